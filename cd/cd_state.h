@@ -78,6 +78,7 @@ class CdState {
 
  private:
   int PlayRange(std::optional<TrackRange> range, bool from_current);
+  int SeekInTrack(int track, int seconds);
   void CloseDevice();
 
   CdDriveSource& drives_;

@@ -29,8 +29,7 @@ TEST(DiscRecordTest, NewRecordHoldsNothing) {
 TEST(DiscRecordTest, NoneIsDistinctFromEmpty) {
   DiscRecord record;
   record.SetDiscExtended(std::string());
-  ASSERT_TRUE(record.DiscExtended().has_value());
-  EXPECT_EQ(*record.DiscExtended(), "");
+  EXPECT_EQ(record.DiscExtended(), OptText(""));
   record.SetDiscExtended(std::nullopt);
   EXPECT_FALSE(record.DiscExtended().has_value());
 }

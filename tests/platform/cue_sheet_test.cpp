@@ -1,0 +1,146 @@
+#include "platform/virtual/cue_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace zcd {
+namespace {
+
+std::string Le32(uint32_t value) {
+  std::string bytes;
+  for (int i = 0; i < 4; ++i)
+    bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+  return bytes;
+}
+
+// A WAVE file with a format chunk, an odd-sized chunk that needs its pad
+// byte, and `data_bytes` of silence.
+std::string WaveFile(uint32_t data_bytes) {
+  std::string body = "WAVE";
+  body += "fmt " + Le32(16) + std::string(16, '\0');
+  body += "LIST" + Le32(5) + std::string(5, 'x') + '\0';
+  body += "data" + Le32(data_bytes) + std::string(data_bytes, '\0');
+  return "RIFF" + Le32(static_cast<uint32_t>(body.size())) + body;
+}
+
+int32_t Frame(int m, int s, int f) {
+  return (m * 60 + s) * 75 + f;
+}
+
+TEST(CueSheetTest, ReadsTracksAndTakesTheLeadOutFromTheWaveData) {
+  test::TempDir dir;
+  dir.Write("disc.wav", WaveFile(2000 * 2352 + 100));
+  auto result = ParseCueSheet(
+      "\xEF\xBB\xBFREM GENRE Folk\r\n"
+      "PERFORMER \"Someone\"\r\n"
+      "TITLE \"Sea Songs\"\r\n"
+      "FILE \"disc.wav\" WAVE\r\n"
+      "  TRACK 01 AUDIO\r\n"
+      "    TITLE \"First\"\r\n"
+      "    INDEX 01 00:00:00\r\n"
+      "  TRACK 02 MODE1/2352\r\n"
+      "    INDEX 00 00:05:00\r\n"
+      "    INDEX 01 00:07:10\r\n"
+      "  track 03 audio\r\n"
+      "    index 01 00:20:00\r\n",
+      dir.path());
+  ASSERT_TRUE(result.disc) << result.error;
+  EXPECT_EQ(result.disc->title, "Sea Songs");
+  EXPECT_EQ(result.disc->tracks,
+            (std::vector<VirtualTrack>{
+                {150, true}, {150 + Frame(0, 7, 10), false}, {150 + Frame(0, 20, 0), true}}));
+  EXPECT_EQ(result.disc->lead_out_frame, 150 + 2000);
+}
+
+TEST(CueSheetTest, FilesFollowEachOtherAndBinaryCountsItsBytes) {
+  test::TempDir dir;
+  dir.Write("one.bin", std::string(1000 * 2352, '\0'));
+  dir.Write("two.bin", std::string(600 * 2352 + 7, '\0'));
+  auto result = ParseCueSheet(
+      "FILE one.bin BINARY\n"
+      "TRACK 01 AUDIO\n"
+      "INDEX 01 00:00:00\n"
+      "FILE \"two.bin\" BINARY\n"
+      "TRACK 02 AUDIO\n"
+      "INDEX 01 00:01:00\n"
+      "REM LEADOUT 99:00:00\n",
+      dir.path());
+  ASSERT_TRUE(result.disc) << result.error;
+  ASSERT_EQ(result.disc->tracks.size(), 2u);
+  EXPECT_EQ(result.disc->tracks[1].start_frame, 150 + 1000 + 75);
+  // The readable file wins over the REM line.
+  EXPECT_EQ(result.disc->lead_out_frame, 150 + 1600);
+}
+
+TEST(CueSheetTest, RemLeadOutStandsInForAMissingFile) {
+  test::TempDir dir;
+  auto result = ParseCueSheet(
+      "FILE \"gone.wav\" WAVE\n"
+      "TRACK 01 AUDIO\n"
+      "INDEX 01 00:00:00\n"
+      "REM LEADOUT 04:00:00\n",
+      dir.path());
+  ASSERT_TRUE(result.disc) << result.error;
+  EXPECT_EQ(result.disc->lead_out_frame, 150 + Frame(4, 0, 0));
+
+  auto without =
+      ParseCueSheet("FILE \"gone.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", dir.path());
+  EXPECT_FALSE(without.disc);
+  EXPECT_EQ(without.error.rfind("line 1:", 0), 0u) << without.error;
+}
+
+TEST(CueSheetTest, MalformedSheetsNameTheLine) {
+  test::TempDir dir;
+  dir.Write("noise.wav", "not a riff file at all");
+  dir.Write("short.bin", std::string(100 * 2352, '\0'));
+  const std::string ok_track = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
+  struct Case {
+    std::string sheet;
+    std::string error_start;
+  };
+  const Case cases[] = {
+      {"REM only a comment\n", "no TRACK"},
+      {"REM LEADOUT 10:00:00\n" + ok_track + "TRACK 03 AUDIO\nINDEX 01 01:00:00\n", "line 4:"},
+      {"REM LEADOUT 10:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", "line 2:"},
+      {"REM LEADOUT 10:00:00\nTRACK 01 AUDIO\nINDEX 01 00:60:00\n", "line 3:"},
+      {"REM LEADOUT 10:00:00\nTRACK 01 AUDIO\nINDEX 01 00:00:75\n", "line 3:"},
+      {"REM LEADOUT 10:00:00\nTRACK 01 AUDIO\nINDEX 01 1:2\n", "line 3:"},
+      {"REM LEADOUT 10:00:00\nTRACK 01 AUDIO\nINDEX 01 99999999999:00:00\n", "line 3:"},
+      {"REM LEADOUT 10:00:00\nTRACK 99999999999 AUDIO\n", "line 2:"},
+      {"REM LEADOUT 10:00:00\nTRACK 01\n", "line 2:"},
+      {"REM LEADOUT 10:00:00\nTRACK 01 AUDIO\nINDEX 00 00:00:00\n", "line 2:"},
+      {"REM LEADOUT 10:00:00\nINDEX 01 00:00:00\n", "line 2:"},
+      {"REM LEADOUT 10:00:00\n" + ok_track + "TRACK 02 AUDIO\nINDEX 01 00:00:00\n", "line 5:"},
+      {"REM LEADOUT 10:00:00\n" + ok_track + "INDEX 01 00:00:01\n", "line 4:"},
+      {"REM LEADOUT 00:00:00\n" + ok_track, "line 1:"},
+      {"REM LEADOUT 10:00\n" + ok_track, "line 1:"},
+      {ok_track, "no FILE and no REM LEADOUT"},
+      {"FILE \"noise.wav\" WAVE\n" + ok_track, "line 1:"},
+      {"FILE \"song.mp3\" MP3\n" + ok_track, "line 1:"},
+      {"FILE \"unclosed WAVE\n" + ok_track, "line 1:"},
+      {"FILE \"short.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:02:00\n", "line 3:"},
+      {"FILE \"gone.bin\" BINARY\n" + ok_track + "FILE \"short.bin\" BINARY\n", "line 1:"},
+      {"REM LEADOUT 10:00:00\n" + ok_track + "PLAY LOUDLY\n", "line 4:"},
+  };
+  for (const Case& c : cases) {
+    auto result = ParseCueSheet(c.sheet, dir.path());
+    EXPECT_FALSE(result.disc) << c.sheet;
+    EXPECT_EQ(result.error.find(c.error_start), 0u) << c.sheet << "\n gave: " << result.error;
+  }
+}
+
+TEST(CueSheetTest, LoadingReadsNextToTheSheet) {
+  test::TempDir dir;
+  dir.Write("audio.bin", std::string(300 * 2352, '\0'));
+  dir.Write("disc.cue", "FILE \"audio.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+  auto result = LoadCueSheet(dir.File("disc.cue"));
+  ASSERT_TRUE(result.disc) << result.error;
+  EXPECT_EQ(result.disc->lead_out_frame, 450);
+
+  EXPECT_FALSE(LoadCueSheet(dir.File("none.cue")).disc);
+  EXPECT_FALSE(LoadCueSheet(dir.path()).disc);
+}
+
+}  // namespace
+}  // namespace zcd
