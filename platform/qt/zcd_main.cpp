@@ -1,6 +1,162 @@
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "app/command_line.h"
+#include "app/data_folder.h"
+#include "app/long_options.h"
+#include "app/main_window.h"
+#include "app/message_queue.h"
+#include "app/settings.h"
+#include "platform/drive_table.h"
+#include "platform/linux/instance_socket.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/virtual/clock.h"
+
+namespace {
+
+using namespace zcd;
+
+// A second start's view of the running player: everything it asks for is
+// collected and sent over. It has read no settings, so drive A counts as
+// current; "/netlog" only concerns the second start itself.
+class ForwardingTarget : public CommandTarget {
+ public:
+  int CurrentDrive() const override { return 0; }
+  void Post(const Message& message) override { messages.push_back(message); }
+  void Minimize() override {
+    messages.push_back({WindowId::kMain, kMsgSysCommand, kSysMinimize, 0});
+  }
+  void Restore() override { messages.push_back({WindowId::kMain, kMsgSysCommand, kSysRestore, 0}); }
+  void EnableNetLogging() override {}
+
+  std::vector<Message> messages;
+};
+
+// SIGTERM and SIGINT end the player the orderly way, settings written.
+int g_signal_pipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = write(g_signal_pipe[1], &byte, 1);
+}
+
+void Warn(const std::string& text) {
+  std::fprintf(stderr, "zcd: %s\n", text.c_str());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  const LongOptions options = TakeLongOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!options.error.empty()) {
+    Warn(options.error + " (see zcd --help)");
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("zcd %s\n", ZCD_VERSION);
+    return 0;
+  }
+
+  const EnvLookup env = ProcessEnvironment();
+  const DataFolder folder = LocateDataFolder(options.home, ExecutablePath(), env);
+  std::string socket_error;
+  const std::string socket_path =
+      InstanceSocketPath(folder.data_dir, env("XDG_RUNTIME_DIR"), &socket_error);
+
+  // A player already runs for this data folder: hand it the command line.
+  if (!socket_path.empty()) {
+    ForwardingTarget target;
+    ParseCommandLine(target, options.rest, true);
+    std::string error;
+    switch (ForwardMessages(socket_path, target.messages, &error)) {
+      case ForwardResult::kDelivered:
+        return 0;
+      case ForwardResult::kFailed:
+        Warn(error);
+        return 1;
+      case ForwardResult::kNoInstance:
+        break;
+    }
+  }
+
   QApplication app(argc, argv);
-  return 0;
+  std::vector<std::string> problems;
+  if (const std::string error = CreateDataFolder(folder); !error.empty())
+    problems.push_back(error);
+
+  Settings settings = ReadSettings(folder.ini_path(), folder.data_dir, env);
+  DriveTable drives("/dev", std::make_shared<SteadyClock>());
+  for (const std::string& cue : options.virtual_drives) {
+    const DriveTable::AddResult added = drives.AddVirtualDrive(cue);
+    if (!added.index)
+      problems.push_back(added.error);
+  }
+
+  MessageQueue queue;
+  // The host is made first so it outlives the window and its children.
+  QtWindowHost host;
+  MainWindow::Services services{settings, folder, drives, queue, {}};
+  if (options.verbose) {
+    services.trace = [](const std::string& text) {
+      std::fprintf(stderr, "zcd: %s\n", text.c_str());
+      std::fflush(stderr);
+    };
+  }
+  MainWindow window(services);
+  host.set_client(&window);
+
+  QObject drainer;
+  queue.SetWakeup([&queue, &window, &drainer] {
+    QMetaObject::invokeMethod(
+        &drainer,
+        [&queue, &window] {
+          queue.Drain([&window](const Message& m) { window.HandleMessage(m); });
+        },
+        Qt::QueuedConnection);
+  });
+
+  std::unique_ptr<InstanceServer> server;
+  if (!socket_path.empty()) {
+    std::string error;
+    server = InstanceServer::Listen(
+        socket_path, [&queue](const Message& m) { queue.Post(m); }, &error);
+    if (!server)
+      problems.push_back("other starts cannot reach this player: " + error);
+  } else {
+    problems.push_back("other starts cannot reach this player: " + socket_error);
+  }
+
+  std::unique_ptr<QSocketNotifier> signal_notifier;
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signal_pipe) == 0) {
+    signal_notifier = std::make_unique<QSocketNotifier>(g_signal_pipe[0], QSocketNotifier::Read);
+    QObject::connect(signal_notifier.get(), &QSocketNotifier::activated, [&queue] {
+      char byte;
+      [[maybe_unused]] const ssize_t got = read(g_signal_pipe[0], &byte, 1);
+      queue.Post(CommandMessage(kCmdExit));
+    });
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGINT, OnSignal);
+  }
+
+  window.Start(host, options.rest);
+  for (const std::string& problem : problems) {
+    Warn(problem);
+    host.ShowMessageBox(problem, kAppCaption, MessageBoxStyle::kExclamation,
+                        MessageBoxButtons::kOk);
+  }
+  const int exit_code = app.exec();
+  server.reset();
+  return exit_code;
 }

@@ -1,0 +1,32 @@
+# Two entry points: `make run` sets up and starts the player, `make test`
+# sets up and runs every test. Both work on a fresh Debian 12 machine as root.
+
+BUILD ?= build
+DEMO_CUE := $(CURDIR)/resources/demo/demo.cue
+
+.PHONY: all deps configure build run test bench clean format
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja
+
+build: configure
+	@cmake --build $(BUILD)
+
+# With no CD drive the bundled demo disc is loaded into a virtual drive.
+# Without a display the player runs on a private virtual screen.
+run: build
+	@scripts/run-player $(BUILD)/zcd $(DEMO_CUE) $(ARGS)
+
+test: build
+	@scripts/run-tests $(BUILD)
+
+clean:
+	rm -rf $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

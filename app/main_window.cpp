@@ -1,0 +1,402 @@
+#include "app/main_window.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/command_ids.h"
+#include "app/command_line.h"
+#include "discdb/disc_id.h"
+
+namespace zcd {
+
+// The own main window as the command line's target.
+class MainWindow::LocalTarget : public CommandTarget {
+ public:
+  explicit LocalTarget(MainWindow& window) : window_(window) {}
+  int CurrentDrive() const override { return window_.s_.settings.UseDrive; }
+  void Post(const Message& message) override { window_.s_.queue.Post(message); }
+  void Minimize() override { window_.host_->Show(ShowState::kMinimized); }
+  void Restore() override { window_.host_->Show(ShowState::kNormal); }
+  void EnableNetLogging() override { window_.s_.settings.NetLogging = 1; }
+
+ private:
+  MainWindow& window_;
+};
+
+MainWindow::MainWindow(Services services)
+    : s_(std::move(services)), surface_(kMainWidth, kMainFullHeight) {}
+
+MainWindow::~MainWindow() {
+  // Children go before the host they live in.
+  children_.clear();
+}
+
+std::unique_ptr<CdState> MainWindow::MakeCdState(int drive_index) {
+  MessageQueue& queue = s_.queue;
+  return std::make_unique<CdState>(s_.drives, drive_index, s_.settings.ShareCD != 0, [&queue] {
+    queue.Post({WindowId::kMain, kMsgDeviceNotice, kNoticeSuccessful, 0});
+  });
+}
+
+void MainWindow::Start(WindowHost& host, const std::string& command_line) {
+  host_ = &host;
+  Settings& settings = s_.settings;
+  // Positions in the file are relative to the work area.
+  const Rect work = host.WorkArea();
+  settings.xWinPos += work.x;
+  settings.yWinPos += work.y;
+  host.SetCaption("ZCD");
+  host.SetGeometry({settings.xWinPos, settings.yWinPos, kMainWidth, kMainFullHeight});
+
+  for (const ChildPlacement& placement : kChildPlacements) {
+    Child child{placement.id, std::make_unique<BlankWindow>(placement.full), nullptr};
+    child.host = host.CreateChild(*child.window, placement.full);
+    children_.push_back(std::move(child));
+  }
+
+  drive_list_ = ListCdDrives(s_.drives);
+  const auto& found = drive_list_.indices;
+  if (std::ranges::find(found, settings.UseDrive) == found.end() && !found.empty()) {
+    settings.UseDrive = drive_list_.indices.front();
+  }
+  cd_ = MakeCdState(settings.UseDrive);
+
+  // Without the taskbar bit the window stays off the taskbar.
+  if ((settings.IconType & 2) == 0)
+    host.SetToolWindow(true);
+  ApplyStartState(settings.StartWinState);
+  for (const ChildPlacement& placement : kChildPlacements) {
+    if (WindowHost* child = child_host(placement.id)) {
+      const bool shown =
+          placement.shown_at_start && (layout_ == LayoutMode::kFull || placement.shade.has_value());
+      child->Show(shown ? ShowState::kNormal : ShowState::kHidden);
+    }
+  }
+
+  s_.queue.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadStartup});
+  LocalTarget target(*this);
+  ParseCommandLine(target, command_line, false);
+  host.SetTimer(kTimerDrivePoll, kDrivePollMs);
+}
+
+WindowHost* MainWindow::child_host(WindowId id) const {
+  for (const Child& child : children_) {
+    if (child.id == id)
+      return child.host.get();
+  }
+  return nullptr;
+}
+
+void MainWindow::ApplyStartState(int state) {
+  const bool shade = state == 3 || state == 6 || state == 7;
+  ApplyLayout(shade ? LayoutMode::kShade : LayoutMode::kFull);
+  if (s_.settings.AlwaysOnTop != 0)
+    host_->SetTopmost(true);
+  const bool minimized = state == 2 || state == 5 || state == 7;
+  // A stored 0 can only come from an edited file: show the window normally.
+  host_->Show(minimized ? ShowState::kMinimized : ShowState::kNormal);
+  // A saved state is used once; the setting goes back to "as at exit".
+  if (state > 3)
+    s_.settings.StartWinState = 0;
+}
+
+void MainWindow::ApplyLayout(LayoutMode mode) {
+  layout_ = mode;
+  const Rect main = host_->Geometry();
+  host_->SetGeometry({main.x, main.y, kMainWidth, MainHeight(mode)});
+  surface_ = Surface(kMainWidth, MainHeight(mode));
+  for (const ChildPlacement& placement : kChildPlacements) {
+    WindowHost* child = child_host(placement.id);
+    if (child == nullptr)
+      continue;
+    const Rect rect =
+        mode == LayoutMode::kFull ? placement.full : placement.shade.value_or(placement.full);
+    child->SetGeometry(rect);
+    for (Child& c : children_) {
+      if (c.id == placement.id)
+        c.window->Resize(rect.w, rect.h);
+    }
+    // The slider has no place in the bar; it comes back with full mode.
+    if (placement.id == WindowId::kSlider) {
+      child->Show(mode == LayoutMode::kFull ? ShowState::kNormal : ShowState::kHidden);
+    }
+  }
+  host_->Invalidate({0, 0, kMainWidth, MainHeight(mode)});
+}
+
+void MainWindow::Trace(const std::string& text) const {
+  if (s_.trace)
+    s_.trace(text);
+}
+
+void MainWindow::HandleMessage(const Message& message) {
+  if (destroyed_)
+    return;
+  char line[96];
+  std::snprintf(line, sizeof line, "message %d %u %lld %lld", static_cast<int>(message.target),
+                message.id, static_cast<long long>(message.wparam),
+                static_cast<long long>(message.lparam));
+  Trace(line);
+  if (message.target != WindowId::kMain)
+    return;  // the child windows come with their skins
+  switch (message.id) {
+    case kMsgCommand:
+      HandleCommand(message.wparam);
+      break;
+    case kMsgSysCommand:
+      HandleSysCommand(message.wparam);
+      break;
+    case kMsgPlayer:
+      if (message.wparam == kPlayerLoadDisc)
+        LoadDisc(message.lparam);
+      break;
+    case kMsgDeviceNotice:
+      // The play ran to its end; following the play order comes with it.
+      if (message.wparam == kNoticeSuccessful && cd_ && cd_->playing) {
+        cd_->playing = false;
+        cd_->paused = false;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::HandleSysCommand(int64_t command) {
+  if (command == kSysMinimize)
+    host_->Show(ShowState::kMinimized);
+  if (command == kSysRestore)
+    host_->Show(ShowState::kNormal);
+}
+
+void MainWindow::HandleCommand(int64_t command) {
+  if (command >= kCmdDriveBase && command < kCmdDriveBase + kDriveIndexCount) {
+    ChangeDrive(static_cast<int>(command - kCmdDriveBase));
+    return;
+  }
+  switch (command) {
+    case kCmdExit:
+    case kCmdExitAlt:
+      Destroy();
+      break;
+    case kCmdAlwaysOnTop:
+    case kCmdAlwaysOnTopKey:
+      ToggleAlwaysOnTop();
+      break;
+    case kCmdRestore:
+      host_->Show(ShowState::kNormal);
+      break;
+    case kCmdToggleLayout:
+    case kCmdToggleLayoutKey:
+      ApplyLayout(layout_ == LayoutMode::kFull ? LayoutMode::kShade : LayoutMode::kFull);
+      break;
+    case kCmdPlay:
+    case kCmdPlayKey:
+      Play();
+      break;
+    case kCmdPause:
+    case kCmdPauseKey:
+      TogglePause();
+      break;
+    case kCmdStop:
+    case kCmdStopKey:
+      Stop();
+      break;
+    case kCmdEject:
+    case kCmdEjectKey:
+      Eject();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::ToggleAlwaysOnTop() {
+  Settings& settings = s_.settings;
+  // 8 is the menu's check-mark value, kept so the file reads as before.
+  settings.AlwaysOnTop = settings.AlwaysOnTop != 0 ? 0 : 8;
+  host_->SetTopmost(settings.AlwaysOnTop != 0);
+}
+
+// Plain transport until the play order and the transport strip exist.
+void MainWindow::Play() {
+  if (!cd_ || !cd_->disc_loaded)
+    return;
+  if (cd_->paused) {
+    TogglePause();
+    return;
+  }
+  if (cd_->playing)
+    return;
+  if (cd_->PlayFrom(-2) == kResultOk) {
+    cd_->playing = true;
+    cd_->paused = false;
+  }
+}
+
+void MainWindow::TogglePause() {
+  if (!cd_ || !cd_->playing)
+    return;
+  if (cd_->TogglePause() == kResultOk)
+    cd_->paused = !cd_->paused;
+}
+
+void MainWindow::Stop() {
+  if (!cd_)
+    return;
+  cd_->StopDevice();
+  cd_->playing = false;
+  cd_->paused = false;
+}
+
+void MainWindow::Eject() {
+  if (!cd_)
+    return;
+  cd_->playing = false;
+  cd_->paused = false;
+  cd_->SetDoor(0);
+}
+
+void MainWindow::ChangeDrive(int drive_index) {
+  Settings& settings = s_.settings;
+  if (drive_index == settings.UseDrive)
+    return;
+  if (cd_ && (cd_->playing || cd_->paused))
+    Stop();
+  settings.UseDrive = drive_index;
+  cd_.reset();
+  cd_ = MakeCdState(drive_index);
+  s_.queue.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadDriveChange});
+}
+
+void MainWindow::SetDiscCaption() {
+  const OptText title = cd_->disc().DiscTitle();
+  std::string caption = title ? "ZCD: " + *title : "ZCD";
+  if (caption.size() > 100)
+    caption.resize(100);
+  host_->SetCaption(caption);
+}
+
+void MainWindow::LoadDisc(int64_t reason) {
+  if (!cd_)
+    return;
+  HandleLoadResult(cd_->OpenDisc(), reason);
+}
+
+void MainWindow::HandleLoadResult(int code, int64_t reason) {
+  CdState& cd = *cd_;
+  const Settings& settings = s_.settings;
+  if (code == kResultOk || code == kResultPlaying) {
+    cd.disc_loaded = true;
+    if (code == kResultPlaying)
+      cd.playing = true;
+    cd.door_open = false;
+    cd.disc().SetDefaultDiscText();
+    cd.disc().SetDiscIdText(DiscIdText(ComputeCddbDiscId(cd.disc().Timing())));
+    SetDiscCaption();
+    Trace("disc loaded: " + *cd.disc().DiscIdText());
+    if (code == kResultPlaying && settings.OnStart == 1)
+      Stop();
+    const bool autoplay = (reason == kLoadStartup && settings.OnStart == 2) ||
+                          (reason == kLoadInserted && settings.LoadPlay != 0);
+    if (code == kResultOk && autoplay)
+      Play();
+    return;
+  }
+  if (code == kResultDriveEmpty) {
+    ShowLoadFailure("drive empty");
+    if (settings.EjectEmpty != 0)
+      cd.SetDoor(kDoorForceOpen);
+    return;
+  }
+  ShowLoadFailure(code == kResultOpenFailed     ? "can't open device"
+                  : code == kResultStatusFailed ? "can't read cd"
+                                                : "Doh! Unknown error");
+}
+
+void MainWindow::ShowLoadFailure(const char* title) {
+  cd_->disc_loaded = false;
+  cd_->door_open = false;
+  cd_->disc().ClearDiscText();
+  cd_->disc().SetDiscTitle(title);
+  Trace(std::string("disc load: ") + title);
+}
+
+void MainWindow::OnTimer(int id) {
+  if (id == kTimerDrivePoll)
+    DrivePoll();
+}
+
+void MainWindow::DrivePoll() {
+  if (!cd_)
+    return;
+  const int mode = cd_->GetMode();
+  if (mode == kResultOk && !cd_->disc_loaded) {
+    s_.queue.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
+  } else if (mode == kResultOk && cd_->playing && !cd_->paused) {
+    // Playback ended without a notice.
+    cd_->playing = false;
+  } else if (mode == kResultDriveEmpty && cd_->disc_loaded) {
+    cd_->disc_loaded = false;
+    cd_->door_open = true;
+    cd_->playing = false;
+    cd_->paused = false;
+    host_->SetCaption("ZCD");
+    cd_->disc().ResetDisc();
+    Trace("disc removed");
+    if (s_.settings.EjectQuit != 0)
+      Destroy();
+  }
+}
+
+void MainWindow::Destroy() {
+  if (destroyed_ || host_ == nullptr)
+    return;
+  destroyed_ = true;
+  Settings& settings = s_.settings;
+  host_->KillTimer(kTimerDrivePoll);
+
+  if (cd_) {
+    switch (settings.OnExit) {
+      case 0:
+        // A plain play without notice keeps the drive playing after we are gone.
+        if (cd_->playing && !cd_->paused)
+          cd_->PlayFrom(-2);
+        break;
+      case 1:
+        if (cd_->playing)
+          cd_->StopDevice();
+        break;
+      case 2:
+        if (cd_->disc_loaded)
+          cd_->SetDoor(kDoorForceOpen);
+        break;
+      default:
+        break;
+    }
+  }
+
+  const bool minimized = host_->State() == ShowState::kMinimized;
+  if (settings.StartWinState == 0) {
+    settings.StartWinState = (layout_ == LayoutMode::kFull ? 4 : 6) + (minimized ? 1 : 0);
+  }
+  const Rect work = host_->WorkArea();
+  const Rect where = host_->Geometry();
+  settings.xWinPos = where.x - work.x;
+  settings.yWinPos = where.y - work.y;
+  const std::string error = WriteSettings(settings, s_.folder.ini_path());
+  if (!error.empty()) {
+    host_->ShowMessageBox(error, kAppCaption, MessageBoxStyle::kExclamation,
+                          MessageBoxButtons::kOk);
+  }
+  ReleaseResources();
+  host_->Quit(0);
+}
+
+void MainWindow::ReleaseResources() {
+  if (cd_)
+    cd_->disc().ResetDisc();
+  cd_.reset();
+}
+
+}  // namespace zcd

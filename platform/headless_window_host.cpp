@@ -1,0 +1,74 @@
+#include "platform/headless_window_host.h"
+
+#include <algorithm>
+
+namespace zcd {
+
+HeadlessWindowHost::HeadlessWindowHost(WindowClient* client, Rect geometry,
+                                       HeadlessWindowHost* parent)
+    : client_(client), parent_(parent), geometry_(geometry) {}
+
+HeadlessWindowHost::~HeadlessWindowHost() {
+  if (parent_ != nullptr)
+    std::erase(parent_->children_, this);
+}
+
+void HeadlessWindowHost::SetTimer(int id, int interval_ms) {
+  timers_[id] = interval_ms;
+}
+
+void HeadlessWindowHost::KillTimer(int id) {
+  timers_.erase(id);
+}
+
+bool HeadlessWindowHost::FireTimer(int id) {
+  if (!timers_.contains(id) || client_ == nullptr)
+    return false;
+  client_->OnTimer(id);
+  return true;
+}
+
+void HeadlessWindowHost::Invalidate(const Rect&) {
+  std::lock_guard guard(lock_);
+  ++invalidations_;
+}
+
+int HeadlessWindowHost::invalidations() const {
+  std::lock_guard guard(lock_);
+  return invalidations_;
+}
+
+void HeadlessWindowHost::QueueAnswer(MessageBoxAnswer answer) {
+  std::lock_guard guard(lock_);
+  answers_.push_back(answer);
+}
+
+MessageBoxAnswer HeadlessWindowHost::ShowMessageBox(const std::string& text,
+                                                    const std::string& caption,
+                                                    MessageBoxStyle style,
+                                                    MessageBoxButtons buttons) {
+  std::lock_guard guard(lock_);
+  message_boxes_.push_back({text, caption, style, buttons});
+  if (!answers_.empty()) {
+    const MessageBoxAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
+  // Unprepared boxes are dismissed the way Escape would.
+  return buttons == MessageBoxButtons::kOk ? MessageBoxAnswer::kOk : MessageBoxAnswer::kCancel;
+}
+
+std::vector<HeadlessWindowHost::MessageBoxCall> HeadlessWindowHost::message_boxes() const {
+  std::lock_guard guard(lock_);
+  return message_boxes_;
+}
+
+std::unique_ptr<WindowHost> HeadlessWindowHost::CreateChild(WindowClient& client,
+                                                            const Rect& rect) {
+  auto child = std::make_unique<HeadlessWindowHost>(&client, rect, this);
+  child->Show(ShowState::kNormal);
+  children_.push_back(child.get());
+  return child;
+}
+
+}  // namespace zcd

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/window_host.h"
+
+namespace zcd {
+
+// A host without a screen, for tests: it records what the window asks for,
+// fires timers when told to, and answers message boxes from a prepared list.
+class HeadlessWindowHost : public WindowHost {
+ public:
+  struct MessageBoxCall {
+    std::string text;
+    std::string caption;
+    MessageBoxStyle style;
+    MessageBoxButtons buttons;
+  };
+
+  explicit HeadlessWindowHost(WindowClient* client, Rect geometry = {},
+                              HeadlessWindowHost* parent = nullptr);
+  ~HeadlessWindowHost() override;
+  HeadlessWindowHost(const HeadlessWindowHost&) = delete;
+  HeadlessWindowHost& operator=(const HeadlessWindowHost&) = delete;
+
+  void SetTimer(int id, int interval_ms) override;
+  void KillTimer(int id) override;
+  void SetGeometry(const Rect& rect) override { geometry_ = rect; }
+  Rect Geometry() const override { return geometry_; }
+  void Show(ShowState state) override { state_ = state; }
+  ShowState State() const override { return state_; }
+  void SetTopmost(bool topmost) override { topmost_ = topmost; }
+  void SetCaption(const std::string& caption) override { caption_ = caption; }
+  void SetToolWindow(bool tool) override { tool_window_ = tool; }
+  Rect WorkArea() const override { return work_area_; }
+  void Invalidate(const Rect& rect) override;
+  MessageBoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                                  MessageBoxStyle style, MessageBoxButtons buttons) override;
+  std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) override;
+  void Quit(int exit_code) override { exit_code_ = exit_code; }
+
+  // For tests.
+  const std::map<int, int>& timers() const { return timers_; }
+  bool FireTimer(int id);
+  bool topmost() const { return topmost_; }
+  bool tool_window() const { return tool_window_; }
+  const std::string& caption() const { return caption_; }
+  void set_work_area(const Rect& rect) { work_area_ = rect; }
+  std::optional<int> exit_code() const { return exit_code_; }
+  void QueueAnswer(MessageBoxAnswer answer);
+  std::vector<MessageBoxCall> message_boxes() const;
+  int invalidations() const;
+  // The children created so far, in order of creation.
+  const std::vector<HeadlessWindowHost*>& children() const { return children_; }
+
+ private:
+  WindowClient* client_;
+  HeadlessWindowHost* parent_;
+  Rect geometry_;
+  Rect work_area_{0, 0, 1920, 1080};
+  ShowState state_ = ShowState::kHidden;
+  bool topmost_ = false;
+  bool tool_window_ = false;
+  std::string caption_;
+  std::map<int, int> timers_;
+  std::optional<int> exit_code_;
+  std::vector<HeadlessWindowHost*> children_;
+  mutable std::mutex lock_;  // guards what other threads may touch
+  std::deque<MessageBoxAnswer> answers_;
+  std::vector<MessageBoxCall> message_boxes_;
+  int invalidations_ = 0;
+};
+
+}  // namespace zcd

@@ -1,0 +1,282 @@
+#include "platform/linux/instance_socket.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+#include "app/command_ids.h"
+#include "platform/linux/unique_fd.h"
+
+namespace zcd {
+namespace {
+
+constexpr const char* kGreeting = "ZCD1\n";
+constexpr const char* kEnd = "END\n";
+constexpr const char* kAnswer = "OK\n";
+constexpr size_t kMaxRequest = 64 * 1024;
+constexpr int kIoTimeoutMs = 5000;
+
+uint64_t Fnv1a(const std::string& text) {
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : text) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+bool FillAddress(const std::string& path, sockaddr_un& address) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path)
+    return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  return true;
+}
+
+// A folder only we may enter: ours, a real folder, no group or other bits.
+bool IsPrivateFolder(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+         (info.st_mode & 077) == 0;
+}
+
+bool WaitFor(int fd, short events, int timeout_ms) {
+  pollfd item{fd, events, 0};
+  int ready;
+  do {
+    ready = poll(&item, 1, timeout_ms);
+  } while (ready < 0 && errno == EINTR);
+  return ready > 0;
+}
+
+bool SendAll(int fd, const std::string& data) {
+  size_t sent = 0;
+  while (sent < data.size()) {
+    if (!WaitFor(fd, POLLOUT, kIoTimeoutMs))
+      return false;
+    const ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;
+    sent += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Reads until the text ends with terminator, the peer closes, or a limit hits.
+bool ReadUntil(int fd, const std::string& terminator, std::string& text) {
+  char buffer[4096];
+  while (text.size() < kMaxRequest) {
+    if (text.size() >= terminator.size() &&
+        text.compare(text.size() - terminator.size(), terminator.size(), terminator) == 0) {
+      return true;
+    }
+    if (!WaitFor(fd, POLLIN, kIoTimeoutMs))
+      return false;
+    const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  return false;
+}
+
+bool Acceptable(const Message& message) {
+  const int target = static_cast<int>(message.target);
+  if (target < 0 || target > static_cast<int>(WindowId::kVolume))
+    return false;
+  switch (message.id) {
+    case kMsgCommand:
+      return message.target == WindowId::kMain;
+    case kMsgSysCommand:
+      return message.target == WindowId::kMain &&
+             (message.wparam == kSysMinimize || message.wparam == kSysRestore);
+    case kMsgPlayTrack:
+      return message.target == WindowId::kTracks;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::string InstanceSocketPath(const std::string& data_dir,
+                               const std::optional<std::string>& runtime_dir, std::string* error) {
+  char name[64];
+  std::snprintf(name, sizeof name, "zcd-%016llx.sock",
+                static_cast<unsigned long long>(Fnv1a(data_dir)));
+  std::string folder;
+  if (runtime_dir && !runtime_dir->empty() && IsPrivateFolder(*runtime_dir)) {
+    folder = *runtime_dir;
+  } else {
+    folder = "/tmp/zcd-" + std::to_string(getuid());
+    mkdir(folder.c_str(), 0700);
+    if (!IsPrivateFolder(folder)) {
+      if (error)
+        *error = "the folder " + folder + " is not private to this user";
+      return {};
+    }
+  }
+  return folder + "/" + name;
+}
+
+std::string EncodeMessages(const std::vector<Message>& messages) {
+  std::string text = kGreeting;
+  for (const auto& message : messages) {
+    char line[96];
+    std::snprintf(line, sizeof line, "M %d %u %lld %lld\n", static_cast<int>(message.target),
+                  message.id, static_cast<long long>(message.wparam),
+                  static_cast<long long>(message.lparam));
+    text += line;
+  }
+  return text + kEnd;
+}
+
+std::vector<Message> DecodeMessages(const std::string& text) {
+  std::vector<Message> messages;
+  if (text.rfind(kGreeting, 0) != 0)
+    return messages;
+  std::istringstream lines(text.substr(std::strlen(kGreeting)));
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line == "END")
+      break;
+    int target = -1;
+    unsigned id = 0;
+    long long wparam = 0;
+    long long lparam = 0;
+    char tail = 0;
+    if (std::sscanf(line.c_str(), "M %d %u %lld %lld%c", &target, &id, &wparam, &lparam, &tail) !=
+        4) {
+      continue;
+    }
+    const Message message{static_cast<WindowId>(target), id, wparam, lparam};
+    if (Acceptable(message))
+      messages.push_back(message);
+  }
+  return messages;
+}
+
+ForwardResult ForwardMessages(const std::string& socket_path, const std::vector<Message>& messages,
+                              std::string* error) {
+  sockaddr_un address;
+  if (!FillAddress(socket_path, address))
+    return ForwardResult::kNoInstance;
+  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (fd.get() < 0)
+    return ForwardResult::kNoInstance;
+  if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    // No socket, or one left behind by a player that is gone.
+    return ForwardResult::kNoInstance;
+  }
+  std::string answer;
+  if (!SendAll(fd.get(), EncodeMessages(messages)) || !ReadUntil(fd.get(), kAnswer, answer) ||
+      answer != kAnswer) {
+    if (error)
+      *error = "the running player did not take the command";
+    return ForwardResult::kFailed;
+  }
+  return ForwardResult::kDelivered;
+}
+
+std::unique_ptr<InstanceServer> InstanceServer::Listen(const std::string& socket_path,
+                                                       std::function<void(const Message&)> deliver,
+                                                       std::string* error) {
+  sockaddr_un address;
+  if (!FillAddress(socket_path, address)) {
+    if (error)
+      *error = "the socket path " + socket_path + " is too long";
+    return nullptr;
+  }
+  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (fd.get() < 0) {
+    if (error)
+      *error = std::string("cannot create a socket: ") + std::strerror(errno);
+    return nullptr;
+  }
+  // Whatever is at the path now is a socket nobody answers on (the caller
+  // found no running player); replace it.
+  unlink(socket_path.c_str());
+  const mode_t old_mask = umask(077);
+  const int bound = bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  umask(old_mask);
+  if (bound != 0 || listen(fd.get(), 8) != 0) {
+    if (error)
+      *error = "cannot listen on " + socket_path + ": " + std::strerror(errno);
+    return nullptr;
+  }
+  chmod(socket_path.c_str(), 0600);
+  UniqueFd stop(eventfd(0, EFD_CLOEXEC));
+  if (stop.get() < 0) {
+    if (error)
+      *error = std::string("cannot create an event: ") + std::strerror(errno);
+    unlink(socket_path.c_str());
+    return nullptr;
+  }
+  return std::make_unique<InstanceServer>(Key(), socket_path, std::move(fd), std::move(stop),
+                                          std::move(deliver));
+}
+
+InstanceServer::InstanceServer(Key, std::string path, UniqueFd listen_fd, UniqueFd stop_fd,
+                               std::function<void(const Message&)> deliver)
+    : path_(std::move(path)),
+      listen_fd_(std::move(listen_fd)),
+      stop_fd_(std::move(stop_fd)),
+      deliver_(std::move(deliver)),
+      thread_([this] { Run(); }) {}
+
+InstanceServer::~InstanceServer() {
+  const uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = write(stop_fd_.get(), &one, sizeof one);
+  thread_.join();
+  unlink(path_.c_str());
+}
+
+void InstanceServer::Run() {
+  for (;;) {
+    pollfd items[2] = {{listen_fd_.get(), POLLIN, 0}, {stop_fd_.get(), POLLIN, 0}};
+    if (poll(items, 2, -1) < 0) {
+      if (errno == EINTR)
+        continue;
+      return;
+    }
+    if (items[1].revents != 0)
+      return;
+    if ((items[0].revents & POLLIN) == 0)
+      continue;
+    UniqueFd client(accept4(listen_fd_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (client.get() >= 0)
+      Serve(client.get());
+  }
+}
+
+void InstanceServer::Serve(int client_fd) {
+  // The folder is private already; checking the peer keeps that true even if
+  // the socket is reached some other way.
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (getsockopt(client_fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != getuid()) {
+    return;
+  }
+  std::string request;
+  if (!ReadUntil(client_fd, kEnd, request))
+    return;
+  for (const Message& message : DecodeMessages(request))
+    deliver_(message);
+  SendAll(client_fd, kAnswer);
+}
+
+}  // namespace zcd

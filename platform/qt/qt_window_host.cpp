@@ -1,0 +1,223 @@
+#include "platform/qt/qt_window_host.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+
+namespace zcd {
+
+SurfaceWidget::SurfaceWidget(WindowClient* client, QWidget* parent)
+    : QWidget(parent), client_(client) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent*) {
+  if (client_ == nullptr)
+    return;
+  const Surface& surface = client_->surface();
+  std::lock_guard guard(surface.lock());
+  if (surface.width() == 0 || surface.height() == 0)
+    return;
+  const QImage image(reinterpret_cast<const uchar*>(surface.Row(0)), surface.width(),
+                     surface.height(), surface.width() * 4, QImage::Format_ARGB32);
+  QPainter painter(this);
+  // Skin pixels are scaled once, here, by the screen's pixel ratio.
+  painter.drawImage(QRect(0, 0, surface.width(), surface.height()), image);
+}
+
+void SurfaceWidget::closeEvent(QCloseEvent* event) {
+  // The window closes through the player's orderly end, not by itself.
+  event->ignore();
+  if (client_ != nullptr)
+    client_->OnCloseRequest();
+}
+
+void SurfaceWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && client_ != nullptr) {
+    client_->OnShowStateChanged(isMinimized() ? ShowState::kMinimized : ShowState::kNormal);
+  }
+}
+
+QtWindowHost::QtWindowHost(WindowClient* client) : QtWindowHost(client, nullptr) {
+  widget_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+}
+
+QtWindowHost::QtWindowHost(WindowClient* client, QWidget* parent)
+    : client_(client), widget_(std::make_unique<SurfaceWidget>(client, parent)) {}
+
+QtWindowHost::~QtWindowHost() = default;
+
+void QtWindowHost::set_client(WindowClient* client) {
+  client_ = client;
+  widget_->set_client(client);
+}
+
+void QtWindowHost::SetTimer(int id, int interval_ms) {
+  auto& timer = timers_[id];
+  if (!timer) {
+    timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, [this, id] {
+      if (client_ != nullptr)
+        client_->OnTimer(id);
+    });
+  }
+  timer->start(interval_ms);
+}
+
+void QtWindowHost::KillTimer(int id) {
+  timers_.erase(id);
+}
+
+void QtWindowHost::SetGeometry(const Rect& rect) {
+  widget_->setFixedSize(rect.w, rect.h);
+  widget_->move(rect.x, rect.y);
+}
+
+Rect QtWindowHost::Geometry() const {
+  const QRect rect = widget_->geometry();
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+void QtWindowHost::Show(ShowState state) {
+  switch (state) {
+    case ShowState::kHidden:
+      widget_->hide();
+      break;
+    case ShowState::kNormal:
+      if (widget_->isWindow()) {
+        widget_->showNormal();
+        widget_->raise();
+      } else {
+        widget_->show();
+      }
+      break;
+    case ShowState::kMinimized:
+      widget_->showMinimized();
+      break;
+  }
+}
+
+ShowState QtWindowHost::State() const {
+  if (widget_->isMinimized())
+    return ShowState::kMinimized;
+  return widget_->isVisible() ? ShowState::kNormal : ShowState::kHidden;
+}
+
+void QtWindowHost::SetFlag(Qt::WindowType flag, bool on) {
+  if (widget_->windowFlags().testFlag(flag) == on)
+    return;
+  // Changing a flag hides the window; show it again as it was.
+  const bool visible = widget_->isVisible();
+  const bool minimized = widget_->isMinimized();
+  widget_->setWindowFlag(flag, on);
+  if (visible)
+    minimized ? widget_->showMinimized() : widget_->show();
+}
+
+void QtWindowHost::SetTopmost(bool topmost) {
+  SetFlag(Qt::WindowStaysOnTopHint, topmost);
+}
+
+void QtWindowHost::SetCaption(const std::string& caption) {
+  // Texts are Windows-1252 bytes; Latin-1 covers them but for a few symbols.
+  widget_->setWindowTitle(
+      QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void QtWindowHost::SetToolWindow(bool tool) {
+  SetFlag(Qt::Tool, tool);
+}
+
+Rect QtWindowHost::WorkArea() const {
+  const QScreen* screen = widget_->screen();
+  if (screen == nullptr)
+    screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr)
+    return {0, 0, 1024, 768};
+  const QRect area = screen->availableGeometry();
+  return {area.x(), area.y(), area.width(), area.height()};
+}
+
+void QtWindowHost::Invalidate(const Rect& rect) {
+  QWidget* widget = widget_.get();
+  const QRect area(rect.x, rect.y, rect.w, rect.h);
+  QMetaObject::invokeMethod(
+      widget, [widget, area] { widget->update(area); }, Qt::QueuedConnection);
+}
+
+MessageBoxAnswer QtWindowHost::ShowMessageBox(const std::string& text, const std::string& caption,
+                                              MessageBoxStyle style, MessageBoxButtons buttons) {
+  MessageBoxAnswer answer = MessageBoxAnswer::kCancel;
+  auto ask = [&] {
+    QMessageBox box(widget_->isWindow() ? widget_.get() : widget_->window());
+    box.setWindowTitle(QString::fromLatin1(caption.c_str()));
+    box.setText(QString::fromLatin1(text.c_str()));
+    switch (style) {
+      case MessageBoxStyle::kInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+      case MessageBoxStyle::kExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+      case MessageBoxStyle::kError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+      case MessageBoxStyle::kQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    switch (buttons) {
+      case MessageBoxButtons::kOk:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+      case MessageBoxButtons::kOkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+      case MessageBoxButtons::kYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+      case MessageBoxButtons::kYesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+      case QMessageBox::Ok:
+        answer = MessageBoxAnswer::kOk;
+        break;
+      case QMessageBox::Yes:
+        answer = MessageBoxAnswer::kYes;
+        break;
+      case QMessageBox::No:
+        answer = MessageBoxAnswer::kNo;
+        break;
+      default:
+        answer = MessageBoxAnswer::kCancel;
+        break;
+    }
+  };
+  // Asking the window thread from itself would wait for ever.
+  if (QThread::currentThread() == widget_->thread()) {
+    ask();
+  } else {
+    QMetaObject::invokeMethod(widget_.get(), ask, Qt::BlockingQueuedConnection);
+  }
+  return answer;
+}
+
+std::unique_ptr<WindowHost> QtWindowHost::CreateChild(WindowClient& client, const Rect& rect) {
+  auto child = std::make_unique<QtWindowHost>(&client, widget_.get());
+  child->SetGeometry(rect);
+  child->widget_->show();
+  return child;
+}
+
+void QtWindowHost::Quit(int exit_code) {
+  QCoreApplication::exit(exit_code);
+}
+
+}  // namespace zcd

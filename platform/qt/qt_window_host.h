@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+#include "platform/window_host.h"
+
+namespace zcd {
+
+// Presents a skinned window's Surface and passes the desktop's events on.
+class SurfaceWidget : public QWidget {
+  Q_OBJECT
+ public:
+  SurfaceWidget(WindowClient* client, QWidget* parent);
+  void set_client(WindowClient* client) { client_ = client; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  WindowClient* client_;
+};
+
+// The Qt side of a skinned window. A top-level host must outlive its client
+// and every child host it created; a child host goes before its parent.
+class QtWindowHost : public WindowHost {
+ public:
+  // A frameless top-level window; the client may be set later.
+  explicit QtWindowHost(WindowClient* client = nullptr);
+  // A child window inside parent.
+  QtWindowHost(WindowClient* client, QWidget* parent);
+  ~QtWindowHost() override;
+  QtWindowHost(const QtWindowHost&) = delete;
+  QtWindowHost& operator=(const QtWindowHost&) = delete;
+
+  void set_client(WindowClient* client);
+  QWidget* widget() const { return widget_.get(); }
+
+  void SetTimer(int id, int interval_ms) override;
+  void KillTimer(int id) override;
+  void SetGeometry(const Rect& rect) override;
+  Rect Geometry() const override;
+  void Show(ShowState state) override;
+  ShowState State() const override;
+  void SetTopmost(bool topmost) override;
+  void SetCaption(const std::string& caption) override;
+  void SetToolWindow(bool tool) override;
+  Rect WorkArea() const override;
+  void Invalidate(const Rect& rect) override;
+  MessageBoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                                  MessageBoxStyle style, MessageBoxButtons buttons) override;
+  std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) override;
+  void Quit(int exit_code) override;
+
+ private:
+  void SetFlag(Qt::WindowType flag, bool on);
+
+  WindowClient* client_;
+  std::unique_ptr<SurfaceWidget> widget_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
+};
+
+}  // namespace zcd

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "skin/rect.h"
+#include "skin/surface.h"
+
+namespace zcd {
+
+enum class ShowState { kHidden, kNormal, kMinimized };
+enum class MessageBoxStyle { kInformation, kExclamation, kError, kQuestion };
+enum class MessageBoxButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+enum class MessageBoxAnswer { kOk, kCancel, kYes, kNo };
+
+// What a skinned window offers its host. Window thread only.
+class WindowClient {
+ public:
+  virtual ~WindowClient() = default;
+  // The finished picture; the host presents it after Invalidate.
+  virtual const Surface& surface() const = 0;
+  virtual void OnTimer(int /*id*/) {}
+  // The desktop asked the window to close.
+  virtual void OnCloseRequest() {}
+  // The desktop minimized or restored the window.
+  virtual void OnShowStateChanged(ShowState /*state*/) {}
+};
+
+// What a skinned window asks of the desktop. Window thread only unless said.
+class WindowHost {
+ public:
+  virtual ~WindowHost() = default;
+
+  virtual void SetTimer(int id, int interval_ms) = 0;
+  virtual void KillTimer(int id) = 0;
+  // Screen position for a top-level window, the parent's pixels for a child.
+  virtual void SetGeometry(const Rect& rect) = 0;
+  virtual Rect Geometry() const = 0;
+  virtual void Show(ShowState state) = 0;
+  virtual ShowState State() const = 0;
+  virtual void SetTopmost(bool topmost) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  // Keeps the window off the taskbar.
+  virtual void SetToolWindow(bool tool) = 0;
+  virtual Rect WorkArea() const = 0;
+  // Any thread: asks for the rectangle to be presented again.
+  virtual void Invalidate(const Rect& rect) = 0;
+  // Any thread: shows a message box owned by this window and waits for the answer.
+  virtual MessageBoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                                          MessageBoxStyle style, MessageBoxButtons buttons) = 0;
+  virtual std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) = 0;
+  // Ends the message loop with this exit code.
+  virtual void Quit(int exit_code) = 0;
+};
+
+}  // namespace zcd

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace zcd {
+
+// A rectangle in skin pixels: left, top, width, height.
+struct Rect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  bool Empty() const { return w <= 0 || h <= 0; }
+  bool operator==(const Rect&) const = default;
+};
+
+}  // namespace zcd

@@ -1,0 +1,194 @@
+#include "app/main_window.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "cd/virtual_cd_fixture.h"
+#include "platform/headless_window_host.h"
+#include "support/temp_dir.h"
+
+namespace zcd {
+namespace {
+
+VirtualDisc ThreeTracks() {
+  return MakeAudioDisc({200, 180, 240});
+}
+
+// The main window on the headless host, with virtual drives on a manual clock.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : cd_(ThreeTracks()) {}
+
+  void Start(const std::string& command_line = "") {
+    window_ = std::make_unique<MainWindow>(MainWindow::Services{
+        settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}});
+    host_ = std::make_unique<HeadlessWindowHost>(window_.get());
+    host_->set_work_area({0, 30, 1280, 770});
+    window_->Start(*host_, command_line);
+    Drain();
+  }
+  void Drain() {
+    queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
+  }
+  void Post(int64_t command) {
+    queue_.Post(CommandMessage(command));
+    Drain();
+  }
+  void Poll() {
+    host_->FireTimer(kTimerDrivePoll);
+    Drain();
+  }
+  CdState& Cd() { return *window_->cd_state(); }
+
+  test::TempDir home_;
+  Settings settings_;
+  test::VirtualCdFixture cd_;
+  MessageQueue queue_;
+  // The host outlives the window and the child hosts it made.
+  std::unique_ptr<HeadlessWindowHost> host_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, StartsOnTheFirstDriveAndLoadsItsDisc) {
+  Start();
+  EXPECT_EQ(settings_.UseDrive, cd_.index);
+  EXPECT_EQ(host_->Geometry(), (Rect{100, 130, 297, 162}));
+  EXPECT_EQ(host_->State(), ShowState::kNormal);
+  EXPECT_EQ(host_->timers().at(kTimerDrivePoll), 3000);
+  EXPECT_TRUE(Cd().disc_loaded);
+  EXPECT_EQ(Cd().disc().DiscTitle(), "Unknown CD");
+  EXPECT_EQ(Cd().disc().TrackTitle(2), "Track 3");
+  EXPECT_EQ(Cd().disc().DiscIdText()->size(), 8u);
+  EXPECT_EQ(host_->caption(), "ZCD: Unknown CD");
+  ASSERT_EQ(host_->children().size(), 5u);
+  EXPECT_EQ(host_->children()[1]->State(), ShowState::kHidden);  // tracks
+  EXPECT_FALSE(host_->tool_window());
+}
+
+TEST_F(MainWindowTest, LoadFailuresShowTheirWords) {
+  cd_.drive->SetDoorOpen(true);
+  settings_.EjectEmpty = 1;
+  Start();
+  EXPECT_EQ(Cd().disc().DiscTitle(), "drive empty");
+  EXPECT_FALSE(Cd().disc_loaded);
+  EXPECT_TRUE(cd_.drive->DoorOpen());
+
+  cd_.drive->SetDoorOpen(false);
+  cd_.drive->SetFaults({.toc_unreadable = true});
+  queue_.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
+  Drain();
+  EXPECT_EQ(Cd().disc().DiscTitle(), "can't read cd");
+
+  cd_.drive->SetFaults({.open_fails = true});
+  queue_.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
+  Drain();
+  EXPECT_EQ(Cd().disc().DiscTitle(), "can't open device");
+}
+
+TEST_F(MainWindowTest, PollNoticesRemovalAndInsertion) {
+  settings_.LoadPlay = 1;
+  Start();
+  cd_.drive->RemoveDisc();
+  Poll();
+  EXPECT_FALSE(Cd().disc_loaded);
+  EXPECT_EQ(Cd().disc().TrackCount(), 0);
+  EXPECT_EQ(host_->caption(), "ZCD");
+  Poll();  // the door is open: nothing to load
+  EXPECT_FALSE(Cd().disc_loaded);
+
+  cd_.drive->InsertDisc(ThreeTracks());
+  Poll();
+  EXPECT_TRUE(Cd().disc_loaded);
+  EXPECT_TRUE(Cd().playing);  // LoadPlay starts an inserted disc
+  ASSERT_TRUE(cd_.drive->LastPlay());
+}
+
+TEST_F(MainWindowTest, TransportCommandsDriveTheDevice) {
+  Start("/autoplay");
+  EXPECT_TRUE(Cd().playing);
+  Post(kCmdPauseKey);
+  EXPECT_TRUE(Cd().paused);
+  const uint32_t paused_at = Cd().GetPosition();
+  cd_.Advance(5);
+  EXPECT_EQ(Cd().GetPosition(), paused_at);
+  Post(kCmdPauseKey);
+  EXPECT_FALSE(Cd().paused);
+  cd_.Advance(5);
+  EXPECT_NE(Cd().GetPosition(), paused_at);
+  Post(kCmdStopKey);
+  EXPECT_FALSE(Cd().playing);
+  EXPECT_EQ(Cd().GetMode(), kResultOk);
+  Post(kCmdEjectKey);
+  EXPECT_TRUE(cd_.drive->DoorOpen());
+}
+
+TEST_F(MainWindowTest, CommandLineSwitchesDriveAndIgnoresBadIndices) {
+  auto second = cd_.table.AddVirtualDisc(MakeAudioDisc({60, 60, 60, 60, 60}));
+  ASSERT_TRUE(second.index);
+  Start("/play E:\\Track05.cda");
+  EXPECT_EQ(settings_.UseDrive, *second.index);
+  EXPECT_EQ(Cd().disc().TrackCount(), 5);
+  Post(kCmdDriveBase + *second.index);  // its own drive: nothing happens
+  EXPECT_TRUE(Cd().disc_loaded);
+  Post(kCmdDriveBase + 26);  // beyond Z: not a drive command at all
+  EXPECT_EQ(settings_.UseDrive, *second.index);
+}
+
+TEST_F(MainWindowTest, SavedShadeStateIsUsedOnceAndRecordedAtExit) {
+  settings_.StartWinState = 7;  // shade, minimized
+  Start();
+  EXPECT_EQ(window_->layout(), LayoutMode::kShade);
+  EXPECT_EQ(host_->Geometry().h, 19);
+  EXPECT_EQ(host_->State(), ShowState::kMinimized);
+  EXPECT_EQ(host_->children()[0]->Geometry(), (Rect{20, 3, 81, 12}));
+  EXPECT_EQ(settings_.StartWinState, 0);
+
+  Post(kCmdExit);
+  EXPECT_EQ(host_->exit_code(), 0);
+  const Settings stored = ReadSettings(home_.File("ZCD.ini"), home_.path(), [](std::string_view) {
+    return std::optional<std::string>();
+  });
+  EXPECT_EQ(stored.StartWinState, 7);
+  // Positions are kept relative to the work area.
+  EXPECT_EQ(stored.xWinPos, 100);
+  EXPECT_EQ(stored.yWinPos, 100);
+}
+
+TEST_F(MainWindowTest, ExitKeepsTheDrivePlayingWhenAsked) {
+  settings_.OnExit = 0;
+  Start("/autoplay");
+  Post(kCmdExit);
+  EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{std::nullopt, std::nullopt, false}));
+  // The drive plays on after the player let go of it.
+  EXPECT_EQ(cd_.drive->OpenHandleCount(), 0);
+  auto device = cd_.drive->Open(true);
+  EXPECT_EQ(device->Mode(), DeviceMode::kPlaying);
+}
+
+TEST_F(MainWindowTest, ExitEjectsWhenAskedAndTaskbarBitHidesTheButton) {
+  settings_.OnExit = 2;
+  settings_.IconType = 1;
+  settings_.AlwaysOnTop = 8;
+  Start();
+  EXPECT_TRUE(host_->tool_window());
+  EXPECT_TRUE(host_->topmost());
+  Post(kCmdExitAlt);
+  EXPECT_TRUE(cd_.drive->DoorOpen());
+}
+
+TEST_F(MainWindowTest, AnUnwritableSettingsFileIsReportedAtExit) {
+  Start();
+  // A folder where the file should be: the save cannot replace it.
+  ASSERT_EQ(mkdir(home_.File("ZCD.ini").c_str(), 0700), 0);
+  Post(kCmdExit);
+  const auto boxes = host_->message_boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Zentaro CD");
+  EXPECT_NE(boxes[0].text.find("ZCD.ini"), std::string::npos);
+  EXPECT_EQ(host_->exit_code(), 0);
+}
+
+}  // namespace
+}  // namespace zcd

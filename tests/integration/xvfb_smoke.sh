@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The player on a real X server: it starts with the demo disc, and a second
+# start with /pause reaches it, shows no window and exits 0.
+set -euo pipefail
+zcd=$1
+demo=$2
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${player:-}" ] && kill "$player" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime ZCD_HOME=$work/home QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
+
+# A display number nobody uses.
+for n in $(seq 90 130); do
+  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
+done
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$zcd" --verbose --virtual-drive "$demo" >"$work/player.log" 2>&1 &
+player=$!
+for _ in $(seq 200); do grep -q "disc loaded" "$work/player.log" && break; sleep 0.1; done
+grep -q "disc loaded" "$work/player.log" || { echo "player did not load the demo disc"; cat "$work/player.log"; exit 1; }
+
+windows_before=$(xdotool search --name '^ZCD' 2>/dev/null | wc -l)
+[ "$windows_before" -ge 1 ] || { echo "no player window on the display"; exit 1; }
+
+"$zcd" /pause
+for _ in $(seq 100); do grep -q "message 0 273 40056 0" "$work/player.log" && break; sleep 0.1; done
+grep -q "message 0 273 40056 0" "$work/player.log" || { echo "/pause did not arrive"; cat "$work/player.log"; exit 1; }
+windows_after=$(xdotool search --name '^ZCD' 2>/dev/null | wc -l)
+[ "$windows_after" -eq "$windows_before" ] || { echo "the second start opened a window"; exit 1; }
+
+kill -TERM "$player"
+wait "$player"
+player=
+echo "1 passed, 0 failed"

@@ -1,0 +1,91 @@
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+namespace zcd {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Real player processes on the offscreen platform, each test with its own
+// home and runtime folder so nothing leaks between them or from the machine.
+class TwoInstancesTest : public ::testing::Test {
+ protected:
+  TwoInstancesTest() {
+    chmod(runtime_.path().c_str(), 0700);
+    env_ = {"QT_QPA_PLATFORM=offscreen", "QT_SCALE_FACTOR=1", "HOME=" + home_.path(),
+            "XDG_RUNTIME_DIR=" + runtime_.path(), "ZCD_HOME=" + home_.path()};
+  }
+
+  std::vector<std::string> Player(std::vector<std::string> args) const {
+    args.insert(args.begin(), ZCD_BINARY);
+    return args;
+  }
+
+  std::string Log(const std::string& name) const { return home_.File(name); }
+
+  test::TempDir home_;
+  test::TempDir runtime_;
+  std::vector<std::string> env_;
+  const std::string demo_ = std::string(ZCD_SOURCE_DIR) + "/resources/demo/demo.cue";
+};
+
+TEST_F(TwoInstancesTest, SecondStartForwardsAndExitsWithoutAWindow) {
+  test::ChildProcess first(Player({"--verbose", "--virtual-drive", demo_, "/autoplay"}), env_,
+                           Log("first.log"));
+  ASSERT_TRUE(test::WaitForText(Log("first.log"), "disc loaded", 20s)) << home_.Read("first.log");
+
+  test::ChildProcess second(Player({"/PAUSE"}), env_, Log("second.log"));
+  EXPECT_EQ(second.Wait(20s), 0);
+  // The pause key command reached the running player.
+  EXPECT_TRUE(test::WaitForText(Log("first.log"), "message 0 273 40056 0", 10s))
+      << home_.Read("first.log");
+  // "/autoplay" is a first-start option: forwarded, it is not sent at all.
+  test::ChildProcess third(Player({"/autoplay", "/stop"}), env_, Log("third.log"));
+  EXPECT_EQ(third.Wait(20s), 0);
+  EXPECT_TRUE(test::WaitForText(Log("first.log"), "message 0 273 40055 0", 10s));
+  const std::string log = home_.Read("first.log");
+  // Exactly one play command: the first start's own "/autoplay".
+  EXPECT_EQ(log.find("message 0 273 40057 0"), log.rfind("message 0 273 40057 0"));
+
+  // An orderly end writes the settings, readable by this user alone.
+  first.Signal(SIGTERM);
+  EXPECT_EQ(first.Wait(20s), 0);
+  struct stat info {};
+  ASSERT_EQ(stat(home_.File("ZCD.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_NE(home_.Read("ZCD.ini").find("StartWinState=1"), std::string::npos);
+}
+
+TEST_F(TwoInstancesTest, StartsAfterAPlayerThatDiedLeavingItsSocket) {
+  {
+    test::ChildProcess crashed(Player({"--verbose", "--virtual-drive", demo_}), env_,
+                               Log("crashed.log"));
+    ASSERT_TRUE(test::WaitForText(Log("crashed.log"), "disc loaded", 20s));
+    crashed.Signal(SIGKILL);
+    crashed.Wait(10s);
+  }
+  test::ChildProcess next(Player({"--verbose", "--virtual-drive", demo_}), env_, Log("next.log"));
+  ASSERT_TRUE(test::WaitForText(Log("next.log"), "disc loaded", 20s)) << home_.Read("next.log");
+  test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
+  EXPECT_EQ(second.Wait(20s), 0);
+  EXPECT_TRUE(test::WaitForText(Log("next.log"), "message 0 273 40055 0", 10s));
+}
+
+TEST_F(TwoInstancesTest, BadCommandLineOptionsAreRefused) {
+  test::ChildProcess bad(Player({"--no-such-option"}), env_, Log("bad.log"));
+  EXPECT_EQ(bad.Wait(20s), 2);
+  EXPECT_NE(home_.Read("bad.log").find("unknown option --no-such-option"), std::string::npos);
+  test::ChildProcess help(Player({"--help"}), env_, Log("help.log"));
+  EXPECT_EQ(help.Wait(20s), 0);
+  EXPECT_NE(home_.Read("help.log").find("--virtual-drive FILE.cue"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zcd
