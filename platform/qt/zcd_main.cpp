@@ -156,7 +156,8 @@ int main(int argc, char** argv) {
     host.ShowMessageBox(problem, kAppCaption, MessageBoxStyle::kExclamation,
                         MessageBoxButtons::kOk);
   }
-  const int exit_code = app.exec();
+  // The player may have been ended while a problem was on screen.
+  const int exit_code = window.destroyed() ? 0 : app.exec();
   server.reset();
   return exit_code;
 }

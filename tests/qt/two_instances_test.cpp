@@ -78,6 +78,22 @@ TEST_F(TwoInstancesTest, StartsAfterAPlayerThatDiedLeavingItsSocket) {
   EXPECT_TRUE(test::WaitForText(Log("next.log"), "message 0 273 40055 0", 10s));
 }
 
+TEST_F(TwoInstancesTest, AMalformedCueSheetIsReportedAndThePlayerGoesOn) {
+  home_.Write("broken.cue", "TRACK 01 AUDIO\n  INDEX 01 00:99:00\n");
+  test::ChildProcess player(
+      Player({"--verbose", "--virtual-drive", home_.File("broken.cue"), "--virtual-drive", demo_}),
+      env_, Log("player.log"));
+  ASSERT_TRUE(test::WaitForText(Log("player.log"), "broken.cue: line 2", 20s))
+      << home_.Read("player.log");
+  // The good drive is still there and loads while the message is shown.
+  EXPECT_TRUE(test::WaitForText(Log("player.log"), "disc loaded", 20s));
+  test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
+  EXPECT_EQ(second.Wait(20s), 0);
+  EXPECT_TRUE(test::WaitForText(Log("player.log"), "message 0 273 40055 0", 10s));
+  player.Signal(SIGTERM);
+  EXPECT_EQ(player.Wait(20s), 0);
+}
+
 TEST_F(TwoInstancesTest, BadCommandLineOptionsAreRefused) {
   test::ChildProcess bad(Player({"--no-such-option"}), env_, Log("bad.log"));
   EXPECT_EQ(bad.Wait(20s), 2);
