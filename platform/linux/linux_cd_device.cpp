@@ -126,12 +126,17 @@ std::optional<int> LinuxCdDevice::TrackCount() {
   return range->second - range->first + 1;
 }
 
+// A track of the disc, never the lead-out.
+std::optional<LinuxCdDevice::TocEntry> LinuxCdDevice::TrackEntryLocked(int track) {
+  auto range = DiscTrackRangeLocked();
+  if (!range || track > range->second - range->first + 1)
+    return std::nullopt;
+  return EntryLocked(track);
+}
+
 std::optional<bool> LinuxCdDevice::IsAudioTrack(int track) {
   std::lock_guard guard(lock_);
-  auto count = DiscTrackRangeLocked();
-  if (!count || track > count->second - count->first + 1)
-    return std::nullopt;
-  auto entry = EntryLocked(track);
+  auto entry = TrackEntryLocked(track);
   if (!entry)
     return std::nullopt;
   return entry->audio;
@@ -139,10 +144,7 @@ std::optional<bool> LinuxCdDevice::IsAudioTrack(int track) {
 
 std::optional<Msf> LinuxCdDevice::TrackStart(int track) {
   std::lock_guard guard(lock_);
-  auto count = DiscTrackRangeLocked();
-  if (!count || track > count->second - count->first + 1)
-    return std::nullopt;
-  auto entry = EntryLocked(track);
+  auto entry = TrackEntryLocked(track);
   if (!entry)
     return std::nullopt;
   return ToMsf(entry->frame);

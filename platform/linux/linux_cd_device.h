@@ -50,6 +50,7 @@ class LinuxCdDevice : public CdDevice {
 
   std::optional<std::pair<int, int>> DiscTrackRangeLocked();
   std::optional<TocEntry> EntryLocked(int track);  // track 0: none; beyond the last: lead-out
+  std::optional<TocEntry> TrackEntryLocked(int track);
   std::optional<SubChannel> ReadSubChannelLocked();
   std::optional<int32_t> CurrentFrameLocked();
   void DropNotifyLocked();

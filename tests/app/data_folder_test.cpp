@@ -8,22 +8,16 @@
 #include <map>
 #include <string>
 
+#include "support/env_table.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
 
-EnvLookup Env(std::map<std::string, std::string> table) {
-  return [table](std::string_view name) -> std::optional<std::string> {
-    auto found = table.find(std::string(name));
-    if (found == table.end())
-      return std::nullopt;
-    return found->second;
-  };
-}
+using test::EnvTable;
 
 TEST(DataFolderTest, ExplicitHomeHoldsEverything) {
-  EnvLookup env = Env({{"ZCD_HOME", "/from/env/"}, {"HOME", "/home/u"}});
+  EnvLookup env = EnvTable({{"ZCD_HOME", "/from/env/"}, {"HOME", "/home/u"}});
   DataFolder option = LocateDataFolder("/from/option", "/usr/bin/zcd", env);
   EXPECT_EQ(option.config_dir, "/from/option");
   EXPECT_EQ(option.data_dir, "/from/option");
@@ -41,8 +35,8 @@ TEST(DataFolderTest, ExplicitHomeHoldsEverything) {
 }
 
 TEST(DataFolderTest, XdgFoldersByDefault) {
-  DataFolder plain =
-      LocateDataFolder(std::nullopt, "/usr/bin/zcd", Env({{"HOME", "/home/u"}, {"ZCD_HOME", ""}}));
+  DataFolder plain = LocateDataFolder(std::nullopt, "/usr/bin/zcd",
+                                      EnvTable({{"HOME", "/home/u"}, {"ZCD_HOME", ""}}));
   EXPECT_EQ(plain.config_dir, "/home/u/.config/zcd");
   EXPECT_EQ(plain.data_dir, "/home/u/.local/share/zcd");
   EXPECT_EQ(plain.ini_path(), "/home/u/.config/zcd/ZCD.ini");
@@ -50,19 +44,19 @@ TEST(DataFolderTest, XdgFoldersByDefault) {
 
   DataFolder xdg = LocateDataFolder(
       std::nullopt, "/usr/bin/zcd",
-      Env({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/share/"}}));
+      EnvTable({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/share/"}}));
   EXPECT_EQ(xdg.config_dir, "/cfg/zcd");
   EXPECT_EQ(xdg.data_dir, "/share/zcd");
 
   // Relative XDG folders are to be ignored.
-  DataFolder relative =
-      LocateDataFolder(std::nullopt, "", Env({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "cfg"}}));
+  DataFolder relative = LocateDataFolder(
+      std::nullopt, "", EnvTable({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "cfg"}}));
   EXPECT_EQ(relative.config_dir, "/home/u/.config/zcd");
 }
 
 TEST(DataFolderTest, PortableWhenTheIniSitsBesideTheExecutable) {
   test::TempDir dir;
-  EnvLookup env = Env({{"HOME", "/home/u"}});
+  EnvLookup env = EnvTable({{"HOME", "/home/u"}});
   dir.Write("zcd", "");
   std::string exe = dir.File("zcd");
   EXPECT_EQ(LocateDataFolder(std::nullopt, exe, env).config_dir, "/home/u/.config/zcd");
@@ -88,7 +82,7 @@ TEST(DataFolderTest, ReadOnlyFolderIsNoPortableInstall) {
   dir.Write("ZCD.ini", "");
   chmod(dir.path().c_str(), 0500);
   DataFolder read_only =
-      LocateDataFolder(std::nullopt, dir.File("zcd"), Env({{"HOME", "/home/u"}}));
+      LocateDataFolder(std::nullopt, dir.File("zcd"), EnvTable({{"HOME", "/home/u"}}));
   chmod(dir.path().c_str(), 0700);
   EXPECT_EQ(read_only.config_dir, "/home/u/.config/zcd");
 }

@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "cd/virtual_cd_fixture.h"
 #include "platform/headless_window_host.h"
+#include "support/env_table.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
@@ -147,9 +148,7 @@ TEST_F(MainWindowTest, SavedShadeStateIsUsedOnceAndRecordedAtExit) {
 
   Post(kCmdExit);
   EXPECT_EQ(host_->exit_code(), 0);
-  const Settings stored = ReadSettings(home_.File("ZCD.ini"), home_.path(), [](std::string_view) {
-    return std::optional<std::string>();
-  });
+  const Settings stored = ReadSettings(home_.File("ZCD.ini"), home_.path(), test::EnvTable({}));
   EXPECT_EQ(stored.StartWinState, 7);
   // Positions are kept relative to the work area.
   EXPECT_EQ(stored.xWinPos, 100);
