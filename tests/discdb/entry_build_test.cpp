@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include "discdb/entry_text.h"
+
+namespace zcd {
+namespace {
+
+// 2 tracks at 0:02.00 and 3:10.00, lead-out at 7:00.00: identifier 0c01a202.
+DiscTiming TwoTrackTiming() {
+  DiscTiming timing;
+  timing.track_count = 2;
+  timing.toc[0] = TrackTocEntry::FromMsf(0, 2, 0);
+  timing.toc[1] = TrackTocEntry::FromMsf(3, 10, 0);
+  timing.toc[2] = TrackTocEntry::FromMsf(7, 0, 0);
+  timing.disc_seconds = 420;
+  return timing;
+}
+
+void FillTwoTrackRecord(DiscRecord& record) {
+  record.SetTiming(TwoTrackTiming());
+  record.SetCategory("rock");
+  record.SetDiscIdText("0c01a202");
+  record.SetDiscTitle("Artist / Album");
+  record.SetTrackTitle(0, "One");
+  record.SetTrackExtended(1, "Live");
+}
+
+TEST(BuildEntryTest, NormalEntryIsByteExact) {
+  DiscRecord record;
+  FillTwoTrackRecord(record);
+  EXPECT_EQ(BuildNewEntryText(record, false),
+            "100 rock 0c01a202\r\n"
+            "# xmcd CD database file\r\n"
+            "# Copyright (C) 2026 The ZCD developers.\r\n"
+            "#\r\n"
+            "# Track frame offsets:\r\n"
+            "#\t150\r\n"
+            "#\t14250\r\n"
+            "#\r\n"
+            "# Disc length: 420 seconds\r\n"
+            "#\r\n"
+            "# Revision: 1\r\n"
+            "# Submitted via: ZentaroCD v1.25 (C) 2026 The ZCD developers\r\n"
+            "#\r\n"
+            "DISCID=0c01a202\r\n"
+            "DTITLE=Artist / Album\r\n"
+            "TTITLE0=One\r\n"
+            "TTITLE1=\r\n"
+            "EXTD=\r\n"
+            "EXTT0=\r\n"
+            "EXTT1=Live\r\n"
+            "PLAYORDER=\r\n"
+            ".\r\n");
+}
+
+TEST(BuildEntryTest, CachedEntryHasNoExtendedOrPlayOrderKeys) {
+  DiscRecord record;
+  FillTwoTrackRecord(record);
+  record.SetCategory("cached");
+  EXPECT_EQ(BuildNewEntryText(record, true),
+            "300 cached 0c01a202\r\n"
+            "# ZCD database file - cached entry\r\n"
+            "#\r\n"
+            "# Track frame offsets:\r\n"
+            "#\t150\r\n"
+            "#\t14250\r\n"
+            "#\r\n"
+            "# Disc length: 420 seconds\r\n"
+            "#\r\n"
+            "# Note: This does not conform to CDDB standards\r\n"
+            "# Created By: ZentaroCD v1.25 (C) 2026 The ZCD developers\r\n"
+            "#\r\n"
+            "DISCID=0c01a202\r\n"
+            "DTITLE=Artist / Album\r\n"
+            "TTITLE0=One\r\n"
+            "TTITLE1=\r\n"
+            ".\r\n");
+}
+
+TEST(BuildEntryTest, LongTextsAreCutAt68And70Characters) {
+  DiscRecord record;
+  FillTwoTrackRecord(record);
+  const std::string title(100, 't');
+  const std::string extended(141, 'e');
+  record.SetDiscTitle(title);
+  record.SetTrackTitle(1, std::string(68, 's'));
+  record.SetTrackExtended(0, extended);
+  const std::string text = BuildNewEntryText(record, false);
+  EXPECT_NE(text.find("\r\nDTITLE=" + std::string(68, 't') + "\r\nDTITLE=" + std::string(32, 't') +
+                      "\r\nTTITLE0=One\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\r\nTTITLE1=" + std::string(68, 's') + "\r\nEXTD=\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nEXTT0=" + std::string(70, 'e') + "\r\nEXTT0=" + std::string(70, 'e') +
+                      "\r\nEXTT0=e\r\nEXTT1=Live\r\n"),
+            std::string::npos);
+  EXPECT_EQ(GetEntryValue("DTITLE=", text), title);
+  EXPECT_EQ(GetEntryValue("EXTT0=", text), extended);
+}
+
+TEST(BuildEntryTest, RecordWithoutCategoryIdentifierOrTitleStillGetsEveryKey) {
+  DiscRecord record;
+  record.SetTiming(TwoTrackTiming());
+  record.SetDiscExtended("Notes typed in the editor");
+  const std::string text = BuildNewEntryText(record, false);
+  EXPECT_TRUE(text.starts_with("100 nocategory 0c01a202\r\n"));
+  EXPECT_EQ(HeadCategory(text, 1), "nocategory");
+  EXPECT_EQ(GetEntryValue("DTITLE=", text), "");
+  EXPECT_EQ(GetEntryValue("EXTD=", text), "Notes typed in the editor");
+  // So a later edit of the title has a line to replace.
+  std::string edited = text;
+  EXPECT_TRUE(SetEntryValue("DTITLE=", "Later / Title", edited));
+}
+
+TEST(BuildEntryTest, EmptyDiscHasOnlyDiscKeys) {
+  DiscRecord record;
+  const std::string text = BuildNewEntryText(record, false);
+  EXPECT_TRUE(text.starts_with("100 nocategory 00000000\r\n"));
+  EXPECT_NE(text.find("# Track frame offsets:\r\n#\r\n# Disc length: 0 seconds\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(text.ends_with("DISCID=00000000\r\nDTITLE=\r\nEXTD=\r\nPLAYORDER=\r\n.\r\n"));
+}
+
+const char kFetched[] =
+    "210 rock 0c01a202 CD database entry follows (until terminating `.')\r\n"
+    "# xmcd\r\n"
+    "#\r\n"
+    "# Track frame offsets:\r\n"
+    "#       182\r\n"
+    "#       14282\r\n"
+    "#\r\n"
+    "# Disc length: 421 seconds\r\n"
+    "#\r\n"
+    "# Revision: 3\r\n"
+    "# Processed by: cddbd v1.0\r\n"
+    "# Submitted via: SomePlayer 2.0\r\n"
+    "#\r\n"
+    "DISCID=0c01a203\n"
+    "DTITLE=Artist / Album\r\n"
+    "TTITLE0=One\r\n"
+    "TTITLE1=Two\r\n"
+    "EXTD=\r\n"
+    "EXTT0=\r\n"
+    "EXTT1=\r\n"
+    "PLAYORDER=\r\n"
+    ".\r\n";
+
+TEST(NormalizeEntryTest, LocalHeadOffsetsAndIdentifierReplaceTheServers) {
+  DiscRecord record;
+  FillTwoTrackRecord(record);
+  std::string text = kFetched;
+  ASSERT_TRUE(NormalizeReadEntry(record, text));
+  EXPECT_EQ(text,
+            "200 rock 0c01a202\r\n"
+            "# xmcd CD database file\r\n"
+            "# Copyright (C) 2026 The ZCD developers.\r\n"
+            "#\r\n"
+            "# Track frame offsets:\r\n"
+            "#\t150\r\n"
+            "#\t14250\r\n"
+            "#\r\n"
+            "# Disc length: 420 seconds\r\n"
+            "#\r\n"
+            "# Revision: 3\r\n"
+            "# Processed by: cddbd v1.0\r\n"
+            "# Submitted via: SomePlayer 2.0\r\n"
+            "#\r\n"
+            "DISCID=0c01a202\r\n"
+            "DTITLE=Artist / Album\r\n"
+            "TTITLE0=One\r\n"
+            "TTITLE1=Two\r\n"
+            "EXTD=\r\n"
+            "EXTT0=\r\n"
+            "EXTT1=\r\n"
+            "PLAYORDER=\r\n"
+            ".\r\n");
+}
+
+TEST(NormalizeEntryTest, WithoutCategoryOrRevision) {
+  DiscRecord record;
+  record.SetTiming(TwoTrackTiming());
+  std::string text = kFetched;
+  ASSERT_TRUE(NormalizeReadEntry(record, text));
+  EXPECT_TRUE(text.starts_with("200 nocategory 0c01a202\r\n"));
+
+  std::string error = "401 No such CD entry in database.\r\n";
+  EXPECT_FALSE(NormalizeReadEntry(record, error));
+  EXPECT_EQ(error, "401 No such CD entry in database.\r\n");
+  std::string empty;
+  EXPECT_FALSE(NormalizeReadEntry(record, empty));
+  EXPECT_TRUE(empty.empty());
+}
+
+TEST(StampRevisionTest, RaisesRevisionAndReplacesSubmitter) {
+  std::string text = kFetched;
+  ASSERT_TRUE(StampRevision(text));
+  EXPECT_EQ(text,
+            "210 rock 0c01a202 CD database entry follows (until terminating `.')\r\n"
+            "# xmcd\r\n"
+            "#\r\n"
+            "# Track frame offsets:\r\n"
+            "#       182\r\n"
+            "#       14282\r\n"
+            "#\r\n"
+            "# Disc length: 421 seconds\r\n"
+            "# Revision: 4\r\n"
+            "# Submitted via: ZentaroCD v1.25 (C) 2026 The ZCD developers\r\n"
+            "#\r\n"
+            "DISCID=0c01a203\n"
+            "DTITLE=Artist / Album\r\n"
+            "TTITLE0=One\r\n"
+            "TTITLE1=Two\r\n"
+            "EXTD=\r\n"
+            "EXTT0=\r\n"
+            "EXTT1=\r\n"
+            "PLAYORDER=\r\n"
+            ".\r\n");
+  // Stamping again keeps the disc length line that now precedes the revision.
+  ASSERT_TRUE(StampRevision(text));
+  EXPECT_EQ(EntryRevision(text), 5);
+  EXPECT_EQ(EntryDiscSeconds(text), 421);
+}
+
+TEST(StampRevisionTest, EmptyRevisionBecomesOne) {
+  std::string text = "100 a b\r\n#\r\n# Revision:\r\n#\r\nDISCID=1\r\n.\r\n";
+  ASSERT_TRUE(StampRevision(text));
+  EXPECT_EQ(text,
+            "100 a b\r\n# Revision: 1\r\n# Submitted via: ZentaroCD v1.25 (C) 2026 The ZCD "
+            "developers\r\n#\r\nDISCID=1\r\n.\r\n");
+}
+
+TEST(StampRevisionTest, RefusesTextsWithoutRevisionOrLaterIdentifier) {
+  for (const std::string original :
+       {"", "# Revision: 2\r\n.\r\n", "DISCID=1\r\n#\r\n# Revision: 2\r\n.\r\n",
+        "DTITLE=x\r\nDISCID=1\r\n"}) {
+    std::string text = original;
+    EXPECT_FALSE(StampRevision(text)) << original;
+    EXPECT_EQ(text, original);
+  }
+}
+
+}  // namespace
+}  // namespace zcd
