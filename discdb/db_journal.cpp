@@ -1,0 +1,234 @@
+#include "discdb/db_journal.h"
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "discdb/db_format.h"
+
+namespace zcd {
+namespace {
+
+// Journal layout. The head (up to kChecksumAt + 8) is written last in one
+// write and guarded by a checksum: a journal without a valid head was never
+// acted on. The marks after it change while the add runs.
+constexpr char kJournalMagic[4] = {'Z', 'C', 'D', 'J'};
+constexpr int64_t kVersionAt = 4;
+constexpr int64_t kOldSizeAt = 8;
+constexpr int64_t kOldHeadAt = 16;
+constexpr int64_t kTextLengthAt = 28;
+constexpr int64_t kSavedAtBeginAt = 32;
+constexpr int64_t kChecksumAt = 40;
+constexpr int64_t kHeadBytes = 48;
+constexpr int64_t kMovedFromAt = 64;  // index bytes from here on are in their new place
+constexpr int64_t kSlotFromAt = 72;   // the slot holds the index bytes from here to the mark above
+constexpr int64_t kRollbackSavedAt = 80;  // kSavedMark once the rebuilt index is saved
+constexpr int64_t kRollbackIndexAt = 88;  // where it is: after everything else
+constexpr int64_t kSavedIndexAt = 4096;   // the whole old index, or the slot
+constexpr uint32_t kVersion = 2;
+constexpr uint64_t kSavedMark = 0x4556415344435a31ull;
+
+uint64_t Fnv1a(const char* p, size_t n) {
+  uint64_t h = 0xcbf29ce484222325ull;
+  for (size_t i = 0; i < n; ++i) {
+    h ^= static_cast<unsigned char>(p[i]);
+    h *= 0x100000001b3ull;
+  }
+  return h;
+}
+
+template <typename T>
+T Load(const char* p) {
+  T value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+}
+
+template <typename T>
+void Put(char* p, T value) {
+  std::memcpy(p, &value, sizeof value);
+}
+
+bool WriteMark(int fd, int64_t at, int64_t value) {
+  char bytes[8];
+  Put<int64_t>(bytes, value);
+  return DbWriteAt(fd, bytes, sizeof bytes, at);
+}
+
+std::string JournalPath(const std::string& db_path) {
+  return DbSidePath(db_path, "-journal");
+}
+
+}  // namespace
+
+std::optional<DbAddJournal> DbAddJournal::Begin(const std::string& db_path, int64_t old_size,
+                                                const char* old_head, int32_t text_length,
+                                                std::optional<std::string_view> old_index) {
+  DbAddJournal journal;
+  journal.path_ = JournalPath(db_path);
+  journal.saved_whole_ = old_index.has_value();
+  if (!DbIoStep())
+    return std::nullopt;
+  journal.fd_ = DbOpen(journal.path_, O_RDWR | O_CREAT | O_TRUNC, 0600);
+  if (!journal.fd_.valid())
+    return std::nullopt;
+  const int fd = journal.fd_.get();
+  if (old_index && !DbWriteAt(fd, old_index->data(), old_index->size(), kSavedIndexAt))
+    return std::nullopt;
+
+  const int64_t index_size = DbHead::Parse(old_head).index_size;
+  char page[kSavedIndexAt] = {};
+  Put<int64_t>(page + kMovedFromAt, index_size);
+  Put<int64_t>(page + kSlotFromAt, index_size);
+  if (!DbWriteAt(fd, page + kHeadBytes, sizeof page - kHeadBytes, kHeadBytes))
+    return std::nullopt;
+
+  std::memcpy(page, kJournalMagic, 4);
+  Put<uint32_t>(page + kVersionAt, kVersion);
+  Put<int64_t>(page + kOldSizeAt, old_size);
+  std::memcpy(page + kOldHeadAt, old_head, kDbHeadSize);
+  Put<int32_t>(page + kTextLengthAt, text_length);
+  Put<uint32_t>(page + kSavedAtBeginAt, old_index ? 1 : 0);
+  Put<uint64_t>(page + kChecksumAt, Fnv1a(page, kChecksumAt));
+  if (!DbWriteAt(fd, page, kHeadBytes, 0))
+    return std::nullopt;
+  if (old_index && !(DbSyncData(fd) && DbSyncDirectoryOf(journal.path_)))
+    return std::nullopt;
+  return journal;
+}
+
+bool DbAddJournal::SaveChunk(int64_t at, std::string_view bytes) {
+  if (saved_whole_)
+    return true;
+  return DbWriteAt(fd_.get(), bytes.data(), bytes.size(), kSavedIndexAt) &&
+         WriteMark(fd_.get(), kSlotFromAt, at);
+}
+
+bool DbAddJournal::MarkMoved(int64_t at) {
+  return WriteMark(fd_.get(), kMovedFromAt, at);
+}
+
+bool DbAddJournal::Finish() {
+  fd_ = DbFd();
+  return DbRemove(path_);
+}
+
+bool DbJournalExists(const std::string& db_path) {
+  return DbExists(JournalPath(db_path));
+}
+
+namespace {
+
+bool Fail(std::string* problem, const char* text) {
+  if (problem)
+    *problem = text;
+  return false;
+}
+
+// The old index rebuilt from its old place, the slot and its new place; none
+// when the database does not hold what the journal describes.
+std::optional<std::vector<char>> RebuildOldIndex(int db_fd, int journal_fd, int64_t db_size,
+                                                 int64_t journal_size, int64_t index_offset,
+                                                 int64_t index_size, int32_t text_length,
+                                                 const char* page) {
+  const int64_t moved_from = Load<int64_t>(page + kMovedFromAt);
+  const int64_t slot_from = std::min(Load<int64_t>(page + kSlotFromAt), moved_from);
+  if (moved_from < 0 || moved_from > index_size || slot_from < 0)
+    return std::nullopt;
+  const int64_t new_place = index_offset + text_length;
+  if ((moved_from < index_size && new_place + index_size > db_size) ||
+      index_offset + slot_from > db_size ||
+      (slot_from < moved_from && kSavedIndexAt + moved_from - slot_from > journal_size))
+    return std::nullopt;
+  std::vector<char> index(static_cast<size_t>(index_size));
+  char* const at = index.data();
+  if (!DbReadAt(db_fd, at, static_cast<size_t>(slot_from), index_offset) ||
+      !DbReadAt(journal_fd, at + slot_from, static_cast<size_t>(moved_from - slot_from),
+                kSavedIndexAt) ||
+      !DbReadAt(db_fd, at + moved_from, static_cast<size_t>(index_size - moved_from),
+                new_place + moved_from))
+    return std::nullopt;
+  return index;
+}
+
+}  // namespace
+
+bool DbRecover(const std::string& db_path, std::string* problem) {
+  const std::string path = JournalPath(db_path);
+  DbFd journal = DbOpen(path, O_RDWR);
+  if (!journal.valid())
+    return DbExists(path) ? Fail(problem, "the journal of an interrupted write cannot be opened")
+                          : true;
+  const int64_t journal_size = DbFileSize(journal.get());
+  std::vector<char> page(kSavedIndexAt, 0);
+  const bool head_read =
+      journal_size >= kHeadBytes &&
+      DbReadAt(journal.get(), page.data(), std::min<int64_t>(journal_size, kSavedIndexAt), 0);
+  const bool valid = head_read && std::memcmp(page.data(), kJournalMagic, 4) == 0 &&
+                     Load<uint32_t>(page.data() + kVersionAt) == kVersion &&
+                     Load<uint64_t>(page.data() + kChecksumAt) == Fnv1a(page.data(), kChecksumAt);
+  if (!valid) {
+    // The head is written before the database is touched: without it there
+    // is nothing to undo.
+    journal = DbFd();
+    return DbRemove(path) ? true : Fail(problem, "a stale journal cannot be removed");
+  }
+
+  const int64_t old_size = Load<int64_t>(page.data() + kOldSizeAt);
+  const DbHead old_head = DbHead::Parse(page.data() + kOldHeadAt);
+  const int32_t text_length = Load<int32_t>(page.data() + kTextLengthAt);
+  const int64_t index_size = old_head.index_size;
+  if (!HeadFitsFile(old_head, old_size) || text_length <= 0)
+    return Fail(problem, "the journal of an interrupted write is damaged");
+
+  DbFd db = DbOpen(db_path, O_RDWR);
+  const int64_t db_size = db.valid() ? DbFileSize(db.get()) : -1;
+  if (db_size < old_size)
+    return Fail(problem, "the database no longer matches the journal of an interrupted write");
+
+  const bool saved_at_begin = Load<uint32_t>(page.data() + kSavedAtBeginAt) == 1;
+  const bool saved_for_rollback = Load<uint64_t>(page.data() + kRollbackSavedAt) == kSavedMark;
+  std::vector<char> index;
+  if (saved_at_begin || saved_for_rollback) {
+    const int64_t at =
+        saved_at_begin ? kSavedIndexAt : Load<int64_t>(page.data() + kRollbackIndexAt);
+    if (at < kSavedIndexAt || journal_size < at + index_size)
+      return Fail(problem, "the journal of an interrupted write is cut short");
+    index.resize(static_cast<size_t>(index_size));
+    if (!DbReadAt(journal.get(), index.data(), index.size(), at))
+      return Fail(problem, "the journal of an interrupted write cannot be read");
+  } else {
+    auto rebuilt = RebuildOldIndex(db.get(), journal.get(), db_size, journal_size,
+                                   old_head.index_offset, index_size, text_length, page.data());
+    if (!rebuilt)
+      return Fail(problem, "the database no longer matches the journal of an interrupted write");
+    index = std::move(*rebuilt);
+    // Saved behind the slot before the database changes again, so that an
+    // interrupted rollback can start over from the same bytes.
+    const int64_t at = (journal_size + kSavedIndexAt - 1) / kSavedIndexAt * kSavedIndexAt;
+    char field[8];
+    Put<int64_t>(field, at);
+    char mark[8];
+    Put<uint64_t>(mark, kSavedMark);
+    if (!DbWriteAt(journal.get(), index.data(), index.size(), at) ||
+        !DbWriteAt(journal.get(), field, sizeof field, kRollbackIndexAt) ||
+        !DbSyncData(journal.get()) ||
+        !DbWriteAt(journal.get(), mark, sizeof mark, kRollbackSavedAt))
+      return Fail(problem, "the journal of an interrupted write cannot be written");
+  }
+
+  char head[kDbHeadSize];
+  old_head.Store(head);
+  if (!DbWriteAt(db.get(), index.data(), index.size(), old_head.index_offset) ||
+      !DbWriteAt(db.get(), head, sizeof head, 0) || !DbTruncate(db.get(), old_size) ||
+      !DbSyncData(db.get()))
+    return Fail(problem, "the database cannot be written to undo an interrupted write");
+  db = DbFd();
+  journal = DbFd();
+  return DbRemove(path) ? true
+                        : Fail(problem, "the journal of an interrupted write cannot be removed");
+}
+
+}  // namespace zcd

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "discdb/db_file_io.h"
+
+namespace zcd {
+
+// The rollback journal of an add, "<db>-journal" beside the database. An add
+// writes its text over the old index and moves the index behind the text; the
+// journal keeps what is needed to put the old index, head and size back.
+//
+// The index moves back to front in chunks. The journal's "moved from" mark
+// says how much of it sits in its new place already; a chunk's new place can
+// cover the chunk's own old bytes, so each chunk is first copied into the
+// journal's slot. Every old index byte is therefore always in its old place,
+// its new place or the slot. Small indexes are instead saved whole, with
+// syncs, which also covers a loss of power.
+//
+// Whoever next takes the database's lock rolls a journal back (DbRecover).
+class DbAddJournal {
+ public:
+  // Written before the add touches the database. With old_index given it is
+  // saved whole and the journal is synced.
+  static std::optional<DbAddJournal> Begin(const std::string& db_path, int64_t old_size,
+                                           const char* old_head, int32_t text_length,
+                                           std::optional<std::string_view> old_index);
+  DbAddJournal(DbAddJournal&&) noexcept = default;
+  DbAddJournal& operator=(DbAddJournal&&) noexcept = default;
+
+  // Before moving the index bytes from `at` on, which come next in the slot.
+  bool SaveChunk(int64_t at, std::string_view bytes);
+  // After the index bytes from `at` on reached their new place.
+  bool MarkMoved(int64_t at);
+  // The add is complete: the journal goes, and with it the way back.
+  bool Finish();
+
+ private:
+  DbAddJournal() = default;
+
+  std::string path_;
+  DbFd fd_;
+  bool saved_whole_ = false;
+};
+
+// True when an interrupted write left a journal behind.
+bool DbJournalExists(const std::string& db_path);
+
+// Puts the database back as it was before an interrupted add and removes the
+// journal; true when nothing is left to undo. Safe to interrupt and repeat.
+// The caller holds the database's exclusive lock. problem, when given,
+// receives why it failed.
+bool DbRecover(const std::string& db_path, std::string* problem);
+
+}  // namespace zcd

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "discdb/db_file_io.h"
+
+namespace zcd {
+
+struct DbPathState;
+
+// Access to one database file: many readers or one writer, among the threads
+// of this process (a lock per path) and among processes (flock on
+// "<db>-lock"). Taking it first undoes any write a killed writer left half
+// done, so a holder always sees a whole state.
+//
+// A thread that already holds a database may read it again without waiting
+// (an export walking the file its own import session holds), but may not
+// start a second writer on it: that would wait for itself for ever.
+class DbLock {
+ public:
+  enum class Mode { kShared, kExclusive };
+
+  // Any thread. None, with error set, when the lock cannot be had or a
+  // half-done write cannot be undone.
+  static std::optional<DbLock> Acquire(const std::string& db_path, Mode mode, std::string* error);
+
+  DbLock(DbLock&& other) noexcept;
+  DbLock& operator=(DbLock&& other) noexcept;
+  ~DbLock();
+
+ private:
+  DbLock() = default;
+  static std::optional<DbLock> AcquireOnce(const std::string& db_path, Mode mode,
+                                           std::string* error);
+  void Release();
+
+  std::shared_ptr<DbPathState> state_;
+  Mode mode_ = Mode::kShared;
+  std::thread::id owner_;
+  bool counted_ = false;  // false for a reader nested in this thread's own hold
+  DbFd file_;
+};
+
+}  // namespace zcd
