@@ -56,6 +56,7 @@ class CdState {
 
   // The play order the device code walks; null while none exists.
   void SetPlayOrder(const PlayOrderView* play_order) { play_order_ = play_order; }
+  const PlayOrderView* play_order() const { return play_order_; }
 
   int OpenDisc();
   int GetMode();
