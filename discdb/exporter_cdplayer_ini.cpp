@@ -1,0 +1,58 @@
+#include "discdb/exporter_cdplayer_ini.h"
+
+#include "discdb/entry_text.h"
+#include "discdb/slash_split.h"
+
+namespace zcd {
+
+std::string CdPlayerIniPath(const std::string& data_dir) {
+  return data_dir + "/cdplayer.ini";
+}
+
+std::vector<std::string> CdPlayerIniExporter::OptionLabels() const {
+  return {"Export into cdplayer.ini", "Export to different filename", "Overwrite cdplayer.ini"};
+}
+
+uint32_t CdPlayerIniExporter::ShowOptions() const {
+  const uint32_t choice =
+      options() & (kIntoCdPlayerIni | kDifferentFileName | kOverwriteCdPlayerIni);
+  return choice != 0 ? choice : kIntoCdPlayerIni;
+}
+
+std::string CdPlayerIniExporter::DefaultFileName() {
+  const std::string name =
+      HasOption(kDifferentFileName) ? "zcd_iniformat.txt" : CdPlayerIniPath(data_dir_);
+  set_file_name(name);
+  // Set both ways: a mode left over from an earlier "into" choice would make
+  // "Overwrite" append.
+  set_open_mode(HasOption(kIntoCdPlayerIni) ? ExportOpenMode::kAppend : ExportOpenMode::kReplace);
+  return name;
+}
+
+std::optional<std::string> CdPlayerIniExporter::FormatEntry(std::string_view entry) const {
+  if (!AcceptsEntry(*this, entry))
+    return std::nullopt;
+  const std::optional<std::string> key = EntryCdPlayerIniKey(entry);
+  if (!key)
+    return std::nullopt;
+  std::string out = "[" + *key + "]\r\n";
+  if (const std::optional<std::string> title = GetEntryValue("DTITLE=", entry)) {
+    if (const std::optional<std::string> artist = SplitBeforeSlash(*title))
+      out += "artist=" + *artist + "\r\n";
+    out += "title=" + SplitAfterSlash(*title) + "\r\n";
+  }
+  if (const std::optional<std::string> category = HeadCategory(entry, 1))
+    out += "category=" + *category + "\r\n";
+  int written = 0;
+  for (;; ++written) {
+    const std::string index = std::to_string(written);
+    const std::optional<std::string> track = GetEntryValue("TTITLE" + index + "=", entry);
+    if (!track)
+      break;
+    out += index + "=" + *track + "\r\n";
+  }
+  out += "numtracks=" + std::to_string(written) + "\r\n\r\n";
+  return out;
+}
+
+}  // namespace zcd
