@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "tools/zcd_db/tool_args.h"
+
+namespace zcd::tool {
+
+// Exit statuses: success, a failure the command met, a command line it cannot use.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct ToolContext {
+  std::string db_path;
+  std::string data_dir;
+  // Whether the data folder may need creating before the database is written.
+  bool db_in_data_folder = true;
+};
+
+// "zcd-db: TEXT" on standard error; returns status.
+int Report(const std::string& text, int status = kExitFailed);
+// Creates the data folder for commands that write the database.
+bool PrepareToWrite(const ToolContext& context);
+
+int RunList(const ToolContext& context, const ToolArgs& args);
+int RunShow(const ToolContext& context, const ToolArgs& args);
+int RunExport(const ToolContext& context, const ToolArgs& args);
+int RunImport(const ToolContext& context, const ToolArgs& args);
+int RunAddXmcd(const ToolContext& context, const ToolArgs& args);
+int RunCheck(const ToolContext& context, const ToolArgs& args);
+int RunDiscId(const ToolContext& context, const ToolArgs& args);
+
+std::string UsageText();
+
+}  // namespace zcd::tool
