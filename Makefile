@@ -25,6 +25,13 @@ run: build
 test: build
 	@scripts/run-tests $(BUILD)
 
+# Speed figures: the database, import and export benchmarks (generated
+# databases are cached under /tmp/zcd-bench; the first run builds them).
+bench: configure
+	@cmake --build $(BUILD) --target zcd_db_bench zcd_import_export_bench
+	@$(BUILD)/bench/zcd_db_bench
+	@$(BUILD)/bench/zcd_import_export_bench
+
 clean:
 	rm -rf $(BUILD)
 
