@@ -5,7 +5,10 @@
 
 #include "app/command_ids.h"
 #include "app/command_line.h"
+#include "discdb/database.h"
 #include "discdb/disc_id.h"
+#include "discdb/disc_lookup.h"
+#include "discdb/import_cdplayer_ini.h"
 
 namespace zcd {
 
@@ -23,12 +26,49 @@ class MainWindow::LocalTarget : public CommandTarget {
   MainWindow& window_;
 };
 
+// Where a new disc's information comes from besides the database.
+class MainWindow::LookupHooks : public DiscLookupHooks {
+ public:
+  explicit LookupHooks(MainWindow& window) : window_(window) {}
+
+  bool ImportCdPlayerIni(DiscRecord& record) override {
+    const DataFolder& folder = window_.s_.folder;
+    switch (
+        zcd::ImportCdPlayerIni(record, folder.data_dir + "/cdplayer.ini", folder.database_path())) {
+      case CdPlayerIniImport::kStored:
+        return true;
+      case CdPlayerIniImport::kNotStored:
+        // The titles are there; only keeping them failed.
+        ShowDbWriteError();
+        return true;
+      case CdPlayerIniImport::kNotFound:
+        break;
+    }
+    return false;
+  }
+  // The network lookup plugs in here.
+  void StartCddbQuery(CdState&) override { window_.Trace("cddb query requested"); }
+  void SendCddbStatus(int code) override {
+    window_.HandleMessage({WindowId::kMain, kMsgPlayer, kPlayerCddbStatus, code});
+  }
+  void ShowDbWriteError() override {
+    window_.host_->ShowMessageBox(kDbWriteErrorText, kAppCaption, MessageBoxStyle::kExclamation,
+                                  MessageBoxButtons::kOk);
+  }
+
+ private:
+  MainWindow& window_;
+};
+
 MainWindow::MainWindow(Services services)
-    : s_(std::move(services)), surface_(kMainWidth, kMainFullHeight) {}
+    : s_(std::move(services)),
+      surface_(kMainWidth, kMainFullHeight),
+      lookup_hooks_(std::make_unique<LookupHooks>(*this)) {}
 
 MainWindow::~MainWindow() {
   // Children go before the host they live in.
   children_.clear();
+  play_order_.reset();
 }
 
 std::unique_ptr<CdState> MainWindow::MakeCdState(int drive_index) {
@@ -151,11 +191,8 @@ void MainWindow::HandleMessage(const Message& message) {
         LoadDisc(message.lparam);
       break;
     case kMsgDeviceNotice:
-      // The play ran to its end; following the play order comes with it.
-      if (message.wparam == kNoticeSuccessful && cd_ && cd_->playing) {
-        cd_->playing = false;
-        cd_->paused = false;
-      }
+      if (message.wparam == kNoticeSuccessful)
+        PlayEnded();
       break;
     default:
       break;
@@ -218,9 +255,10 @@ void MainWindow::ToggleAlwaysOnTop() {
   host_->SetTopmost(settings.AlwaysOnTop != 0);
 }
 
-// Plain transport until the play order and the transport strip exist.
+// Plain transport through the play order until the transport strip and the
+// playback monitor exist.
 void MainWindow::Play() {
-  if (!cd_ || !cd_->disc_loaded)
+  if (!cd_ || !cd_->disc_loaded || !play_order_)
     return;
   if (cd_->paused) {
     TogglePause();
@@ -228,10 +266,36 @@ void MainWindow::Play() {
   }
   if (cd_->playing)
     return;
-  if (cd_->PlayFrom(-2) == kResultOk) {
+  const int first = play_order_->StepIndex(-1, true);
+  if (first < 0)
+    return;
+  cd_->current_position = first;
+  if (cd_->PlayFrom(first) == kResultOk) {
     cd_->playing = true;
     cd_->paused = false;
   }
+}
+
+// The end of one run: the entry after the run plays, or playback stops at
+// the end of the play order.
+void MainWindow::PlayEnded() {
+  if (!cd_ || !cd_->playing || !play_order_)
+    return;
+  int last = cd_->current_position;
+  if (const auto range = play_order_->RunRange(last)) {
+    const int end = std::min(range->to, cd_->disc().TrackCount() + 1);
+    for (int track = range->from + 1; track < end; ++track)
+      last = play_order_->StepIndex(last, true);
+  }
+  const int next = play_order_->StepIndex(last, true);
+  const bool repeat_all = (s_.settings.PlayType & kPlayTypeRepeatAll) != 0;
+  if (next < 0 || (next <= last && !repeat_all)) {
+    Stop();
+    return;
+  }
+  cd_->current_position = next;
+  if (cd_->PlayFrom(next) != kResultOk)
+    Stop();
 }
 
 void MainWindow::TogglePause() {
@@ -252,6 +316,7 @@ void MainWindow::Stop() {
 void MainWindow::Eject() {
   if (!cd_)
     return;
+  SavePlayOrderIfAsked();
   cd_->playing = false;
   cd_->paused = false;
   cd_->SetDoor(0);
@@ -264,6 +329,7 @@ void MainWindow::ChangeDrive(int drive_index) {
   if (cd_ && (cd_->playing || cd_->paused))
     Stop();
   settings.UseDrive = drive_index;
+  play_order_.reset();
   cd_.reset();
   cd_ = MakeCdState(drive_index);
   s_.queue.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadDriveChange});
@@ -287,16 +353,28 @@ void MainWindow::HandleLoadResult(int code, int64_t reason) {
   CdState& cd = *cd_;
   const Settings& settings = s_.settings;
   if (code == kResultOk || code == kResultPlaying) {
+    play_order_ = std::make_unique<PlayOrderList>(cd, settings);
+    play_order_->BuildDefault();
     cd.disc_loaded = true;
     if (code == kResultPlaying)
       cd.playing = true;
     cd.door_open = false;
-    cd.disc().SetDefaultDiscText();
-    cd.disc().SetDiscIdText(DiscIdText(ComputeCddbDiscId(cd.disc().Timing())));
+    LoadDiscInfo(*play_order_, settings, s_.folder.database_path(), *lookup_hooks_);
+    if ((settings.PlayType & kPlayTypeShuffle) != 0) {
+      play_order_->ReorderPlayOrder(settings.PlayType);
+    }
+    play_order_->StorePlayOrderSeconds();
     SetDiscCaption();
-    Trace("disc loaded: " + *cd.disc().DiscIdText());
-    if (code == kResultPlaying && settings.OnStart == 1)
-      Stop();
+    Trace("disc loaded: " + DiscIdText(ComputeCddbDiscId(cd.disc().Timing())));
+    if (code == kResultPlaying) {
+      play_order_->FollowDeviceTrack();
+      // Playing again from here brings the end-of-play notice to us.
+      if (settings.OnStart == 1) {
+        Stop();
+      } else {
+        cd.PlayFrom(-1);
+      }
+    }
     const bool autoplay = (reason == kLoadStartup && settings.OnStart == 2) ||
                           (reason == kLoadInserted && settings.LoadPlay != 0);
     if (code == kResultOk && autoplay)
@@ -315,6 +393,7 @@ void MainWindow::HandleLoadResult(int code, int64_t reason) {
 }
 
 void MainWindow::ShowLoadFailure(const char* title) {
+  play_order_.reset();
   cd_->disc_loaded = false;
   cd_->door_open = false;
   cd_->disc().ClearDiscText();
@@ -337,12 +416,14 @@ void MainWindow::DrivePoll() {
     // Playback ended without a notice.
     cd_->playing = false;
   } else if (mode == kResultDriveEmpty && cd_->disc_loaded) {
+    SavePlayOrderIfAsked();
     cd_->disc_loaded = false;
     cd_->door_open = true;
     cd_->playing = false;
     cd_->paused = false;
     host_->SetCaption("ZCD");
     cd_->disc().ResetDisc();
+    play_order_.reset();
     Trace("disc removed");
     if (s_.settings.EjectQuit != 0)
       Destroy();
@@ -355,6 +436,7 @@ void MainWindow::Destroy() {
   destroyed_ = true;
   Settings& settings = s_.settings;
   host_->KillTimer(kTimerDrivePoll);
+  SavePlayOrderIfAsked();
 
   if (cd_) {
     switch (settings.OnExit) {
@@ -393,7 +475,15 @@ void MainWindow::Destroy() {
   host_->Quit(0);
 }
 
+void MainWindow::SavePlayOrderIfAsked() {
+  if (!cd_ || !cd_->disc_loaded || !play_order_ || (s_.settings.PlayOrder & 2) == 0)
+    return;
+  if (SavePlayOrder(*play_order_, s_.folder.database_path()) == PlayOrderSave::kWriteFailed)
+    lookup_hooks_->ShowDbWriteError();
+}
+
 void MainWindow::ReleaseResources() {
+  play_order_.reset();
   if (cd_)
     cd_->disc().ResetDisc();
   cd_.reset();

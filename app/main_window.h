@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "cd/cd_state.h"
 #include "cd/drive_list.h"
+#include "cd/play_order.h"
 #include "platform/window_host.h"
 #include "skin/blank_window.h"
 #include "skin/window_layout.h"
@@ -59,12 +60,14 @@ class MainWindow : public WindowClient {
   bool destroyed() const { return destroyed_; }
   LayoutMode layout() const { return layout_; }
   CdState* cd_state() { return cd_.get(); }
+  PlayOrderList* play_order() { return play_order_.get(); }
   const CdDriveList& drive_list() const { return drive_list_; }
   WindowHost* child_host(WindowId id) const;
   std::binary_semaphore& query_lock() { return query_lock_; }
 
  private:
   class LocalTarget;
+  class LookupHooks;
   struct Child {
     WindowId id;
     std::unique_ptr<BlankWindow> window;
@@ -86,6 +89,8 @@ class MainWindow : public WindowClient {
   void Stop();
   void Eject();
   void SetDiscCaption();
+  void PlayEnded();
+  void SavePlayOrderIfAsked();
   void ReleaseResources();
   std::unique_ptr<CdState> MakeCdState(int drive_index);
   void Trace(const std::string& text) const;
@@ -95,6 +100,9 @@ class MainWindow : public WindowClient {
   Surface surface_;
   std::vector<Child> children_;
   std::unique_ptr<CdState> cd_;
+  // Declared after cd_: the play order refers to it and must go first.
+  std::unique_ptr<PlayOrderList> play_order_;
+  std::unique_ptr<LookupHooks> lookup_hooks_;
   CdDriveList drive_list_;
   LayoutMode layout_ = LayoutMode::kFull;
   bool destroyed_ = false;

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "app/command_ids.h"
 #include "cd/virtual_cd_fixture.h"
+#include "discdb/database.h"
+#include "discdb/disc_id.h"
+#include "discdb/entry_text.h"
 #include "platform/headless_window_host.h"
 #include "support/env_table.h"
 #include "support/temp_dir.h"
@@ -61,11 +66,65 @@ TEST_F(MainWindowTest, StartsOnTheFirstDriveAndLoadsItsDisc) {
   EXPECT_TRUE(Cd().disc_loaded);
   EXPECT_EQ(Cd().disc().DiscTitle(), "Unknown CD");
   EXPECT_EQ(Cd().disc().TrackTitle(2), "Track 3");
-  EXPECT_EQ(Cd().disc().DiscIdText()->size(), 8u);
   EXPECT_EQ(host_->caption(), "ZCD: Unknown CD");
   ASSERT_EQ(host_->children().size(), 5u);
   EXPECT_EQ(host_->children()[1]->State(), ShowState::kHidden);  // tracks
   EXPECT_FALSE(host_->tool_window());
+}
+
+TEST_F(MainWindowTest, DiscFoundInTheDatabaseGetsItsTitlesAndPlayOrder) {
+  // The entry the database holds for the disc in the drive.
+  {
+    CdState probe(cd_.table, cd_.index, true);
+    ASSERT_EQ(probe.OpenDisc(), kResultOk);
+    probe.disc().SetCategory("rock");
+    probe.disc().SetDiscTitle("Some Artist / Some Album");
+    probe.disc().SetTrackTitle(0, "Opening");
+    std::string text = BuildNewEntryText(probe.disc(), false);
+    ASSERT_TRUE(SetEntryValue("PLAYORDER=", "3,-1", text));
+    const std::string id = DiscIdText(ComputeCddbDiscId(probe.disc().Timing()));
+    ASSERT_EQ(DbAddEntry(home_.File("ZCD.zdb"), EntryKey("rock", id), text), 1);
+  }
+  settings_.PlayOrder = 1 | 2;  // restore and save
+  Start("/autoplay");
+  EXPECT_EQ(Cd().disc().DiscTitle(), "Some Artist / Some Album");
+  EXPECT_EQ(Cd().disc().TrackTitle(0), "Opening");
+  EXPECT_EQ(host_->caption(), "ZCD: Some Artist / Some Album");
+  ASSERT_EQ(window_->play_order()->EntryCount(), 2);
+  EXPECT_EQ(window_->play_order()->EntryTrack(0), 3);
+  EXPECT_TRUE(window_->play_order()->EntryRemoved(1));
+  // Play starts with the first entry that is not removed.
+  EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{3, std::nullopt, true}));
+
+  window_->play_order()->SetRemoved(1, false);
+  Post(kCmdExit);
+  const auto stored = DbFindEntry(home_.File("ZCD.zdb"), "rock/");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(GetEntryValue("PLAYORDER=", *stored), "3,1");
+}
+
+TEST_F(MainWindowTest, PlaybackFollowsThePlayOrderToItsEnd) {
+  Start("/autoplay");
+  // Tracks 1 to 3 form one run: one play to the end of the disc.
+  EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{1, std::nullopt, true}));
+  window_->play_order()->MoveEntry(2, 0);  // 3, 1, 2
+  Post(kCmdStopKey);
+  Post(kCmdPlayKey);
+  EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{3, std::nullopt, true}));
+  cd_.Advance(240);
+  ASSERT_TRUE(cd_.drive->LastPlay());
+  // The notice arrives through the watcher thread; wait for it.
+  for (int i = 0; i < 200 && cd_.drive->PlayCount() < 3; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    Drain();
+  }
+  EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{1, 3, true}));
+  cd_.Advance(380);
+  for (int i = 0; i < 200 && Cd().playing; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    Drain();
+  }
+  EXPECT_FALSE(Cd().playing);
 }
 
 TEST_F(MainWindowTest, LoadFailuresShowTheirWords) {
