@@ -99,7 +99,7 @@ std::string GeneratedText(size_t i) {
 
 bool WriteGeneratedDatabase(const std::string& path, size_t entries) {
   const std::string temp = path + ".part";
-  DbFd fd = DbOpen(temp, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  UniqueFd fd = DbOpen(temp, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (!fd.valid())
     return false;
   std::vector<char> rows(entries * kDbRowSize);
@@ -150,8 +150,8 @@ bool CopyCachedDatabase(size_t entries, const std::string& path) {
   const std::string source = CachedDatabase(entries);
   if (source.empty())
     return false;
-  DbFd in = DbOpen(source, O_RDONLY);
-  DbFd out = DbOpen(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  UniqueFd in = DbOpen(source, O_RDONLY);
+  UniqueFd out = DbOpen(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (!in.valid() || !out.valid())
     return false;
   std::vector<char> buffer(8 << 20);

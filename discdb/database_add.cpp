@@ -106,7 +106,7 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
   const auto lock = DbLock::Acquire(db_path, DbLock::Mode::kExclusive, nullptr);
   if (!lock)
     return -1;
-  DbFd fd = DbOpen(db_path, O_RDWR);
+  UniqueFd fd = DbOpen(db_path, O_RDWR);
   if (!fd.valid())
     return errno == ENOENT ? CreateDatabase(db_path, key, text) : -1;
   const int64_t size = DbFileSize(fd.get());
@@ -122,7 +122,7 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
     return -1;
   if (AppendInPlace(db_path, fd.get(), head_bytes, size, key, text))
     return 1;
-  fd = DbFd();
+  fd = UniqueFd();
   DbRecover(db_path, nullptr);
   return -1;
 }

@@ -58,30 +58,12 @@ bool DbIoStep() {
   return DbIoStep(0, &ignored);
 }
 
-DbFd& DbFd::operator=(DbFd&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0)
-      ::close(fd_);
-    fd_ = other.Release();
-  }
-  return *this;
-}
-
-DbFd::~DbFd() {
-  if (fd_ >= 0)
-    ::close(fd_);
-}
-
-int DbFd::Release() {
-  return std::exchange(fd_, -1);
-}
-
-DbFd DbOpen(const std::string& path, int flags, int mode) {
+UniqueFd DbOpen(const std::string& path, int flags, int mode) {
   int fd;
   do {
     fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
   } while (fd < 0 && errno == EINTR);
-  return DbFd(fd);
+  return UniqueFd(fd);
 }
 
 int64_t DbFileSize(int fd) {
@@ -146,9 +128,8 @@ bool DbReadAt(int fd, void* buffer, size_t length, int64_t offset) {
   return true;
 }
 
-namespace {
-
-bool WriteFully(int fd, const char* p, size_t length, int64_t offset) {
+bool DbWriteAtUngated(int fd, const void* buffer, size_t length, int64_t offset) {
+  const auto* p = static_cast<const char*>(buffer);
   while (length > 0) {
     const ssize_t n = ::pwrite(fd, p, length, offset);
     if (n < 0 && errno == EINTR)
@@ -162,15 +143,13 @@ bool WriteFully(int fd, const char* p, size_t length, int64_t offset) {
   return true;
 }
 
-}  // namespace
-
 bool DbWriteAt(int fd, const void* buffer, size_t length, int64_t offset) {
   size_t allowed = 0;
   if (!DbIoStep(length, &allowed)) {
-    WriteFully(fd, static_cast<const char*>(buffer), allowed, offset);
+    DbWriteAtUngated(fd, static_cast<const char*>(buffer), allowed, offset);
     return false;
   }
-  return WriteFully(fd, static_cast<const char*>(buffer), length, offset);
+  return DbWriteAtUngated(fd, static_cast<const char*>(buffer), length, offset);
 }
 
 bool DbTruncate(int fd, int64_t size) {
@@ -188,7 +167,7 @@ bool DbSyncDirectoryOf(const std::string& path) {
     return true;
   const auto slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const DbFd dir = DbOpen(folder, O_RDONLY | O_DIRECTORY);
+  const UniqueFd dir = DbOpen(folder, O_RDONLY | O_DIRECTORY);
   return dir.valid() && ::fsync(dir.get()) == 0;
 }
 

@@ -6,30 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/unique_fd.h"
+
 namespace zcd {
 
 // File handles, mappings and the writes of the database layer. Every
 // modification passes through DbIoStep so that tests can stop a writer at any
 // point (see db_test_seam.h).
 
-class DbFd {
- public:
-  DbFd() = default;
-  explicit DbFd(int fd) : fd_(fd) {}
-  DbFd(DbFd&& other) noexcept : fd_(other.Release()) {}
-  DbFd& operator=(DbFd&& other) noexcept;
-  ~DbFd();
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  int Release();
-
- private:
-  int fd_ = -1;
-};
-
 // open(2) with O_CLOEXEC; an invalid handle on failure (errno kept).
-DbFd DbOpen(const std::string& path, int flags, int mode = 0644);
+UniqueFd DbOpen(const std::string& path, int flags, int mode = 0644);
 // Size of an open file, -1 on failure.
 int64_t DbFileSize(int fd);
 
@@ -64,6 +50,9 @@ bool DbIoStep();
 
 bool DbReadAt(int fd, void* buffer, size_t length, int64_t offset);
 bool DbWriteAt(int fd, const void* buffer, size_t length, int64_t offset);
+// As DbWriteAt but past the crash seam: for files that hold no part of the
+// database.
+bool DbWriteAtUngated(int fd, const void* buffer, size_t length, int64_t offset);
 bool DbTruncate(int fd, int64_t size);
 bool DbSyncData(int fd);
 bool DbSyncDirectoryOf(const std::string& path);

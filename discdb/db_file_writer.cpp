@@ -34,7 +34,7 @@ std::optional<DbFileWriter> DbFileWriter::Create(const std::string& db_path) {
 
 DbFileWriter::~DbFileWriter() {
   if (fd_.valid() && !committed_) {
-    fd_ = DbFd();
+    fd_ = UniqueFd();
     DbRemove(temp_path_);
   }
 }
@@ -99,7 +99,7 @@ bool DbFileWriter::Commit() {
     failed_ = true;
   if (!Flush() || !DbSyncData(fd_.get()))
     return false;
-  fd_ = DbFd();
+  fd_ = UniqueFd();
   if (!DbRename(temp_path_, db_path_)) {
     DbRemove(temp_path_);
     return false;

@@ -38,7 +38,7 @@ class DbFileWriter {
 
   std::string db_path_;
   std::string temp_path_;
-  DbFd fd_;
+  UniqueFd fd_;
   std::vector<char> buffer_;
   int64_t flushed_ = 0;
   int64_t position_ = 0;

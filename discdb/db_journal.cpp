@@ -111,7 +111,7 @@ bool DbAddJournal::MarkMoved(int64_t at) {
 }
 
 bool DbAddJournal::Finish() {
-  fd_ = DbFd();
+  fd_ = UniqueFd();
   return DbRemove(path_);
 }
 
@@ -157,7 +157,7 @@ std::optional<std::vector<char>> RebuildOldIndex(int db_fd, int journal_fd, int6
 
 bool DbRecover(const std::string& db_path, std::string* problem) {
   const std::string path = JournalPath(db_path);
-  DbFd journal = DbOpen(path, O_RDWR);
+  UniqueFd journal = DbOpen(path, O_RDWR);
   if (!journal.valid())
     return DbExists(path) ? Fail(problem, "the journal of an interrupted write cannot be opened")
                           : true;
@@ -172,7 +172,7 @@ bool DbRecover(const std::string& db_path, std::string* problem) {
   if (!valid) {
     // The head is written before the database is touched: without it there
     // is nothing to undo.
-    journal = DbFd();
+    journal = UniqueFd();
     return DbRemove(path) ? true : Fail(problem, "a stale journal cannot be removed");
   }
 
@@ -183,7 +183,7 @@ bool DbRecover(const std::string& db_path, std::string* problem) {
   if (!HeadFitsFile(old_head, old_size) || text_length <= 0)
     return Fail(problem, "the journal of an interrupted write is damaged");
 
-  DbFd db = DbOpen(db_path, O_RDWR);
+  UniqueFd db = DbOpen(db_path, O_RDWR);
   const int64_t db_size = db.valid() ? DbFileSize(db.get()) : -1;
   if (db_size < old_size)
     return Fail(problem, "the database no longer matches the journal of an interrupted write");
@@ -225,8 +225,8 @@ bool DbRecover(const std::string& db_path, std::string* problem) {
       !DbWriteAt(db.get(), head, sizeof head, 0) || !DbTruncate(db.get(), old_size) ||
       !DbSyncData(db.get()))
     return Fail(problem, "the database cannot be written to undo an interrupted write");
-  db = DbFd();
-  journal = DbFd();
+  db = UniqueFd();
+  journal = UniqueFd();
   return DbRemove(path) ? true
                         : Fail(problem, "the journal of an interrupted write cannot be removed");
 }

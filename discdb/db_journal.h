@@ -42,7 +42,7 @@ class DbAddJournal {
   DbAddJournal() = default;
 
   std::string path_;
-  DbFd fd_;
+  UniqueFd fd_;
   bool saved_whole_ = false;
 };
 

@@ -82,7 +82,7 @@ DbLock::~DbLock() {
 }
 
 void DbLock::Release() {
-  file_ = DbFd();  // closing the lock file lets other processes in
+  file_ = UniqueFd();  // closing the lock file lets other processes in
   if (!counted_ || !state_)
     return;
   counted_ = false;

@@ -41,7 +41,7 @@ class DbLock {
   Mode mode_ = Mode::kShared;
   std::thread::id owner_;
   bool counted_ = false;  // false for a reader nested in this thread's own hold
-  DbFd file_;
+  UniqueFd file_;
 };
 
 }  // namespace zcd

@@ -10,22 +10,6 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 20;
 
-// The spill holds no part of the database, so its writes bypass the crash
-// gate that stands before every database write.
-bool WritePlain(int fd, const char* p, size_t length, int64_t offset) {
-  while (length > 0) {
-    const ssize_t n = ::pwrite(fd, p, length, offset);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    p += n;
-    length -= static_cast<size_t>(n);
-    offset += n;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::optional<DbSpill> DbSpill::Create(const std::string& db_path) {
@@ -47,7 +31,7 @@ std::optional<DbSpill> DbSpill::Create(const std::string& db_path) {
 bool DbSpill::Flush() {
   if (buffer_.empty())
     return true;
-  if (!WritePlain(fd_.get(), buffer_.data(), buffer_.size(), flushed_))
+  if (!DbWriteAtUngated(fd_.get(), buffer_.data(), buffer_.size(), flushed_))
     return false;
   flushed_ += static_cast<int64_t>(buffer_.size());
   buffer_.clear();
@@ -60,7 +44,7 @@ std::optional<int64_t> DbSpill::Append(std::string_view text) {
     if (!Flush())
       return std::nullopt;
     if (text.size() >= kBufferSize) {
-      if (!WritePlain(fd_.get(), text.data(), text.size(), flushed_))
+      if (!DbWriteAtUngated(fd_.get(), text.data(), text.size(), flushed_))
         return std::nullopt;
       flushed_ += static_cast<int64_t>(text.size());
       size_ = flushed_;

@@ -29,7 +29,7 @@ class DbSpill {
   DbSpill() = default;
   bool Flush();
 
-  DbFd fd_;
+  UniqueFd fd_;
   std::vector<char> buffer_;
   int64_t flushed_ = 0;
   int64_t size_ = 0;

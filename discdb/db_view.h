@@ -42,7 +42,7 @@ class DbView {
 
  private:
   Kind kind_ = Kind::kMissing;
-  DbFd fd_;
+  UniqueFd fd_;
   DbMapping mapping_;
   int64_t size_ = 0;
   DbHead head_;

@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "app/command_ids.h"
-#include "platform/linux/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace zcd {
 namespace {

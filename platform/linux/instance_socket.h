@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/message.h"
-#include "platform/linux/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace zcd {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cd/cd_device.h"
-#include "platform/linux/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace zcd {
 
