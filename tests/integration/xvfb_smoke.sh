@@ -13,6 +13,8 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -m 700 "$work/runtime"
+# Only matters for a sanitizer build.
+export LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp
 export XDG_RUNTIME_DIR=$work/runtime ZCD_HOME=$work/home QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
 
 # A display number nobody uses.
@@ -39,6 +41,8 @@ windows_after=$(xdotool search --name '^ZCD' 2>/dev/null | wc -l)
 [ "$windows_after" -eq "$windows_before" ] || { echo "the second start opened a window"; exit 1; }
 
 kill -TERM "$player"
-wait "$player"
+status=0
+wait "$player" || status=$?
 player=
+[ "$status" -eq 0 ] || { echo "the player exited with status $status"; tail -40 "$work/player.log"; exit 1; }
 echo "1 passed, 0 failed"
