@@ -9,24 +9,15 @@
 #include <thread>
 
 #include "discdb/database.h"
+#include "discdb/db_bytes.h"
 #include "discdb/db_test_seam.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
 
-std::string Le32(int32_t v) {
-  std::string s(4, '\0');
-  for (int i = 0; i < 4; ++i)
-    s[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xff);
-  return s;
-}
-
-std::string Row(std::string_view key, int32_t offset, int32_t length) {
-  std::string row(key);
-  row.resize(56, '\0');
-  return row + Le32(offset) + Le32(length);
-}
+using test::Le32;
+using test::Row;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
