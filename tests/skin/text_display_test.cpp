@@ -1,0 +1,222 @@
+#include "skin/text_display.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/headless_window_host.h"
+#include "skin/scroll_thread.h"
+
+namespace zcd {
+namespace {
+
+constexpr TextLine kTitle = TextLine::kTitleLine;
+constexpr TextLine kTrack = TextLine::kTrackLine;
+constexpr uint32_t kWhite = 0xFFFFFFFFu;
+// 20 letters of 9 and 3 spaces of 5 pixels; one more pixel makes it scroll.
+const std::string kFits195 = std::string(20, 'A') + "   ";
+const std::string kWide196 = std::string(19, 'A') + "     ";
+
+uint32_t Body(int x, int y, uint32_t blue = 50) {
+  return Rgb(x % 256, y, blue);
+}
+uint32_t Winshade(int x, int y) {
+  return Rgb(x % 256, y, 150);
+}
+
+std::shared_ptr<const Bitmap> Make(int w, int h, const std::function<uint32_t(int, int)>& at) {
+  auto bitmap = std::make_shared<Bitmap>(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x)
+      bitmap->At(x, y) = at(x, y);
+  }
+  return bitmap;
+}
+
+// Every glyph is a solid white block, every background pixel tells its place.
+TextSkin Skin(uint32_t body_blue = 50) {
+  return {Make(256, 132, [](int, int) { return kWhite; }),
+          Make(128, 40, [](int, int) { return kWhite; }),
+          Make(kMainWidth, kMainFullHeight, [=](int x, int y) { return Body(x, y, body_blue); }),
+          Make(kMainWidth, kMainShadeHeight, Winshade)};
+}
+
+struct RecordingHost : HeadlessWindowHost {
+  RecordingHost() : HeadlessWindowHost(nullptr) {}
+  void Invalidate(const Rect& rect) override {
+    HeadlessWindowHost::Invalidate(rect);
+    std::lock_guard guard(mutex);
+    rects.push_back(rect);
+  }
+  std::mutex mutex;
+  std::vector<Rect> rects;
+};
+
+class TextDisplayTest : public ::testing::Test {
+ protected:
+  uint32_t Pixel(TextLine line, int x, LayoutMode mode = LayoutMode::kFull) const {
+    const Rect slot = TextSlot(line, mode);
+    return surface_.At(slot.x + x, slot.y);
+  }
+  // The slot holds nothing but its full-mode background.
+  bool SlotIsBody(TextLine line) const {
+    const Rect slot = TextSlot(line, LayoutMode::kFull);
+    for (int y = slot.y; y < slot.y + slot.h; ++y) {
+      for (int x = slot.x; x < slot.x + slot.w; ++x) {
+        if (surface_.At(x, y) != Body(x, y))
+          return false;
+      }
+    }
+    return true;
+  }
+  // Which of positions 0 and 1 a back-and-forth tick drew: the first glyph's
+  // last column stands at 6 only from position 0.
+  int DrawnPosition() const { return Pixel(kTitle, 6) == kWhite ? 0 : 1; }
+
+  Surface surface_{kMainWidth, kMainFullHeight};
+  RecordingHost host_;
+  TextDisplay display_{surface_, host_, Skin()};
+};
+
+TEST_F(TextDisplayTest, TextThatFitsIsDrawnOnceThenIdleTicksDrawNothing) {
+  display_.SetLineText(kTitle, kFits195);
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_EQ(host_.rects, (std::vector<Rect>{{13, 68, 195, 11}}));
+  EXPECT_EQ(Pixel(kTitle, 0), kWhite);
+  EXPECT_EQ(Pixel(kTitle, 7), Body(20, 68));
+  surface_.Fill({13, 68, 195, 11}, Rgb(1, 2, 3));
+  for (int i = 0; i < 3; ++i)
+    EXPECT_FALSE(display_.Tick(kTitle));
+  EXPECT_EQ(host_.invalidations(), 1);
+  EXPECT_EQ(Pixel(kTitle, 0), Rgb(1, 2, 3));
+}
+
+TEST_F(TextDisplayTest, OnePixelTooWideScrollsEveryTick) {
+  display_.SetLineText(kTrack, kWide196);
+  EXPECT_TRUE(display_.Tick(kTrack));
+  EXPECT_EQ(Pixel(kTrack, 6), kWhite);
+  EXPECT_TRUE(display_.Tick(kTrack));
+  EXPECT_EQ(Pixel(kTrack, 6), Body(19, 94));
+  EXPECT_EQ(host_.rects.back(), (Rect{13, 94, 195, 11}));
+  EXPECT_EQ(display_.ScrollPosition(kTrack), 2);
+}
+
+TEST_F(TextDisplayTest, BackAndForthAlternatesWithRestsAtEachEnd) {
+  display_.SetNameScrolling(kScrollBackAndForth);
+  display_.SetLineText(kTitle, kWide196);
+  std::vector<int> drawn;
+  for (int i = 0; i < 46; ++i) {
+    ASSERT_TRUE(display_.Tick(kTitle));
+    drawn.push_back(DrawnPosition());
+  }
+  std::vector<int> expected{0};
+  expected.insert(expected.end(), 22, 1);  // one move, 20 resting ticks, one move back
+  expected.insert(expected.end(), 22, 0);
+  expected.push_back(1);
+  EXPECT_EQ(drawn, expected);
+}
+
+TEST_F(TextDisplayTest, RoundAndRoundShowsTheSecondCopyAfterTheGap) {
+  display_.SetLineText(kTitle, kWide196);
+  for (int i = 0; i <= 200; ++i)
+    display_.Tick(kTitle);
+  // Drawn at position 200: the strip is gone, its copy starts at 196 - 200 + 113.
+  EXPECT_EQ(Pixel(kTitle, 0), Body(13, 68));
+  EXPECT_EQ(Pixel(kTitle, 108), Body(121, 68));
+  EXPECT_EQ(Pixel(kTitle, 109), kWhite);
+}
+
+TEST_F(TextDisplayTest, EmptyTextShowsOnlyBackgroundAndAbsentTextBlanksOnce) {
+  display_.SetLineText(kTitle, "AAA");
+  display_.Tick(kTitle);
+  display_.SetLineText(kTitle, "");
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_TRUE(SlotIsBody(kTitle));
+  display_.SetLineText(kTrack, "AAA");
+  display_.Tick(kTrack);
+  display_.SetLineText(kTrack, std::nullopt);
+  EXPECT_TRUE(display_.Tick(kTrack));
+  EXPECT_TRUE(SlotIsBody(kTrack));
+  EXPECT_FALSE(display_.Tick(kTrack));
+}
+
+TEST_F(TextDisplayTest, OnlyANewTextOrANewSkinRedraws) {
+  display_.SetLineText(kTitle, "AAA");
+  display_.Tick(kTitle);
+  display_.SetLineText(kTitle, "AAA");
+  EXPECT_FALSE(display_.Tick(kTitle));
+  display_.SetLineText(kTitle, "AAB");
+  EXPECT_TRUE(display_.Tick(kTitle));
+  display_.SetSkin(Skin(90));
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_EQ(Pixel(kTitle, 25), Body(38, 68, 90));
+}
+
+TEST_F(TextDisplayTest, ShadeSlotSwitchesLinesWithoutStalePixels) {
+  display_.SetLayout(LayoutMode::kShade);
+  display_.SetShadeLineChoice(kTrack);
+  display_.SetLineText(kTitle, "A");
+  display_.SetLineText(kTrack, "AAAAA");
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_EQ(host_.rects.back(), (Rect{103, 4, 113, 11}));
+  EXPECT_EQ(surface_.At(110, 6), Body(107, 102));
+  EXPECT_TRUE(display_.Tick(kTrack));
+  EXPECT_EQ(Pixel(kTrack, 6, LayoutMode::kShade), kWhite);
+  EXPECT_EQ(Pixel(kTrack, 5, LayoutMode::kShade), Winshade(108, 5));
+
+  display_.SetShadeLineChoice(kTitle);
+  EXPECT_TRUE(display_.Tick(kTrack));  // blanks and hands the slot over
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_EQ(Pixel(kTitle, 0, LayoutMode::kShade), kWhite);
+  EXPECT_EQ(Pixel(kTitle, 6, LayoutMode::kShade), Winshade(109, 5));
+
+  // The track has nothing new, so only the title's hand-over makes it draw.
+  display_.SetShadeLineChoice(kTrack);
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_TRUE(display_.Tick(kTrack));
+  EXPECT_EQ(Pixel(kTrack, 6, LayoutMode::kShade), kWhite);
+}
+
+TEST_F(TextDisplayTest, LayoutSwitchResetsPositionsAndRedrawsBothLines) {
+  display_.SetLineText(kTitle, kWide196);
+  display_.SetLineText(kTrack, "AB");
+  for (int i = 0; i < 5; ++i)
+    display_.Tick(kTitle);
+  display_.Tick(kTrack);
+  EXPECT_EQ(Pixel(kTitle, 3), Body(16, 68));  // drawn from position 4
+
+  display_.SetLayout(LayoutMode::kShade);
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_EQ(Pixel(kTitle, 3, LayoutMode::kShade), kWhite);
+  EXPECT_TRUE(display_.Tick(kTrack));  // blanks: the slot shows the title
+  display_.SetLayout(LayoutMode::kFull);
+  EXPECT_TRUE(display_.Tick(kTitle));
+  EXPECT_EQ(Pixel(kTitle, 3), kWhite);
+  EXPECT_TRUE(display_.Tick(kTrack));
+  EXPECT_EQ(Pixel(kTrack, 0), kWhite);
+}
+
+TEST_F(TextDisplayTest, ThreadsShowTextSetFromAnotherThreadAndStop) {
+  {
+    ScrollThread title(display_, kTitle);
+    ScrollThread track(display_, kTrack);
+    std::thread writer([this] {
+      display_.SetLineText(kTitle, "AB");
+      display_.SetLineText(kTrack, kWide196);
+    });
+    writer.join();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (host_.invalidations() < 3 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_GE(host_.invalidations(), 3);
+  EXPECT_EQ(Pixel(kTitle, 0), kWhite);
+}
+
+}  // namespace
+}  // namespace zcd
