@@ -172,11 +172,13 @@ void MainWindow::Trace(const std::string& text) const {
 void MainWindow::HandleMessage(const Message& message) {
   if (destroyed_)
     return;
-  char line[96];
-  std::snprintf(line, sizeof line, "message %d %u %lld %lld", static_cast<int>(message.target),
-                message.id, static_cast<long long>(message.wparam),
-                static_cast<long long>(message.lparam));
-  Trace(line);
+  if (s_.trace) {
+    char line[96];
+    std::snprintf(line, sizeof line, "message %d %u %lld %lld", static_cast<int>(message.target),
+                  message.id, static_cast<long long>(message.wparam),
+                  static_cast<long long>(message.lparam));
+    Trace(line);
+  }
   if (message.target != WindowId::kMain)
     return;  // the child windows come with their skins
   switch (message.id) {
