@@ -124,6 +124,15 @@ void StretchPiece(Surface& target, const Rect& dest, const Rect& piece, const Bi
   }
 }
 
+void CopySurface(Surface& target, const Rect& to, const Surface& source) {
+  const int w = std::min({to.w, source.width(), target.width() - to.x});
+  const int h = std::min({to.h, source.height(), target.height() - to.y});
+  for (int y = std::max(0, -to.y); y < h; ++y) {
+    for (int x = std::max(0, -to.x); x < w; ++x)
+      target.Row(to.y + y)[to.x + x] = source.At(x, y);
+  }
+}
+
 void FillPiece(Surface& target, const Rect& rect, uint32_t color) {
   target.Fill(rect, color);
 }

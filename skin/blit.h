@@ -46,6 +46,10 @@ void SpritePiece(Surface& target, int x, int y, const Rect& image, int mask_x, i
 void StretchPiece(Surface& target, const Rect& dest, const Rect& piece, const Bitmap& source,
                   RasterOp op = RasterOp::kCopy);
 
+// The top-left to.w x to.h of `source` copied to to.x,to.y: how a finished
+// off-screen picture reaches a window. Clipped to both surfaces.
+void CopySurface(Surface& target, const Rect& to, const Surface& source);
+
 // A solid opaque rectangle, clipped to the target.
 void FillPiece(Surface& target, const Rect& rect, uint32_t color);
 

@@ -34,16 +34,6 @@ int ScrollGap(LayoutMode mode) {
   return mode == LayoutMode::kFull ? 113 : 80;
 }
 
-// Surfaces have no blit of their own; the composition is one.
-void CopySurface(Surface& target, const Rect& to, const Surface& source) {
-  const int w = std::min({to.w, source.width(), target.width() - to.x});
-  const int h = std::min({to.h, source.height(), target.height() - to.y});
-  for (int y = std::max(0, -to.y); y < h; ++y) {
-    for (int x = std::max(0, -to.x); x < w; ++x)
-      target.Row(to.y + y)[to.x + x] = source.At(x, y);
-  }
-}
-
 }  // namespace
 
 Rect TextSlot(TextLine line, LayoutMode mode) {
