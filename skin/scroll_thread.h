@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -9,8 +10,9 @@
 
 namespace zcd {
 
-// Ticks one text line of the display until destroyed. The display must
-// outlive it.
+// Ticks one text line of the display until destroyed: every 40 ms while
+// the line scrolls, and not at all while a tick would draw nothing, until
+// the display reports a change. The display must outlive it.
 class ScrollThread {
  public:
   static constexpr std::chrono::milliseconds kTickInterval{40};
@@ -21,6 +23,9 @@ class ScrollThread {
   ScrollThread(const ScrollThread&) = delete;
   ScrollThread& operator=(const ScrollThread&) = delete;
 
+  // Ticks run so far; tests watch it.
+  long ticks() const { return ticks_.load(); }
+
  private:
   void Run();
 
@@ -29,7 +34,9 @@ class ScrollThread {
   std::mutex mutex_;
   std::condition_variable wake_;
   bool stopping_ = false;
-  std::thread thread_;  // last: starts after the members it uses exist
+  bool woken_ = false;
+  std::atomic<long> ticks_ = 0;
+  std::thread thread_;
 };
 
 }  // namespace zcd

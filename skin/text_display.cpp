@@ -45,31 +45,73 @@ Rect TextSlot(TextLine line, LayoutMode mode) {
 TextDisplay::TextDisplay(Surface& main_surface, WindowHost& host, TextSkin skin, LayoutMode layout)
     : surface_(main_surface), host_(host), skin_(std::move(skin)), layout_(layout) {}
 
+void TextDisplay::SetLayout(LayoutMode layout) {
+  layout_.store(layout);
+  WakeBoth();
+}
+
+void TextDisplay::SetShadeLineChoice(TextLine line) {
+  shade_choice_.store(line);
+  WakeBoth();
+}
+
+void TextDisplay::SetNameScrolling(int value) {
+  name_scrolling_.store(value);
+  WakeBoth();
+}
+
+void TextDisplay::Force(TextLine line) {
+  state(line).force.store(true);
+  Wake(line);
+}
+
+void TextDisplay::SetWaker(TextLine line, std::function<void()> wake) {
+  std::lock_guard lock(wakers_mutex_);
+  wakers_[static_cast<size_t>(line)] = std::move(wake);
+}
+
+void TextDisplay::Wake(TextLine line) {
+  std::lock_guard lock(wakers_mutex_);
+  if (const auto& wake = wakers_[static_cast<size_t>(line)])
+    wake();
+}
+
+void TextDisplay::WakeBoth() {
+  Wake(TextLine::kTitleLine);
+  Wake(TextLine::kTrackLine);
+}
+
 void TextDisplay::RenderStrip(LineState& line) {
   line.strip =
       RenderTextStrip(*line.text, layout_.load(), OrEmpty(skin_.charset), OrEmpty(skin_.numberset));
 }
 
 void TextDisplay::SetLineText(TextLine which, std::optional<std::string> text) {
-  LineState& line = state(which);
-  GuardLock lock(line.guard);
-  if (!line.text || !text || *line.text != *text)
-    line.changed = true;
-  line.text = std::move(text);
-  if (line.text)
-    RenderStrip(line);
+  {
+    LineState& line = state(which);
+    GuardLock lock(line.guard);
+    if (!line.text || !text || *line.text != *text)
+      line.changed = true;
+    line.text = std::move(text);
+    if (line.text)
+      RenderStrip(line);
+  }
+  Wake(which);
 }
 
 void TextDisplay::SetSkin(TextSkin skin) {
-  GuardLock title(state(TextLine::kTitleLine).guard);
-  GuardLock track(state(TextLine::kTrackLine).guard);
-  skin_ = std::move(skin);
-  for (LineState& line : lines_) {
-    if (line.text)
-      RenderStrip(line);
-    line.force.store(true);
-    line.blanked = false;
+  {
+    GuardLock title(state(TextLine::kTitleLine).guard);
+    GuardLock track(state(TextLine::kTrackLine).guard);
+    skin_ = std::move(skin);
+    for (LineState& line : lines_) {
+      if (line.text)
+        RenderStrip(line);
+      line.force.store(true);
+      line.blanked = false;
+    }
   }
+  WakeBoth();
 }
 
 int TextDisplay::ScrollPosition(TextLine which) {
@@ -98,7 +140,7 @@ bool TextDisplay::Blank(TextLine which, LayoutMode mode, int slot_w, bool* drew)
   }
   // The other line shares the slot and must cover what this line left there.
   if (other_shown)
-    state(other).force.store(true);
+    Force(other);
   line.blanked = true;
   *drew = draw;
   return true;

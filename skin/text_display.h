@@ -2,7 +2,9 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <semaphore>
 #include <string>
@@ -46,13 +48,18 @@ class TextDisplay {
 
   // Any thread. Strips already rendered keep their glyph size until their
   // text is set again; the next tick of each line resets its position.
-  void SetLayout(LayoutMode layout) { layout_.store(layout); }
+  void SetLayout(LayoutMode layout);
   // Any thread: which line the single shade-mode slot shows.
-  void SetShadeLineChoice(TextLine line) { shade_choice_.store(line); }
+  void SetShadeLineChoice(TextLine line);
   // Any thread: 0 none, 1 round and round, 2 back and forth.
-  void SetNameScrolling(int value) { name_scrolling_.store(value); }
+  void SetNameScrolling(int value);
   // Any thread: redraw the line on its next tick even if nothing changed.
-  void Force(TextLine line) { state(line).force.store(true); }
+  void Force(TextLine line);
+
+  // Any thread. `wake` is called whenever the line may have something new to
+  // draw, so that its scroller can sleep while a tick would do nothing.
+  // Clearing it waits until no call of the old one is running.
+  void SetWaker(TextLine line, std::function<void()> wake);
 
   // Any thread. Holds both line guards, title first, while swapping, then
   // re-renders the present texts so no strip keeps glyphs of the old skin.
@@ -81,6 +88,8 @@ class TextDisplay {
   };
 
   LineState& state(TextLine line) { return lines_[static_cast<size_t>(line)]; }
+  void Wake(TextLine line);
+  void WakeBoth();
   void RenderStrip(LineState& state);
   // True when the line shows nothing now; drew tells whether it covered the slot.
   bool Blank(TextLine line, LayoutMode mode, int slot_w, bool* drew);
@@ -94,6 +103,8 @@ class TextDisplay {
   std::atomic<TextLine> shade_choice_ = TextLine::kTitleLine;
   std::atomic<int> name_scrolling_ = kScrollRound;
   std::array<LineState, 2> lines_;
+  std::mutex wakers_mutex_;
+  std::array<std::function<void()>, 2> wakers_;
 };
 
 }  // namespace zcd

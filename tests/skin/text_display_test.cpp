@@ -218,5 +218,29 @@ TEST_F(TextDisplayTest, ThreadsShowTextSetFromAnotherThreadAndStop) {
   EXPECT_EQ(Pixel(kTitle, 0), kWhite);
 }
 
+TEST_F(TextDisplayTest, ThreadWithNothingToDrawSleepsUntilTheLineChanges) {
+  ScrollThread title(display_, kTitle);
+  display_.SetLineText(kTitle, "AB");
+  const auto wait_for = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 2000 && !done(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+  };
+  ASSERT_TRUE(wait_for([&] { return Pixel(kTitle, 0) == kWhite; }));
+  const long settled = title.ticks();
+  std::this_thread::sleep_for(ScrollThread::kTickInterval * 5);
+  EXPECT_LE(title.ticks(), settled + 1) << "a fitting text needs no ticks";
+
+  // A wide text scrolls on every tick.
+  display_.SetLineText(kTitle, kWide196);
+  EXPECT_TRUE(wait_for([&] { return title.ticks() >= settled + 4; }));
+  display_.SetLineText(kTitle, "AB");
+  EXPECT_TRUE(wait_for([&] { return display_.ScrollPosition(kTitle) == 0; }));
+  // A layout switch wakes it to redraw at the new slot width.
+  const long before_switch = title.ticks();
+  display_.SetLayout(LayoutMode::kShade);
+  EXPECT_TRUE(wait_for([&] { return title.ticks() > before_switch; }));
+}
+
 }  // namespace
 }  // namespace zcd
