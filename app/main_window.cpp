@@ -9,8 +9,17 @@
 #include "discdb/disc_id.h"
 #include "discdb/disc_lookup.h"
 #include "discdb/import_cdplayer_ini.h"
+#include "skin/blit.h"
 
 namespace zcd {
+namespace {
+
+TextSkin TextSkinOf(const SkinSet& skin) {
+  return {skin.Shared(SkinFile::kCharset), skin.Shared(SkinFile::kNumberset),
+          skin.Shared(SkinFile::kBody), skin.Shared(SkinFile::kWinshade)};
+}
+
+}  // namespace
 
 // The own main window as the command line's target.
 class MainWindow::LocalTarget : public CommandTarget {
@@ -62,13 +71,13 @@ class MainWindow::LookupHooks : public DiscLookupHooks {
 
 MainWindow::MainWindow(Services services)
     : s_(std::move(services)),
-      surface_(kMainWidth, kMainFullHeight),
+      surface_(kClientWidth, ClientHeight(LayoutMode::kFull)),
       lookup_hooks_(std::make_unique<LookupHooks>(*this)) {}
 
 MainWindow::~MainWindow() {
+  ReleaseResources();
   // Children go before the host they live in.
   children_.clear();
-  play_order_.reset();
 }
 
 std::unique_ptr<CdState> MainWindow::MakeCdState(int drive_index) {
@@ -81,6 +90,12 @@ std::unique_ptr<CdState> MainWindow::MakeCdState(int drive_index) {
 void MainWindow::Start(WindowHost& host, const std::string& command_line) {
   host_ = &host;
   Settings& settings = s_.settings;
+  skin_ = LoadSkin(settings.SkinFolder, settings.SkinName);
+  text_ = std::make_unique<TextDisplay>(surface_, host, TextSkinOf(skin_));
+  text_->SetNameScrolling(settings.NameScrolling);
+  title_scroller_ = std::make_unique<ScrollThread>(*text_, TextLine::kTitleLine);
+  track_scroller_ = std::make_unique<ScrollThread>(*text_, TextLine::kTrackLine);
+  idle_ = std::make_unique<IdleAnimation>(surface_, host);
   // Positions in the file are relative to the work area.
   const Rect work = host.WorkArea();
   settings.xWinPos += work.x;
@@ -141,10 +156,20 @@ void MainWindow::ApplyStartState(int state) {
 }
 
 void MainWindow::ApplyLayout(LayoutMode mode) {
+  // The bar has no room for the sprite, and it stays away on return.
+  if (mode == LayoutMode::kShade)
+    idle_->Stop();
   layout_ = mode;
   const Rect main = host_->Geometry();
   host_->SetGeometry({main.x, main.y, kMainWidth, MainHeight(mode)});
-  surface_ = Surface(kMainWidth, MainHeight(mode));
+  {
+    std::lock_guard drawing(surface_.lock());
+    surface_ = Surface(kClientWidth, ClientHeight(mode));
+  }
+  const bool playing = cd_ && cd_->playing;
+  text_->SetLayout(mode);
+  text_->SetShadeLineChoice(playing ? TextLine::kTrackLine : TextLine::kTitleLine);
+  ShowDiscTitle();
   for (const ChildPlacement& placement : kChildPlacements) {
     WindowHost* child = child_host(placement.id);
     if (child == nullptr)
@@ -161,7 +186,67 @@ void MainWindow::ApplyLayout(LayoutMode mode) {
       child->Show(mode == LayoutMode::kFull ? ShowState::kNormal : ShowState::kHidden);
     }
   }
-  host_->Invalidate({0, 0, kMainWidth, MainHeight(mode)});
+  Paint();
+}
+
+void MainWindow::Paint() {
+  const Bitmap& background =
+      skin_[layout_ == LayoutMode::kFull ? SkinFile::kBody : SkinFile::kWinshade];
+  {
+    std::lock_guard drawing(surface_.lock());
+    CopyBitmap(surface_, 0, 0, background);
+  }
+  for (Child& child : children_) {
+    const Rect where = child.host->Geometry();
+    child.window->ShowBackground(background, where);
+    child.host->Invalidate({0, 0, where.w, where.h});
+  }
+  text_->Force(TextLine::kTitleLine);
+  text_->Force(TextLine::kTrackLine);
+  if (cd_ && cd_->playing)
+    ShowTrackTitle();
+  host_->Invalidate({0, 0, surface_.width(), surface_.height()});
+}
+
+void MainWindow::SelectSkin(const std::string& name) {
+  if (destroyed_ || host_ == nullptr)
+    return;
+  Settings& settings = s_.settings;
+  settings.SkinName = name;
+  // Files are read before the lines' guards are taken; the swap is quick.
+  skin_ = LoadSkin(settings.SkinFolder, settings.SkinName);
+  text_->SetSkin(TextSkinOf(skin_));
+  Paint();
+  ShowDiscTitle();
+  if (!cd_ || !cd_->playing)
+    text_->SetLineText(TextLine::kTrackLine, std::nullopt);
+  idle_->Stop();
+}
+
+void MainWindow::ShowDiscTitle() {
+  text_->SetLineText(TextLine::kTitleLine, cd_ ? cd_->disc().DiscTitle() : std::nullopt);
+  text_->Force(TextLine::kTitleLine);
+}
+
+void MainWindow::ShowTrackTitle() {
+  if (!cd_ || !play_order_ || cd_->current_position < 0 ||
+      cd_->current_position >= play_order_->EntryCount())
+    return;
+  const int track = play_order_->EntryTrack(cd_->current_position);
+  text_->SetLineText(TextLine::kTrackLine, cd_->disc().TrackTitle(track - 1));
+  text_->Force(TextLine::kTrackLine);
+}
+
+// The display of a player that is not playing: disc title only.
+void MainWindow::ShowStopped() {
+  text_->SetShadeLineChoice(TextLine::kTitleLine);
+  text_->SetLineText(TextLine::kTrackLine, std::nullopt);
+  text_->Force(TextLine::kTitleLine);
+}
+
+void MainWindow::StartIdleAnimation() {
+  if (layout_ == LayoutMode::kFull)
+    idle_->Start(s_.settings.SkinFolder, s_.settings.SkinName);
 }
 
 void MainWindow::Trace(const std::string& text) const {
@@ -245,6 +330,11 @@ void MainWindow::HandleCommand(int64_t command) {
     case kCmdEjectKey:
       Eject();
       break;
+    case kCmdSkins:
+    case kCmdSkinsKey:
+      if (s_.open_skins_dialog)
+        s_.open_skins_dialog();
+      break;
     default:
       break;
   }
@@ -275,6 +365,8 @@ void MainWindow::Play() {
   if (cd_->PlayFrom(first) == kResultOk) {
     cd_->playing = true;
     cd_->paused = false;
+    text_->SetShadeLineChoice(TextLine::kTrackLine);
+    ShowTrackTitle();
   }
 }
 
@@ -296,8 +388,11 @@ void MainWindow::PlayEnded() {
     return;
   }
   cd_->current_position = next;
-  if (cd_->PlayFrom(next) != kResultOk)
+  if (cd_->PlayFrom(next) != kResultOk) {
     Stop();
+    return;
+  }
+  ShowTrackTitle();
 }
 
 void MainWindow::TogglePause() {
@@ -313,6 +408,7 @@ void MainWindow::Stop() {
   cd_->StopDevice();
   cd_->playing = false;
   cd_->paused = false;
+  ShowStopped();
 }
 
 void MainWindow::Eject() {
@@ -321,6 +417,7 @@ void MainWindow::Eject() {
   SavePlayOrderIfAsked();
   cd_->playing = false;
   cd_->paused = false;
+  ShowStopped();
   cd_->SetDoor(0);
 }
 
@@ -367,6 +464,9 @@ void MainWindow::HandleLoadResult(int code, int64_t reason) {
     }
     play_order_->StorePlayOrderSeconds();
     SetDiscCaption();
+    idle_->Stop();
+    ShowStopped();
+    ShowDiscTitle();
     Trace("disc loaded: " + DiscIdText(ComputeCddbDiscId(cd.disc().Timing())));
     if (code == kResultPlaying) {
       play_order_->FollowDeviceTrack();
@@ -375,6 +475,8 @@ void MainWindow::HandleLoadResult(int code, int64_t reason) {
         Stop();
       } else {
         cd.PlayFrom(-1);
+        text_->SetShadeLineChoice(TextLine::kTrackLine);
+        ShowTrackTitle();
       }
     }
     const bool autoplay = (reason == kLoadStartup && settings.OnStart == 2) ||
@@ -385,6 +487,7 @@ void MainWindow::HandleLoadResult(int code, int64_t reason) {
   }
   if (code == kResultDriveEmpty) {
     ShowLoadFailure("drive empty");
+    StartIdleAnimation();
     if (settings.EjectEmpty != 0)
       cd.SetDoor(kDoorForceOpen);
     return;
@@ -400,6 +503,8 @@ void MainWindow::ShowLoadFailure(const char* title) {
   cd_->door_open = false;
   cd_->disc().ClearDiscText();
   cd_->disc().SetDiscTitle(title);
+  ShowStopped();
+  ShowDiscTitle();
   Trace(std::string("disc load: ") + title);
 }
 
@@ -426,9 +531,14 @@ void MainWindow::DrivePoll() {
     host_->SetCaption("ZCD");
     cd_->disc().ResetDisc();
     play_order_.reset();
+    ShowStopped();
+    ShowDiscTitle();
     Trace("disc removed");
-    if (s_.settings.EjectQuit != 0)
+    if (s_.settings.EjectQuit != 0) {
       Destroy();
+      return;
+    }
+    StartIdleAnimation();
   }
 }
 
@@ -485,6 +595,10 @@ void MainWindow::SavePlayOrderIfAsked() {
 }
 
 void MainWindow::ReleaseResources() {
+  // Drawing threads end before anything they draw from goes away.
+  idle_.reset();
+  track_scroller_.reset();
+  title_scroller_.reset();
   play_order_.reset();
   if (cd_)
     cd_->disc().ResetDisc();

@@ -14,6 +14,10 @@
 #include "cd/play_order.h"
 #include "platform/window_host.h"
 #include "skin/blank_window.h"
+#include "skin/idle_animation.h"
+#include "skin/scroll_thread.h"
+#include "skin/skin_set.h"
+#include "skin/text_display.h"
 #include "skin/window_layout.h"
 
 namespace zcd {
@@ -39,6 +43,8 @@ class MainWindow : public WindowClient {
     MessageQueue& queue;
     // Told about every message handled; may be empty.
     std::function<void(const std::string&)> trace;
+    // Opens the skins dialog, or brings the open one forward; may be empty.
+    std::function<void()> open_skins_dialog;
   };
 
   explicit MainWindow(Services services);
@@ -50,6 +56,8 @@ class MainWindow : public WindowClient {
   // outlive this window.
   void Start(WindowHost& host, const std::string& command_line);
   void HandleMessage(const Message& message);
+  // Switches to the skin `name` (stored as the chosen skin) and redraws.
+  void SelectSkin(const std::string& name);
   // The orderly end: settings written, resources released, loop ended.
   void Destroy();
 
@@ -64,6 +72,9 @@ class MainWindow : public WindowClient {
   const CdDriveList& drive_list() const { return drive_list_; }
   WindowHost* child_host(WindowId id) const;
   std::binary_semaphore& query_lock() { return query_lock_; }
+  const SkinSet& skin() const { return skin_; }
+  TextDisplay* text_display() { return text_.get(); }
+  IdleAnimation* idle_animation() { return idle_.get(); }
 
  private:
   class LocalTarget;
@@ -76,6 +87,11 @@ class MainWindow : public WindowClient {
 
   void ApplyStartState(int state);
   void ApplyLayout(LayoutMode mode);
+  void Paint();
+  void ShowDiscTitle();
+  void ShowTrackTitle();
+  void ShowStopped();
+  void StartIdleAnimation();
   void HandleCommand(int64_t command);
   void HandleSysCommand(int64_t command);
   void LoadDisc(int64_t reason);
@@ -98,6 +114,12 @@ class MainWindow : public WindowClient {
   Services s_;
   WindowHost* host_ = nullptr;
   Surface surface_;
+  SkinSet skin_;
+  // After the surface they draw into, so they end before it goes.
+  std::unique_ptr<TextDisplay> text_;
+  std::unique_ptr<ScrollThread> title_scroller_;
+  std::unique_ptr<ScrollThread> track_scroller_;
+  std::unique_ptr<IdleAnimation> idle_;
   std::vector<Child> children_;
   std::unique_ptr<CdState> cd_;
   // Declared after cd_: the play order refers to it and must go first.

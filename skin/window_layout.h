@@ -18,6 +18,14 @@ inline constexpr int MainHeight(LayoutMode mode) {
   return mode == LayoutMode::kFull ? kMainFullHeight : kMainShadeHeight;
 }
 
+// The desktop draws a one-pixel border round the main window; everything
+// skinned, child windows included, is placed in the client area inside it.
+inline constexpr int kMainBorder = 1;
+inline constexpr int kClientWidth = kMainWidth - 2 * kMainBorder;
+inline constexpr int ClientHeight(LayoutMode mode) {
+  return MainHeight(mode) - 2 * kMainBorder;
+}
+
 // Where a child window sits in each layout; none in shade mode means hidden there.
 struct ChildPlacement {
   WindowId id;

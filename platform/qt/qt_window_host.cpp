@@ -5,17 +5,26 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPen>
 #include <QScreen>
 #include <QThread>
 
+#include "skin/window_layout.h"
+
 namespace zcd {
+namespace {
+
+// The thin frame a desktop would draw round a captionless window.
+constexpr QRgb kBorderColor = 0xFF0A0C10;
+
+}  // namespace
 
 SurfaceWidget::SurfaceWidget(WindowClient* client, QWidget* parent)
     : QWidget(parent), client_(client) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SurfaceWidget::paintEvent(QPaintEvent*) {
+void SurfaceWidget::paintEvent(QPaintEvent* event) {
   if (client_ == nullptr)
     return;
   const Surface& surface = client_->surface();
@@ -25,8 +34,17 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
   const QImage image(reinterpret_cast<const uchar*>(surface.Row(0)), surface.width(),
                      surface.height(), surface.width() * 4, QImage::Format_ARGB32);
   QPainter painter(this);
-  // Skin pixels are scaled once, here, by the screen's pixel ratio.
-  painter.drawImage(QRect(0, 0, surface.width(), surface.height()), image);
+  if (border_ > 0) {
+    painter.setPen(QPen(QColor(kBorderColor), border_));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(
+        QRectF(rect()).adjusted(border_ / 2.0, border_ / 2.0, -border_ / 2.0, -border_ / 2.0));
+  }
+  // Skin pixels are scaled once, here, by the screen's pixel ratio. Only the
+  // part asked for is drawn: a scrolling title repaints a thin strip.
+  const QRect client(border_, border_, surface.width(), surface.height());
+  const QRect dirty = event->rect() & client;
+  painter.drawImage(dirty, image, dirty.translated(-border_, -border_));
 }
 
 void SurfaceWidget::closeEvent(QCloseEvent* event) {
@@ -45,10 +63,12 @@ void SurfaceWidget::changeEvent(QEvent* event) {
 
 QtWindowHost::QtWindowHost(WindowClient* client) : QtWindowHost(client, nullptr) {
   widget_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  border_ = kMainBorder;
+  widget_->set_border(border_);
 }
 
-QtWindowHost::QtWindowHost(WindowClient* client, QWidget* parent)
-    : client_(client), widget_(std::make_unique<SurfaceWidget>(client, parent)) {}
+QtWindowHost::QtWindowHost(WindowClient* client, QWidget* parent, int inset)
+    : client_(client), inset_(inset), widget_(std::make_unique<SurfaceWidget>(client, parent)) {}
 
 QtWindowHost::~QtWindowHost() = default;
 
@@ -75,12 +95,12 @@ void QtWindowHost::KillTimer(int id) {
 
 void QtWindowHost::SetGeometry(const Rect& rect) {
   widget_->setFixedSize(rect.w, rect.h);
-  widget_->move(rect.x, rect.y);
+  widget_->move(rect.x + inset_, rect.y + inset_);
 }
 
 Rect QtWindowHost::Geometry() const {
   const QRect rect = widget_->geometry();
-  return {rect.x(), rect.y(), rect.width(), rect.height()};
+  return {rect.x() - inset_, rect.y() - inset_, rect.width(), rect.height()};
 }
 
 void QtWindowHost::Show(ShowState state) {
@@ -145,9 +165,9 @@ Rect QtWindowHost::WorkArea() const {
 
 void QtWindowHost::Invalidate(const Rect& rect) {
   QWidget* widget = widget_.get();
-  const QRect area(rect.x, rect.y, rect.w, rect.h);
+  const QRect area(rect.x + border_, rect.y + border_, rect.w, rect.h);
   QMetaObject::invokeMethod(
-      widget, [widget, area] { widget->update(area); }, Qt::QueuedConnection);
+      widget, [widget, area] { widget->repaint(area); }, Qt::QueuedConnection);
 }
 
 MessageBoxAnswer QtWindowHost::ShowMessageBox(const std::string& text, const std::string& caption,
@@ -210,7 +230,7 @@ MessageBoxAnswer QtWindowHost::ShowMessageBox(const std::string& text, const std
 }
 
 std::unique_ptr<WindowHost> QtWindowHost::CreateChild(WindowClient& client, const Rect& rect) {
-  auto child = std::make_unique<QtWindowHost>(&client, widget_.get());
+  auto child = std::make_unique<QtWindowHost>(&client, widget_.get(), border_);
   child->SetGeometry(rect);
   child->widget_->show();
   return child;

@@ -15,6 +15,8 @@ class SurfaceWidget : public QWidget {
  public:
   SurfaceWidget(WindowClient* client, QWidget* parent);
   void set_client(WindowClient* client) { client_ = client; }
+  // Width of the frame drawn round the client's picture.
+  void set_border(int border) { border_ = border; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -23,16 +25,18 @@ class SurfaceWidget : public QWidget {
 
  private:
   WindowClient* client_;
+  int border_ = 0;
 };
 
 // The Qt side of a skinned window. A top-level host must outlive its client
 // and every child host it created; a child host goes before its parent.
 class QtWindowHost : public WindowHost {
  public:
-  // A frameless top-level window; the client may be set later.
+  // A top-level window with a one-pixel border of its own and no desktop
+  // frame; the client may be set later. Its geometry includes the border.
   explicit QtWindowHost(WindowClient* client = nullptr);
-  // A child window inside parent.
-  QtWindowHost(WindowClient* client, QWidget* parent);
+  // A child window inside parent's client area, which starts at `inset`.
+  QtWindowHost(WindowClient* client, QWidget* parent, int inset = 0);
   ~QtWindowHost() override;
   QtWindowHost(const QtWindowHost&) = delete;
   QtWindowHost& operator=(const QtWindowHost&) = delete;
@@ -60,6 +64,10 @@ class QtWindowHost : public WindowHost {
   void SetFlag(Qt::WindowType flag, bool on);
 
   WindowClient* client_;
+  // Where the client area starts: the own border for a top-level window,
+  // the parent's for a child.
+  int border_ = 0;
+  int inset_ = 0;
   std::unique_ptr<SurfaceWidget> widget_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
 };

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -17,8 +18,10 @@
 #include "app/settings.h"
 #include "platform/drive_table.h"
 #include "platform/linux/instance_socket.h"
+#include "platform/qt/key_commands.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/virtual/clock.h"
+#include "skin/ui/skins_dialog.h"
 
 namespace {
 
@@ -91,6 +94,10 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The window is tiny and repaints a few thin strips a second; X shared
+  // memory costs a round trip per repaint and saves nothing at this size.
+  if (qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM"))
+    qputenv("QT_XCB_NO_MITSHM", "1");
   QApplication app(argc, argv);
   std::vector<std::string> problems;
   if (const std::string error = CreateDataFolder(folder); !error.empty())
@@ -107,15 +114,33 @@ int main(int argc, char** argv) {
   MessageQueue queue;
   // The host is made first so it outlives the window and its children.
   QtWindowHost host;
-  MainWindow::Services services{settings, folder, drives, queue, {}};
+  MainWindow::Services services{settings, folder, drives, queue, {}, {}};
   if (options.verbose) {
     services.trace = [](const std::string& text) {
       std::fprintf(stderr, "zcd: %s\n", text.c_str());
       std::fflush(stderr);
     };
   }
+  // One skins dialog at a time, made when asked for and gone when closed.
+  QPointer<SkinsDialog> skins_dialog;
+  MainWindow* main_window = nullptr;
+  services.open_skins_dialog = [&] {
+    if (!skins_dialog) {
+      SkinsDialog::Actions actions{
+          [&main_window](const std::string& name) { main_window->SelectSkin(name); },
+          [&skins_dialog] { skins_dialog->deleteLater(); }};
+      // Owned by the main window's widget until it closes.
+      skins_dialog = new SkinsDialog(std::move(actions), settings, host.widget());
+    }
+    skins_dialog->show();
+    skins_dialog->raise();
+    skins_dialog->activateWindow();
+  };
   MainWindow window(services);
+  main_window = &window;
   host.set_client(&window);
+  new KeyCommands(host.widget(),
+                  [&queue](int64_t command) { queue.Post(CommandMessage(command)); });
 
   QObject drainer;
   queue.SetWakeup([&queue, &window, &drainer] {

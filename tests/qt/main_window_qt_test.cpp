@@ -18,9 +18,10 @@ class NoDrives : public CdDriveSource {
   std::unique_ptr<CdDevice> OpenDrive(int, bool) override { return nullptr; }
 };
 
+// In the main window's client coordinates, inside its border.
 QRect ChildGeometry(const QWidget* main, int index) {
   const auto children = main->findChildren<SurfaceWidget*>(Qt::FindDirectChildrenOnly);
-  return children.at(index)->geometry();
+  return children.at(index)->geometry().translated(-kMainBorder, -kMainBorder);
 }
 
 class MainWindowQtTest : public ::testing::Test {
@@ -28,7 +29,7 @@ class MainWindowQtTest : public ::testing::Test {
   void Start(int start_state) {
     settings_.StartWinState = start_state;
     window_ = std::make_unique<MainWindow>(MainWindow::Services{
-        settings_, DataFolder{home_.path(), home_.path()}, drives_, queue_, {}});
+        settings_, DataFolder{home_.path(), home_.path()}, drives_, queue_, {}, {}});
     host_.set_client(window_.get());
     window_->Start(host_, "");
     queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
@@ -62,6 +63,19 @@ TEST_F(MainWindowQtTest, FramelessWindowWithFiveChildrenAtTheirPlaces) {
   // No drive at all: the load fails as an unopenable device.
   EXPECT_EQ(window_->cd_state()->disc().DiscTitle(), "can't open device");
   EXPECT_EQ(main->windowTitle(), "ZCD");
+}
+
+TEST_F(MainWindowQtTest, SkinIsPresentedInsideAOnePixelBorder) {
+  Start(1);
+  QWidget* main = host_.widget();
+  const QImage shown = main->grab().toImage();
+  const Bitmap& body = window_->skin()[SkinFile::kBody];
+  const auto skin_pixel = [&](int x, int y) { return QColor(QRgb(body.At(x, y))); };
+  // The title strip, away from anything drawn over the body.
+  EXPECT_EQ(shown.pixelColor(1 + 150, 1 + 2), skin_pixel(150, 2));
+  EXPECT_EQ(shown.pixelColor(1 + 294, 1 + 159), skin_pixel(294, 159));
+  EXPECT_EQ(shown.pixelColor(0, 80), shown.pixelColor(296, 161));  // the border
+  EXPECT_NE(shown.pixelColor(0, 80), skin_pixel(0, 79));
 }
 
 TEST_F(MainWindowQtTest, ShadeModeBarAndBack) {
