@@ -4,7 +4,7 @@
 BUILD ?= build
 DEMO_CUE := $(CURDIR)/resources/demo/demo.cue
 
-.PHONY: all deps configure build run test bench clean format
+.PHONY: all deps configure build run test bench bench-player clean format
 
 all: build
 
@@ -31,6 +31,11 @@ bench: configure
 	@cmake --build $(BUILD) --target zcd_db_bench zcd_import_export_bench
 	@$(BUILD)/bench/zcd_db_bench
 	@$(BUILD)/bench/zcd_import_export_bench
+
+# CPU used by the running player on a virtual screen: 60 s each with a
+# scrolling title, with nothing to scroll, and with the idle sprite.
+bench-player: build
+	@bench/player_cpu.sh $(BUILD) 60
 
 clean:
 	rm -rf $(BUILD)

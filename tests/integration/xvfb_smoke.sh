@@ -17,19 +17,12 @@ mkdir -m 700 "$work/runtime"
 export LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp
 export XDG_RUNTIME_DIR=$work/runtime ZCD_HOME=$work/home QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
 
-# A display number nobody uses.
-for n in $(seq 90 130); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/../../scripts/lib/xvfb.sh"
+start_xvfb "$work"
 
 "$zcd" --verbose --virtual-drive "$demo" >"$work/player.log" 2>&1 &
 player=$!
-for _ in $(seq 200); do grep -q "disc loaded" "$work/player.log" && break; sleep 0.1; done
-grep -q "disc loaded" "$work/player.log" || { echo "player did not load the demo disc"; cat "$work/player.log"; exit 1; }
+wait_for_line "$work/player.log" "disc loaded"
 
 windows_before=$(xdotool search --name '^ZCD' 2>/dev/null | wc -l)
 [ "$windows_before" -ge 1 ] || { echo "no player window on the display"; exit 1; }

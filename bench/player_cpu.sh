@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# CPU used by the running player on a virtual X server, as a share of one
+# core, in three states: a long disc title scrolling, nothing to scroll, and
+# the idle sprite bouncing in an empty drive.
+#   bench/player_cpu.sh [BUILD_DIR] [SECONDS]      (defaults: build, 60)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+seconds=${2:-60}
+zcd=$build/zcd
+zcd_db=$build/tools/zcd-db
+ticks=$(getconf CLK_TCK)
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${player:-}" ] && kill "$player" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+. "$root/scripts/lib/xvfb.sh"
+start_xvfb "$work"
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
+
+# user + system clock ticks of the process so far
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# measure LABEL HOME [REMOTE-COMMAND]: starts the player on the demo disc,
+# sends it the command, lets it settle, samples.
+measure() {
+  local label=$1 home=$2 remote=${3:-}
+  ZCD_HOME=$home "$zcd" --verbose --virtual-drive "$demo" >"$work/player.log" 2>&1 &
+  player=$!
+  wait_for_line "$work/player.log" "disc loaded"
+  if [ -n "$remote" ]; then
+    ZCD_HOME=$home "$zcd" "$remote"
+  fi
+  # The drive poll notices an ejected disc within 3 s.
+  sleep 4
+  local before after
+  before=$(cpu_ticks "$player")
+  sleep "$seconds"
+  after=$(cpu_ticks "$player")
+  kill -TERM "$player"
+  wait "$player" || true
+  player=
+  awk -v l="$label" -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" \
+    'BEGIN { printf "%-40s %6.2f %% of one core (%d ticks in %d s)\n", l, 100 * t / hz / s, t, s }'
+}
+
+# A disc whose title is far wider than the slot.
+# with_title HOME TITLE: a data folder whose database names the demo disc so.
+with_title() {
+  mkdir -p "$1/misc"
+  sed -e "s|^DTITLE=.*|DTITLE=$2|" "$root/resources/demo/misc/7d083c0a" >"$1/misc/7d083c0a"
+  ZCD_HOME=$1 "$zcd_db" add-xmcd "$1/misc" >/dev/null
+}
+with_title "$work/long" \
+  "The Lantern Quartet and Friends / Harbour Lights, Night Ferries and Other Songs of the Sea"
+with_title "$work/short" "Lantern / Harbour"
+demo=$root/resources/demo/demo.cue
+
+measure "long disc title scrolling" "$work/long"
+measure "short titles, nothing scrolling" "$work/short"
+measure "disc ejected, idle sprite bouncing" "$work/short" /eject

@@ -1,0 +1,21 @@
+# Sourced by scripts that run the player on a virtual X server.
+# start_xvfb WORKDIR [SIZE]: starts Xvfb on a free display with a 24-bit
+# screen, exports DISPLAY and sets xvfb to its pid (the caller kills it).
+start_xvfb() {
+  local work=$1 size=${2:-1280x800} n display=
+  for n in $(seq 90 130); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
+  done
+  [ -n "$display" ] || { echo "no free X display number"; return 1; }
+  Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  export DISPLAY=$display
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start"; cat "$work/xvfb.log"; return 1
+}
+
+# wait_for_line FILE PATTERN: waits up to 20 s for PATTERN in FILE.
+wait_for_line() {
+  for _ in $(seq 200); do grep -q "$2" "$1" && return 0; sleep 0.1; done
+  echo "no \"$2\" from the player:"; cat "$1"; return 1
+}
