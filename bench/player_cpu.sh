@@ -11,14 +11,8 @@ zcd=$build/zcd
 zcd_db=$build/tools/zcd-db
 ticks=$(getconf CLK_TCK)
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${player:-}" ] && kill "$player" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 . "$root/scripts/lib/xvfb.sh"
+new_work_dir
 start_xvfb "$work"
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1

@@ -10,19 +10,13 @@ zcd=$build/zcd
 zcd_db=$build/tools/zcd-db
 [ -x "$zcd" ] && [ -x "$zcd_db" ] || { echo "build the player first (make build)"; exit 1; }
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${player:-}" ] && kill "$player" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$root/scripts/lib/xvfb.sh"
+new_work_dir
 mkdir -m 700 "$work/runtime" "$work/home"
 export XDG_RUNTIME_DIR=$work/runtime ZCD_HOME=$work/home QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
 # The demo disc with its titles, as a user would have it after a lookup.
 "$zcd_db" add-xmcd "$root/resources/demo/misc" >/dev/null
 
-. "$root/scripts/lib/xvfb.sh"
 start_xvfb "$work" 800x600
 
 "$zcd" --verbose --virtual-drive "$root/resources/demo/demo.cue" >"$work/player.log" 2>&1 &

@@ -1,4 +1,16 @@
 # Sourced by scripts that run the player on a virtual X server.
+
+# new_work_dir: a temporary folder in $work that is removed, and the player
+# ($player) and X server ($xvfb) stopped, when the script exits.
+new_work_dir() {
+  work=$(mktemp -d)
+  trap 'cleanup_work_dir' EXIT
+}
+cleanup_work_dir() {
+  [ -n "${player:-}" ] && kill "$player" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
 # start_xvfb WORKDIR [SIZE]: starts Xvfb on a free display with a 24-bit
 # screen, exports DISPLAY and sets xvfb to its pid (the caller kills it).
 start_xvfb() {

@@ -5,19 +5,13 @@ set -euo pipefail
 zcd=$1
 demo=$2
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${player:-}" ] && kill "$player" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../../scripts/lib/xvfb.sh"
+new_work_dir
 mkdir -m 700 "$work/runtime"
 # Only matters for a sanitizer build.
 export LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp
 export XDG_RUNTIME_DIR=$work/runtime ZCD_HOME=$work/home QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
 
-. "$(dirname "$0")/../../scripts/lib/xvfb.sh"
 start_xvfb "$work"
 
 "$zcd" --verbose --virtual-drive "$demo" >"$work/player.log" 2>&1 &

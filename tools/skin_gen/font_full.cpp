@@ -140,81 +140,12 @@ std::string_view FullAccent(Accent accent) {
   return {};
 }
 
+constexpr FontArt kFont{kCapitals,     kSmallLetters, kPunctuation1, kPunctuation2,
+                        kPunctuation3, kPunctuation4, kAe,           kCCedilla,
+                        kICircumflex,  kIDiaeresis,   kOSlash,       kCapitalAe};
+
 GlyphArt FullGlyph(unsigned char c) {
-  if (c >= 'A' && c <= 'Z')
-    return {kCapitals[c - 'A']};
-  if (c >= 'a' && c <= 'z')
-    return {kSmallLetters[c - 'a']};
-  if (c >= '!' && c <= '/')
-    return {kPunctuation1[c - '!']};
-  if (c >= ':' && c <= '@')
-    return {kPunctuation2[c - ':']};
-  if (c >= '[' && c <= '`')
-    return {kPunctuation3[c - '[']};
-  if (c >= '{' && c <= '~')
-    return {kPunctuation4[c - '{']};
-  const std::string_view a = kSmallLetters['a' - 'a'];
-  const std::string_view e = kSmallLetters['e' - 'a'];
-  const std::string_view o = kSmallLetters['o' - 'a'];
-  const std::string_view u = kSmallLetters['u' - 'a'];
-  switch (c) {
-    case 0xC6:
-      return {kCapitalAe};
-    case 0xE0:
-      return {a, Accent::kGrave};
-    case 0xE1:
-      return {a, Accent::kAcute};
-    case 0xE2:
-      return {a, Accent::kCircumflex};
-    case 0xE3:
-      return {a, Accent::kTilde};
-    case 0xE4:
-      return {a, Accent::kDiaeresis};
-    case 0xE5:
-      return {a, Accent::kRing};
-    case 0xE6:
-      return {kAe};
-    case 0xE7:
-      return {kCCedilla};
-    case 0xE8:
-      return {e, Accent::kGrave};
-    case 0xE9:
-      return {e, Accent::kAcute};
-    case 0xEA:
-      return {e, Accent::kCircumflex};
-    case 0xEB:
-      return {e, Accent::kDiaeresis};
-    case 0xEE:
-      return {kICircumflex};
-    case 0xEF:
-      return {kIDiaeresis};
-    case 0xF1:
-      return {kSmallLetters['n' - 'a'], Accent::kTilde};
-    case 0xF2:
-      return {o, Accent::kGrave};
-    case 0xF3:
-      return {o, Accent::kAcute};
-    case 0xF4:
-      return {o, Accent::kCircumflex};
-    case 0xF5:
-      return {o, Accent::kTilde};
-    case 0xF6:
-      return {o, Accent::kDiaeresis};
-    case 0xF8:
-      return {kOSlash};
-    case 0xF9:
-      return {u, Accent::kGrave};
-    case 0xFA:
-      return {u, Accent::kAcute};
-    case 0xFB:
-      return {u, Accent::kCircumflex};
-    case 0xFC:
-      return {u, Accent::kDiaeresis};
-    case 0xFF:
-      return {kSmallLetters['y' - 'a'], Accent::kDiaeresis};
-    default:
-      return {};
-  }
+  return FontGlyph(kFont, c);
 }
 
 }  // namespace zcd::skin_gen

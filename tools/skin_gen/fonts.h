@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "tools/skin_gen/canvas.h"
@@ -18,6 +19,26 @@ struct GlyphArt {
   Accent accent = Accent::kNone;
   int accent_x = 0;
 };
+
+// The pictures of one pixel font; both sizes map characters onto them alike.
+struct FontArt {
+  std::span<const std::string_view, 26> capitals;
+  std::span<const std::string_view, 26> small_letters;
+  std::span<const std::string_view, 15> punctuation1;  // "!" to "/"
+  std::span<const std::string_view, 7> punctuation2;   // ":" to "@"
+  std::span<const std::string_view, 6> punctuation3;   // "[" to "`"
+  std::span<const std::string_view, 4> punctuation4;   // "{" to "~"
+  std::string_view ae;
+  std::string_view c_cedilla;
+  std::string_view i_circumflex;
+  std::string_view i_diaeresis;
+  std::string_view o_slash;
+  std::string_view capital_ae;  // empty when the size has no such glyph
+};
+
+// The picture of byte c of the Western code page in `font`; empty rows for
+// a byte the font does not draw.
+GlyphArt FontGlyph(const FontArt& font, unsigned char c);
 
 // Full size: 7 x 11 cells, capitals on rows 0..8, descenders on 9..10.
 GlyphArt FullGlyph(unsigned char c);
