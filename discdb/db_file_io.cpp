@@ -22,6 +22,23 @@ std::atomic<bool> g_crashed{false};
 std::atomic<DbCrashKind> g_crash_kind{DbCrashKind::kBefore};
 std::atomic<bool> g_sync_enabled{true};
 
+// Moves all `length` bytes at `offset` with pread or pwrite, whichever `io`
+// is, going on after short transfers and interruptions.
+template <typename Byte, typename Io>
+bool TransferAt(int fd, Byte* p, size_t length, int64_t offset, Io io) {
+  while (length > 0) {
+    const ssize_t n = io(fd, p, length, offset);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return false;
+    p += n;
+    length -= static_cast<size_t>(n);
+    offset += n;
+  }
+  return true;
+}
+
 }  // namespace
 
 void DbSimulateCrashAfter(long steps, DbCrashKind kind) {
@@ -114,33 +131,11 @@ std::optional<DbMapping> DbMapping::Map(int fd, int64_t offset, int64_t length) 
 }
 
 bool DbReadAt(int fd, void* buffer, size_t length, int64_t offset) {
-  auto* p = static_cast<char*>(buffer);
-  while (length > 0) {
-    const ssize_t n = ::pread(fd, p, length, offset);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    p += n;
-    length -= static_cast<size_t>(n);
-    offset += n;
-  }
-  return true;
+  return TransferAt(fd, static_cast<char*>(buffer), length, offset, ::pread);
 }
 
 bool DbWriteAtUngated(int fd, const void* buffer, size_t length, int64_t offset) {
-  const auto* p = static_cast<const char*>(buffer);
-  while (length > 0) {
-    const ssize_t n = ::pwrite(fd, p, length, offset);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    p += n;
-    length -= static_cast<size_t>(n);
-    offset += n;
-  }
-  return true;
+  return TransferAt(fd, static_cast<const char*>(buffer), length, offset, ::pwrite);
 }
 
 bool DbWriteAt(int fd, const void* buffer, size_t length, int64_t offset) {
