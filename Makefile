@@ -12,7 +12,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja -DZCD_WERROR=ON
 
 build: configure
 	@cmake --build $(BUILD)

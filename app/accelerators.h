@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 
 namespace zcd {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 #include "cd/drive_list.h"
 
 namespace zcd {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/message.h"
+#include "base/message.h"
 
 namespace zcd {
 

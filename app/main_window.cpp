@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/command_ids.h"
 #include "app/command_line.h"
+#include "app/settings_file.h"
+#include "base/command_ids.h"
+#include "cd/disc_lookup.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
-#include "discdb/disc_lookup.h"
 #include "discdb/import_cdplayer_ini.h"
 #include "skin/blit.h"
 

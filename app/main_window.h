@@ -8,17 +8,17 @@
 
 #include "app/data_folder.h"
 #include "app/message_queue.h"
-#include "app/settings.h"
+#include "base/geometry.h"
+#include "base/settings.h"
+#include "base/window_host.h"
 #include "cd/cd_state.h"
 #include "cd/drive_list.h"
 #include "cd/play_order.h"
-#include "platform/window_host.h"
 #include "skin/blank_window.h"
 #include "skin/idle_animation.h"
 #include "skin/scroll_thread.h"
 #include "skin/skin_set.h"
 #include "skin/text_display.h"
-#include "skin/window_layout.h"
 
 namespace zcd {
 

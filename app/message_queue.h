@@ -4,7 +4,7 @@
 #include <functional>
 #include <mutex>
 
-#include "app/message.h"
+#include "base/message.h"
 
 namespace zcd {
 

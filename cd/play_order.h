@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "cd/cd_state.h"
 #include "cd/play_order_view.h"
 #include "cd/track_cell.h"

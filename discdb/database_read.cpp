@@ -1,22 +1,12 @@
 #include <algorithm>
 
+#include "base/text.h"
 #include "discdb/database.h"
 #include "discdb/db_key_match.h"
 #include "discdb/db_view.h"
 #include "discdb/slash_split.h"
 
 namespace zcd {
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
-
-}  // namespace
-
 std::string EntryKey(std::string_view category, std::string_view disc_id) {
   std::string key;
   key.reserve(category.size() + 1 + disc_id.size());

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/unique_fd.h"
+#include "base/unique_fd.h"
 
 namespace zcd {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/text.h"
 #include "discdb/db_format.h"
 
 namespace zcd {
@@ -29,15 +30,6 @@ constexpr int64_t kRollbackIndexAt = 88;  // where it is: after everything else
 constexpr int64_t kSavedIndexAt = 4096;   // the whole old index, or the slot
 constexpr uint32_t kVersion = 2;
 constexpr uint64_t kSavedMark = 0x4556415344435a31ull;
-
-uint64_t Fnv1a(const char* p, size_t n) {
-  uint64_t h = 0xcbf29ce484222325ull;
-  for (size_t i = 0; i < n; ++i) {
-    h ^= static_cast<unsigned char>(p[i]);
-    h *= 0x100000001b3ull;
-  }
-  return h;
-}
 
 template <typename T>
 T Load(const char* p) {
@@ -91,7 +83,7 @@ std::optional<DbAddJournal> DbAddJournal::Begin(const std::string& db_path, int6
   std::memcpy(page + kOldHeadAt, old_head, kDbHeadSize);
   Put<int32_t>(page + kTextLengthAt, text_length);
   Put<uint32_t>(page + kSavedAtBeginAt, old_index ? 1 : 0);
-  Put<uint64_t>(page + kChecksumAt, Fnv1a(page, kChecksumAt));
+  Put<uint64_t>(page + kChecksumAt, Fnv1a64({page, kChecksumAt}));
   if (!DbWriteAt(fd, page, kHeadBytes, 0))
     return std::nullopt;
   if (old_index && !(DbSyncData(fd) && DbSyncDirectoryOf(journal.path_)))
@@ -166,9 +158,10 @@ bool DbRecover(const std::string& db_path, std::string* problem) {
   const bool head_read =
       journal_size >= kHeadBytes &&
       DbReadAt(journal.get(), page.data(), std::min<int64_t>(journal_size, kSavedIndexAt), 0);
-  const bool valid = head_read && std::memcmp(page.data(), kJournalMagic, 4) == 0 &&
-                     Load<uint32_t>(page.data() + kVersionAt) == kVersion &&
-                     Load<uint64_t>(page.data() + kChecksumAt) == Fnv1a(page.data(), kChecksumAt);
+  const bool valid =
+      head_read && std::memcmp(page.data(), kJournalMagic, 4) == 0 &&
+      Load<uint32_t>(page.data() + kVersionAt) == kVersion &&
+      Load<uint64_t>(page.data() + kChecksumAt) == Fnv1a64({page.data(), kChecksumAt});
   if (!valid) {
     // The head is written before the database is touched: without it there
     // is nothing to undo.

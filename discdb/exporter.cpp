@@ -1,23 +1,11 @@
 #include "discdb/exporter.h"
 
+#include "base/text.h"
 #include "discdb/entry_text.h"
 #include "discdb/slash_split.h"
 
 namespace zcd {
 namespace {
-
-// Section texts and head-line words are compared the way the library hands
-// them over: ASCII letters without regard to case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i]))
-      return false;
-  }
-  return true;
-}
 
 std::string_view Line(std::string_view text, size_t start) {
   if (start >= text.size())

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
 #include "discdb/entry_text.h"

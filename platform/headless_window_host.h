@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_host.h"
+#include "base/window_host.h"
 
 namespace zcd {
 

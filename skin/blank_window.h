@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/window_host.h"
-#include "skin/bitmap.h"
+#include "base/bitmap.h"
+#include "base/window_host.h"
 #include "skin/blit.h"
 
 namespace zcd {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "skin/bitmap.h"
-#include "skin/rect.h"
-#include "skin/surface.h"
+#include "base/bitmap.h"
+#include "base/rect.h"
+#include "base/surface.h"
 
 namespace zcd {
 

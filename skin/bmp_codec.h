@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/bitmap.h"
+#include "base/bitmap.h"
 
 namespace zcd {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "skin/bitmap.h"
+#include "base/bitmap.h"
 #include "skin/bmp_format.h"
 
 namespace zcd::bmp {

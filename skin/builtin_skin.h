@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "skin/bitmap.h"
+#include "base/bitmap.h"
 #include "skin/skin_files.h"
 
 namespace zcd {

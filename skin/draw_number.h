@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin/bitmap.h"
-#include "skin/surface.h"
+#include "base/bitmap.h"
+#include "base/surface.h"
 
 namespace zcd {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/rect.h"
+#include "base/rect.h"
 
 namespace zcd {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin/rect.h"
-#include "skin/window_layout.h"
+#include "base/geometry.h"
+#include "base/rect.h"
 
 namespace zcd {
 
@@ -19,8 +19,8 @@ struct GlyphGeometry {
   int slot_h;
 };
 
-inline constexpr GlyphGeometry kFullGlyphs{7, 11, 8, 12, 0, 9, 5, 195, 11};
-inline constexpr GlyphGeometry kShadeGlyphs{5, 8, 6, 9, 48, 6, 3, 113, 11};
+inline constexpr GlyphGeometry kFullGlyphs{7, 11, 8, 12, 0, 9, 5, kTitleSlot.w, kTitleSlot.h};
+inline constexpr GlyphGeometry kShadeGlyphs{5, 8, 6, 9, 48, 6, 3, kShadeSlotAt.w, kShadeSlotAt.h};
 
 constexpr const GlyphGeometry& GlyphGeometryFor(LayoutMode mode) {
   return mode == LayoutMode::kFull ? kFullGlyphs : kShadeGlyphs;

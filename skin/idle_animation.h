@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/window_host.h"
-#include "skin/surface.h"
+#include "base/surface.h"
+#include "base/window_host.h"
 
 namespace zcd {
 

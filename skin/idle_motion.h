@@ -1,13 +1,11 @@
 #pragma once
 
-#include "skin/bitmap.h"
-#include "skin/rect.h"
-#include "skin/surface.h"
+#include "base/bitmap.h"
+#include "base/geometry.h"
+#include "base/rect.h"
+#include "base/surface.h"
 
 namespace zcd {
-
-// The track-box area the idle sprite bounces through, in "body.bmp".
-inline constexpr Rect kIdleArea{218, 19, 70, 136};
 
 // Where the bouncing, zooming sprite is. Positions are of the unzoomed sprite;
 // the zoom pulls it towards the area's centre.

@@ -5,37 +5,13 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/text.h"
 #include "skin/skin_files.h"
 
 namespace zcd {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Texts are bytes of a Western code page; only ASCII letters fold, so the
-// result does not depend on the process locale.
-char FoldCase(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, {}, FoldCase, FoldCase);
-}
-
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
-}
-
-unsigned char FoldedByte(char c) {
-  return static_cast<unsigned char>(FoldCase(c));
-}
-
-// Names that differ only in case still get a fixed order, by their bytes.
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  if (EqualsIgnoreCase(a, b))
-    return a < b;
-  return std::ranges::lexicographical_compare(a, b, {}, FoldedByte, FoldedByte);
-}
 
 bool IsSkinFile(const fs::directory_entry& entry) {
   std::error_code ec;
@@ -44,7 +20,7 @@ bool IsSkinFile(const fs::directory_entry& entry) {
   const std::string name = entry.path().filename().string();
   // A mixer panel alone is not a skin.
   return std::ranges::any_of(kSkinFiles, [&](const SkinFileInfo& skin) {
-    return skin.file != SkinFile::kMixerset && EqualsIgnoreCase(name, skin.name);
+    return skin.file != SkinFile::kMixerset && EqualsIgnoringCase(name, skin.name);
   });
 }
 
@@ -68,7 +44,8 @@ std::vector<std::string> ListSkinEntries(const std::string& skin_folder) {
     if (it->is_directory(type_ec) && HoldsSkinFile(it->path()))
       skins.push_back(it->path().filename().string());
   }
-  std::ranges::sort(skins, LessIgnoringCase);
+  std::ranges::sort(
+      skins, [](const std::string& a, const std::string& b) { return LessIgnoringCase(a, b); });
   std::vector<std::string> entries{kBuiltinSkinEntry};
   entries.insert(entries.end(), skins.begin(), skins.end());
   return entries;
@@ -76,7 +53,7 @@ std::vector<std::string> ListSkinEntries(const std::string& skin_folder) {
 
 size_t SelectSkinEntry(const std::vector<std::string>& entries, const std::string& skin_name) {
   const auto found = std::ranges::find_if(
-      entries, [&](const std::string& entry) { return StartsWithIgnoreCase(entry, skin_name); });
+      entries, [&](const std::string& entry) { return StartsWithIgnoringCase(entry, skin_name); });
   return found == entries.end() ? 0 : static_cast<size_t>(found - entries.begin());
 }
 
@@ -86,7 +63,7 @@ std::string SkinsDialogTitle(size_t entry_count) {
 }
 
 bool IsBuiltinSkinName(const std::string& name) {
-  return name.empty() || EqualsIgnoreCase(name, kBuiltinSkinEntry);
+  return name.empty() || EqualsIgnoringCase(name, kBuiltinSkinEntry);
 }
 
 }  // namespace zcd

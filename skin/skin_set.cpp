@@ -1,11 +1,11 @@
 #include "skin/skin_set.h"
 
 #include <dirent.h>
-#include <strings.h>
 
 #include <optional>
 
 #include <unistd.h>
+#include "base/text.h"
 #include "skin/bmp_codec.h"
 #include "skin/builtin_skin.h"
 #include "skin/skin_list.h"
@@ -22,7 +22,7 @@ std::optional<std::string> FindFileIgnoringCase(const std::string& dir, const ch
   if (!listing)
     return std::nullopt;
   while (const dirent* entry = readdir(listing.get())) {
-    if (strcasecmp(entry->d_name, name) == 0)
+    if (EqualsIgnoringCase(entry->d_name, name))
       return dir + "/" + entry->d_name;
   }
   return std::nullopt;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "skin/bitmap.h"
+#include "base/bitmap.h"
 #include "skin/skin_files.h"
 
 namespace zcd {

@@ -9,10 +9,10 @@
 namespace zcd {
 namespace {
 
-constexpr int kSlotHeight = 11;
+constexpr int kSlotHeight = kTitleSlot.h;
 constexpr int kCompositionPitch = 9;  // widest advance: room for any text's strip
-constexpr Rect kShadeBlankPiece{100, 100, 0, kSlotHeight};
-constexpr int kShadeBackgroundY = 5;
+// The bar's plain face lies one pixel below the slot.
+constexpr int kShadeBackgroundY = kShadeSlotAt.y + 1;
 
 class GuardLock {
  public:
@@ -38,8 +38,8 @@ int ScrollGap(LayoutMode mode) {
 
 Rect TextSlot(TextLine line, LayoutMode mode) {
   if (mode == LayoutMode::kShade)
-    return {103, 4, kShadeGlyphs.slot_w, kSlotHeight};
-  return {13, line == TextLine::kTitleLine ? 68 : 94, kFullGlyphs.slot_w, kSlotHeight};
+    return kShadeSlotAt;
+  return line == TextLine::kTitleLine ? kTitleSlot : kTrackSlot;
 }
 
 TextDisplay::TextDisplay(Surface& main_surface, WindowHost& host, TextSkin skin, LayoutMode layout)
@@ -163,7 +163,7 @@ void TextDisplay::Compose(TextLine which, LayoutMode mode, int scrolling) {
   // pixel lower, where the bar's plain face is.
   const Rect background = mode == LayoutMode::kFull
                               ? TextSlot(which, mode)
-                              : Rect{103, kShadeBackgroundY, line.slot_w, kSlotHeight};
+                              : Rect{kShadeSlotAt.x, kShadeBackgroundY, line.slot_w, kSlotHeight};
   CopyPiece(line.composition, 0, 0, background,
             OrEmpty(mode == LayoutMode::kFull ? skin_.body : skin_.winshade));
   const int position = line.motion.position;

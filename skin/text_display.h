@@ -9,13 +9,13 @@
 #include <semaphore>
 #include <string>
 
-#include "platform/window_host.h"
-#include "skin/bitmap.h"
-#include "skin/rect.h"
+#include "base/bitmap.h"
+#include "base/geometry.h"
+#include "base/rect.h"
+#include "base/surface.h"
+#include "base/window_host.h"
 #include "skin/scroll_motion.h"
-#include "skin/surface.h"
 #include "skin/text_strip.h"
-#include "skin/window_layout.h"
 
 namespace zcd {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "skin/bitmap.h"
-#include "skin/window_layout.h"
+#include "base/bitmap.h"
+#include "base/geometry.h"
 
 namespace zcd {
 

@@ -13,8 +13,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "app/command_ids.h"
-#include "platform/unique_fd.h"
+#include "base/command_ids.h"
+#include "base/text.h"
+#include "base/unique_fd.h"
 
 namespace zcd {
 namespace {
@@ -24,15 +25,6 @@ constexpr const char* kEnd = "END\n";
 constexpr const char* kAnswer = "OK\n";
 constexpr size_t kMaxRequest = 64 * 1024;
 constexpr int kIoTimeoutMs = 5000;
-
-uint64_t Fnv1a(const std::string& text) {
-  uint64_t hash = 14695981039346656037ull;
-  for (unsigned char c : text) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
 
 bool FillAddress(const std::string& path, sockaddr_un& address) {
   std::memset(&address, 0, sizeof address);
@@ -117,7 +109,7 @@ std::string InstanceSocketPath(const std::string& data_dir,
                                const std::optional<std::string>& runtime_dir, std::string* error) {
   char name[64];
   std::snprintf(name, sizeof name, "zcd-%016llx.sock",
-                static_cast<unsigned long long>(Fnv1a(data_dir)));
+                static_cast<unsigned long long>(Fnv1a64(data_dir)));
   std::string folder;
   if (runtime_dir && !runtime_dir->empty() && IsPrivateFolder(*runtime_dir)) {
     folder = *runtime_dir;

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/message.h"
-#include "platform/unique_fd.h"
+#include "base/message.h"
+#include "base/unique_fd.h"
 
 namespace zcd {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/unique_fd.h"
 #include "cd/cd_device.h"
-#include "platform/unique_fd.h"
 
 namespace zcd {
 

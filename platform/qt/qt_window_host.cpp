@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QThread>
 
-#include "skin/window_layout.h"
+#include "base/geometry.h"
 
 namespace zcd {
 namespace {

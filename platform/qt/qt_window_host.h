@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/window_host.h"
+#include "base/window_host.h"
 
 namespace zcd {
 

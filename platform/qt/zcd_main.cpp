@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/data_folder.h"
 #include "app/long_options.h"
 #include "app/main_window.h"
 #include "app/message_queue.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
+#include "base/command_ids.h"
 #include "platform/drive_table.h"
 #include "platform/linux/instance_socket.h"
 #include "platform/qt/key_commands.h"

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "base/text.h"
 #include "platform/virtual/audio_file_length.h"
 
 namespace zcd {
@@ -30,12 +31,6 @@ struct CueTrack {
 
 std::string LineError(int line, const std::string& what) {
   return "line " + std::to_string(line) + ": " + what;
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 std::string FormatMsf(int64_t frames) {
@@ -134,7 +129,7 @@ std::optional<std::string> CueParser::TakeLine(int line, std::string_view text) 
     return LineError(line, "a quote is not closed");
   if (words->empty())
     return std::nullopt;
-  std::string keyword = Upper((*words)[0]);
+  std::string keyword = UpperAscii((*words)[0]);
   if (keyword == "FILE")
     return TakeFile(line, *words);
   if (keyword == "TRACK")
@@ -153,7 +148,7 @@ std::optional<std::string> CueParser::TakeLine(int line, std::string_view text) 
 std::optional<std::string> CueParser::TakeFile(int line, const std::vector<std::string>& words) {
   if (words.size() != 3)
     return LineError(line, "expected FILE \"name\" WAVE|BINARY");
-  std::string type = Upper(words[2]);
+  std::string type = UpperAscii(words[2]);
   if (type != "WAVE" && type != "BINARY")
     return LineError(line, "file type " + words[2] + " is not supported (WAVE or BINARY)");
   CueFile file{line, words[1], MeasureAudioFile(folder_ / words[1], type == "WAVE")};
@@ -176,7 +171,7 @@ std::optional<std::string> CueParser::TakeTrack(int line, const std::vector<std:
   CueTrack track;
   track.line = line;
   track.number = *number;
-  track.audio = Upper(words[2]) == "AUDIO";
+  track.audio = UpperAscii(words[2]) == "AUDIO";
   track.file = static_cast<int>(files_.size()) - 1;
   tracks_.push_back(track);
   return std::nullopt;
@@ -204,7 +199,7 @@ std::optional<std::string> CueParser::TakeIndex(int line, const std::vector<std:
 }
 
 std::optional<std::string> CueParser::TakeRem(int line, const std::vector<std::string>& words) {
-  if (words.size() < 2 || Upper(words[1]) != "LEADOUT")
+  if (words.size() < 2 || UpperAscii(words[1]) != "LEADOUT")
     return std::nullopt;
   auto time = words.size() == 3 ? ParseMsf(words[2]) : std::nullopt;
   if (!time)

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/command_ids.h"
 #include "app/long_options.h"
+#include "base/command_ids.h"
 
 namespace zcd {
 namespace {

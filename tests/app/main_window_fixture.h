@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
+#include "base/command_ids.h"
 #include "cd/virtual_cd_fixture.h"
 #include "platform/headless_window_host.h"
 #include "support/temp_dir.h"

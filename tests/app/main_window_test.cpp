@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/settings_file.h"
 
 #include <sys/stat.h>
 
@@ -6,8 +7,8 @@
 
 #include <thread>
 
-#include "app/command_ids.h"
 #include "app/main_window_fixture.h"
+#include "base/command_ids.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
 #include "discdb/entry_text.h"

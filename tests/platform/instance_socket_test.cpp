@@ -11,7 +11,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 #include "support/temp_dir.h"
 
 namespace zcd {

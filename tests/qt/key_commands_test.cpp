@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 
 namespace zcd {
 namespace {

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
+#include "base/command_ids.h"
 #include "platform/qt/qt_window_host.h"
 #include "support/temp_dir.h"
 

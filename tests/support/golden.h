@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "skin/bitmap.h"
-#include "skin/surface.h"
+#include "base/bitmap.h"
+#include "base/surface.h"
 
 namespace zcd::test {
 

@@ -20,7 +20,6 @@ constexpr size_t kNameAccentFrom = 8;
 // One display glass for timer, modes and both text lines, split by a rule.
 constexpr Rect kMainGlass{9, 20, 204, 91};
 constexpr int kGlassRuleY = 53;
-constexpr Rect kTrackGlass{218, 19, 70, 136};
 
 void DrawDiscLogo(Canvas& canvas, double cx, double cy) {
   FillDisc(canvas, cx, cy, 5.0, kDim);
@@ -86,7 +85,7 @@ Bitmap MakeBody(const Bitmap& widgitset, const Bitmap& slider) {
   DrawTray(canvas, kControlStripAt);
   DrawTray(canvas, kVolumeAt);
 
-  DrawGlass(canvas, kTrackGlass);
+  DrawGlass(canvas, kTrackBoxAt);
   return bitmap;
 }
 

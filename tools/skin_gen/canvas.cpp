@@ -1,6 +1,6 @@
 #include "tools/skin_gen/canvas.h"
 
-#include "skin/surface.h"
+#include "base/surface.h"
 
 namespace zcd::skin_gen {
 

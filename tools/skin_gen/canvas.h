@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "skin/bitmap.h"
-#include "skin/rect.h"
+#include "base/bitmap.h"
+#include "base/rect.h"
 
 namespace zcd::skin_gen {
 

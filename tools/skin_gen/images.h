@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/bitmap.h"
+#include "base/bitmap.h"
 
 // One function per file of the built-in skin, each returning the image at its
 // built-in size.

@@ -2,54 +2,12 @@
 
 #include <array>
 
-#include "skin/rect.h"
+#include "base/geometry.h"
+#include "base/rect.h"
 
-// Where the player takes its pieces from, and where the main window shows
-// them. The drawing code reads the same places; a piece drawn anywhere else
-// would never be seen.
+// Where the player takes its pieces from in each skin bitmap. Where the
+// main window shows them is the player's own geometry (base/geometry.h).
 namespace zcd::skin_gen::layout {
-
-// --- body.bmp / main window (full mode) ---------------------------------
-inline constexpr Rect kBody{0, 0, 295, 160};
-inline constexpr Rect kTitleStrip{1, 1, 293, 14};
-inline constexpr Rect kMenuHotspot{2, 2, 14, 12};
-inline constexpr Rect kMinimizeAt{269, 3, 11, 11};
-inline constexpr Rect kCloseAt{283, 3, 11, 11};
-// The upper display (timer, indicators, play modes) and the lower one (the
-// two text lines, their captions and the status word). The mixer panel
-// covers the lower one; shade mode blanks its slot from body 100,100.
-inline constexpr Rect kUpperGlass{9, 20, 205, 33};
-inline constexpr Rect kLowerGlass{9, 55, 204, 56};
-inline constexpr Rect kTitleSlot{13, 68, 195, 11};
-inline constexpr Rect kTrackSlot{13, 94, 195, 11};
-inline constexpr Rect kShadeBlank{100, 100, 113, 11};
-inline constexpr Rect kTitleCaptionAt{10, 57, 23, 7};
-inline constexpr Rect kTrackCaptionAt{10, 83, 32, 7};
-inline constexpr Rect kStatusAt{70, 57, 77, 5};
-inline constexpr std::array<int, 4> kTimerDigitX{19, 33, 57, 71};
-inline constexpr int kTimerDigitY = 29;
-inline constexpr Rect kTimerColon{51, 33, 2, 2};  // and the same 6 rows lower
-inline constexpr Rect kTimerModeTrackAt{116, 26, 25, 9};
-inline constexpr Rect kTimerModeDiscAt{116, 38, 17, 9};
-inline constexpr Rect kTimerModeElapsedAt{100, 26, 9, 9};
-inline constexpr Rect kTimerModeRemainingAt{100, 38, 9, 9};
-inline constexpr std::array<Rect, 3> kPlayModeAt{
-    {{156, 20, 54, 9}, {156, 32, 54, 9}, {156, 44, 54, 9}}};
-inline constexpr Rect kSliderAt{12, 112, 196, 10};
-inline constexpr Rect kControlStripAt{9, 126, 163, 24};
-inline constexpr Rect kVolumeAt{178, 126, 33, 25};
-inline constexpr Rect kTrackBoxAt{218, 19, 70, 136};
-inline constexpr Rect kTrackArrowsAt{218, 139, 70, 16};
-inline constexpr Rect kMixerAt{11, 55, 204, 56};
-
-// --- winshade.bmp -------------------------------------------------------
-inline constexpr Rect kShade{0, 0, 295, 17};
-inline constexpr Rect kShadeButtonsAt{20, 3, 81, 12};
-inline constexpr Rect kShadeGlass{102, 3, 146, 13};
-inline constexpr Rect kShadeSlotAt{103, 4, 113, 11};
-inline constexpr std::array<int, 4> kShadeTimerDigitX{220, 226, 236, 242};
-inline constexpr int kShadeTimerDigitY = 4;
-inline constexpr Rect kShadeTrackAt{250, 2, 16, 13};
 
 // --- widgitset.bmp ------------------------------------------------------
 inline constexpr Rect kMinimizeUp{110, 0, 11, 11};

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "skin/surface.h"
+#include "base/surface.h"
 
 // The built-in skin's colours: graphite furniture around black display panels,
 // read-outs in ice cyan, an amber accent for the network status only.

@@ -1,28 +1,13 @@
-#include <cctype>
 #include <cstdio>
 #include <string>
 
+#include "base/text.h"
 #include "discdb/database.h"
 #include "discdb/entry_text.h"
 #include "discdb/slash_split.h"
 #include "tools/zcd_db/commands.h"
 
 namespace zcd::tool {
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 int RunList(const ToolContext& context, const ToolArgs& args) {
   if (auto bad = args.Unexpected({"--home", "--db", "--category"}))
     return Report("list does not take " + *bad, kExitUsage);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "cd/cd_state.h"
 #include "cd/play_order.h"
 #include "discdb/disc_record.h"

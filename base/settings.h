@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/data_folder.h"
-
 namespace zcd {
 
 inline constexpr char kMainSection[] = "Zentaro CD";
@@ -38,7 +36,8 @@ struct BrowserProxy {
 };
 
 // Everything in ZCD.ini. Members carry the key names; the defaults are those
-// of a missing key.
+// of a missing key. Reading and writing the file is the application's
+// (app/settings_file.h); every layer may read the values. Workers take a copy.
 struct Settings {
   // "Zentaro CD"
   int xWinPos = 100;
@@ -108,22 +107,5 @@ struct Settings {
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };
-
-// Reads an http_proxy value of the form [http://][user[:password]@]host[:port][/];
-// user and password may be percent-encoded. None or an unusable value gives
-// an empty BrowserProxy; a value without a port gives port 80.
-BrowserProxy ReadBrowserProxy(const std::optional<std::string>& http_proxy);
-
-// Reads ini_path (a missing or unreadable file gives the defaults). The
-// skins folder defaults to data_dir's "skins"; env supplies http_proxy.
-Settings ReadSettings(const std::string& ini_path, const std::string& data_dir,
-                      const EnvLookup& env);
-
-// Stores the main, "SubmitInfo" and "Proxy" keys into ini_path, keeping the
-// rest of the file ("Servers", LibraryView, unknown keys) as it is. A text
-// setting that is none removes its key, so a cleared value does not come
-// back at the next start. Returns an empty text on success, otherwise a
-// sentence for the user; on failure the file is left as it was.
-[[nodiscard]] std::string WriteSettings(const Settings& settings, const std::string& ini_path);
 
 }  // namespace zcd

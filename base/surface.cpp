@@ -1,4 +1,4 @@
-#include "skin/surface.h"
+#include "base/surface.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "skin/surface.h"
+#include "base/surface.h"
 
 namespace zcd {
 

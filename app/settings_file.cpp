@@ -1,10 +1,10 @@
-#include "app/settings.h"
+#include "app/settings_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
+#include "base/text.h"
 
 namespace zcd {
 namespace {
@@ -57,7 +57,7 @@ constexpr IntKey kPositionKeys[] = {
 int Decode(char c) {
   if (c >= '0' && c <= '9')
     return c - '0';
-  c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  c = LowerAscii(c);
   return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
 }
 
@@ -93,10 +93,8 @@ std::optional<size_t> ServerIndex(std::string_view key) {
   constexpr std::string_view kPrefix = "server";
   if (key.size() <= kPrefix.size() || key.size() > kPrefix.size() + 4)
     return std::nullopt;
-  for (size_t i = 0; i < kPrefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(key[i])) != kPrefix[i])
-      return std::nullopt;
-  }
+  if (!StartsWithIgnoringCase(key, kPrefix))
+    return std::nullopt;
   std::string_view number = key.substr(kPrefix.size());
   if (number.size() > 1 && number.front() == '0')
     return std::nullopt;

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "skin/rect.h"
-#include "skin/surface.h"
+#include "base/rect.h"
+#include "base/surface.h"
 
 namespace zcd {
 

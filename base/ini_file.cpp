@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,35 +9,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/text.h"
+#include "base/unique_fd.h"
+
 namespace zcd {
 namespace {
 
 // Larger than any settings file; beyond it the file is garbage and is read
 // only in part, so that a huge file cannot exhaust memory.
 constexpr size_t kMaxFileBytes = 64 * 1024 * 1024;
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() { Close(); }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Reports the close error, which on some file systems is the first sign
-  // of a failed write.
-  int Close() {
-    int result = 0;
-    if (fd_ >= 0)
-      result = close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
 
 // The blanks the classic reader trims around names and values.
 bool IsBlank(char c) {
@@ -50,20 +30,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.back()))
     text.remove_suffix(1);
   return text;
-}
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i]))
-      return false;
-  }
-  return true;
 }
 
 // The value part of a key line as the classic reader hands it out.
@@ -190,7 +156,7 @@ IniFile::Line IniFile::Classify(std::string text) {
 
 std::optional<size_t> IniFile::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == Line::Kind::kSection && SameName(lines_[i].name, section))
+    if (lines_[i].kind == Line::Kind::kSection && EqualsIgnoringCase(lines_[i].name, section))
       return i;
   }
   return std::nullopt;
@@ -209,7 +175,7 @@ std::optional<size_t> IniFile::FindKey(std::string_view section, std::string_vie
     return std::nullopt;
   size_t end = SectionEnd(*header);
   for (size_t i = *header + 1; i < end; ++i) {
-    if (lines_[i].kind == Line::Kind::kKey && SameName(lines_[i].name, key))
+    if (lines_[i].kind == Line::Kind::kKey && EqualsIgnoringCase(lines_[i].name, key))
       return i;
   }
   return std::nullopt;

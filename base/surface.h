@@ -4,7 +4,7 @@
 #include <mutex>
 #include <vector>
 
-#include "skin/rect.h"
+#include "base/rect.h"
 
 namespace zcd {
 

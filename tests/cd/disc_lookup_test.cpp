@@ -1,4 +1,4 @@
-#include "discdb/disc_lookup.h"
+#include "cd/disc_lookup.h"
 
 #include <gtest/gtest.h>
 

@@ -27,13 +27,11 @@ class UniqueFd {
   bool valid() const { return fd_ >= 0; }
   // Hands the descriptor over; the caller closes it.
   int release() { return std::exchange(fd_, -1); }
+  // Reports the close error, which on some file systems is the first sign
+  // of a failed write.
+  int Close() { return fd_ >= 0 ? ::close(std::exchange(fd_, -1)) : 0; }
 
  private:
-  void Close() {
-    if (fd_ >= 0)
-      ::close(fd_);
-  }
-
   int fd_ = -1;
 };
 

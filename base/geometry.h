@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "base/message.h"
+#include "base/rect.h"
+
+// Where everything sits on the player's windows, in skin pixels. The player
+// draws and hit-tests with these, and the skin generator paints its pieces
+// at the same places, so a piece can never be drawn where it is not seen.
+namespace zcd {
+
+// Full mode is the whole player; shade mode is a one-line bar.
+enum class LayoutMode { kFull, kShade };
+
+inline constexpr int kMainWidth = 297;
+inline constexpr int kMainFullHeight = 162;
+inline constexpr int kMainShadeHeight = 19;
+
+inline constexpr int MainHeight(LayoutMode mode) {
+  return mode == LayoutMode::kFull ? kMainFullHeight : kMainShadeHeight;
+}
+
+// The desktop draws a one-pixel border round the main window; everything
+// skinned, child windows included, is placed in the client area inside it.
+inline constexpr int kMainBorder = 1;
+inline constexpr int kClientWidth = kMainWidth - 2 * kMainBorder;
+inline constexpr int ClientHeight(LayoutMode mode) {
+  return MainHeight(mode) - 2 * kMainBorder;
+}
+
+// --- the main window in full mode ("body.bmp"), client coordinates -------
+inline constexpr Rect kBody{0, 0, kClientWidth, kMainFullHeight - 2 * kMainBorder};
+inline constexpr Rect kTitleStrip{1, 1, 293, 14};
+inline constexpr Rect kMenuHotspot{2, 2, 14, 12};
+inline constexpr Rect kMinimizeAt{269, 3, 11, 11};
+inline constexpr Rect kCloseAt{283, 3, 11, 11};
+// The upper display (timer, indicators, play modes) and the lower one (the
+// two text lines, their captions and the status word). The mixer panel
+// covers the lower one.
+inline constexpr Rect kUpperGlass{9, 20, 205, 33};
+inline constexpr Rect kLowerGlass{9, 55, 204, 56};
+inline constexpr Rect kTitleSlot{13, 68, 195, 11};
+inline constexpr Rect kTrackSlot{13, 94, 195, 11};
+inline constexpr Rect kTitleCaptionAt{10, 57, 23, 7};
+inline constexpr Rect kTrackCaptionAt{10, 83, 32, 7};
+inline constexpr Rect kStatusAt{70, 57, 77, 5};
+inline constexpr std::array<int, 4> kTimerDigitX{19, 33, 57, 71};
+inline constexpr int kTimerDigitY = 29;
+inline constexpr Rect kTimerColon{51, 33, 2, 2};  // and the same 6 rows lower
+inline constexpr Rect kTimerModeTrackAt{116, 26, 25, 9};
+inline constexpr Rect kTimerModeDiscAt{116, 38, 17, 9};
+inline constexpr Rect kTimerModeElapsedAt{100, 26, 9, 9};
+inline constexpr Rect kTimerModeRemainingAt{100, 38, 9, 9};
+inline constexpr std::array<Rect, 3> kPlayModeAt{
+    {{156, 20, 54, 9}, {156, 32, 54, 9}, {156, 44, 54, 9}}};
+inline constexpr Rect kSliderAt{12, 112, 196, 10};
+inline constexpr Rect kControlStripAt{9, 126, 163, 24};
+inline constexpr Rect kVolumeAt{178, 126, 33, 25};
+inline constexpr Rect kTrackBoxAt{218, 19, 70, 136};
+inline constexpr Rect kTrackArrowsAt{218, 139, 70, 16};
+inline constexpr Rect kMixerAt{11, 55, 204, 56};
+// The idle sprite bounces through the empty track box.
+inline constexpr Rect kIdleArea = kTrackBoxAt;
+
+// --- the shade bar ("winshade.bmp") -------------------------------------
+inline constexpr Rect kShade{0, 0, kClientWidth, kMainShadeHeight - 2 * kMainBorder};
+inline constexpr Rect kShadeButtonsAt{20, 3, 81, 12};
+inline constexpr Rect kShadeGlass{102, 3, 146, 13};
+inline constexpr Rect kShadeSlotAt{103, 4, 113, 11};
+inline constexpr std::array<int, 4> kShadeTimerDigitX{220, 226, 236, 242};
+inline constexpr int kShadeTimerDigitY = 4;
+inline constexpr Rect kShadeTrackAt{250, 2, 16, 13};
+// The piece of "body.bmp" that blanks the shade slot behind its text.
+inline constexpr Rect kShadeBlankPiece{100, 100, 113, 11};
+
+// Where a child window sits in each layout; none in shade mode means hidden there.
+struct ChildPlacement {
+  WindowId id;
+  Rect full;
+  std::optional<Rect> shade;
+  bool shown_at_start;
+};
+
+inline constexpr ChildPlacement kChildPlacements[] = {
+    {WindowId::kControls, kControlStripAt, kShadeButtonsAt, true},
+    {WindowId::kTracks, kTrackBoxAt, kShadeTrackAt, false},
+    {WindowId::kSlider, kSliderAt, std::nullopt, true},
+    {WindowId::kMixer, kMixerAt, std::nullopt, false},
+    {WindowId::kVolume, kVolumeAt, std::nullopt, true},
+};
+
+}  // namespace zcd
