@@ -579,7 +579,7 @@ void MainWindow::Destroy() {
   const Rect where = host_->Geometry();
   settings.xWinPos = where.x - work.x;
   settings.yWinPos = where.y - work.y;
-  const std::string error = WriteSettings(settings, s_.folder.ini_path());
+  const std::string error = WriteSettings(settings, s_.folder.ini_path(), s_.folder.data_dir);
   if (!error.empty()) {
     host_->ShowMessageBox(error, kAppCaption, MessageBoxStyle::kExclamation,
                           MessageBoxButtons::kOk);

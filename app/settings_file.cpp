@@ -140,6 +140,10 @@ void SetOrDelete(IniFile& file, const char* section, const char* key,
     file.DeleteKey(section, key);
 }
 
+std::string DefaultSkinFolder(const std::string& data_dir) {
+  return data_dir + "/skins";
+}
+
 }  // namespace
 
 BrowserProxy ReadBrowserProxy(const std::optional<std::string>& http_proxy) {
@@ -196,7 +200,7 @@ Settings ReadSettings(const std::string& ini_path, const std::string& data_dir,
   settings.LogFile = file.GetString(kMainSection, "LogFile", kMaxSettingText).value_or("");
   settings.SkinName = file.GetString(kMainSection, "SkinName", kMaxSettingText).value_or("");
   settings.TaskBarText = TextOr(file, "TaskBarText", kMaxSettingText, kDefaultTaskBarText);
-  settings.SkinFolder = TextOr(file, "SkinFolder", kMaxSkinFolder, data_dir + "/skins");
+  settings.SkinFolder = TextOr(file, "SkinFolder", kMaxSkinFolder, DefaultSkinFolder(data_dir));
 
   settings.browser_proxy = ReadBrowserProxy(env("http_proxy"));
   settings.HostName = settings.browser_proxy.HostName;
@@ -213,7 +217,8 @@ Settings ReadSettings(const std::string& ini_path, const std::string& data_dir,
   return settings;
 }
 
-std::string WriteSettings(const Settings& settings, const std::string& ini_path) {
+std::string WriteSettings(const Settings& settings, const std::string& ini_path,
+                          const std::string& data_dir) {
   IniFile file = IniFile::Load(ini_path);
   if (file.load_error())
     return *file.load_error() + " The settings were not saved.";
@@ -223,7 +228,8 @@ std::string WriteSettings(const Settings& settings, const std::string& ini_path)
       file.SetInt(kMainSection, key.name, settings.*key.member);
   }
   file.SetString(kMainSection, "LogFile", settings.LogFile);
-  file.SetString(kMainSection, "SkinFolder", settings.SkinFolder);
+  file.SetString(kMainSection, "SkinFolder",
+                 settings.SkinFolder == DefaultSkinFolder(data_dir) ? "" : settings.SkinFolder);
   file.SetString(kMainSection, "SkinName", settings.SkinName);
   file.SetString(kMainSection, "TaskBarText", settings.TaskBarText);
   for (const IntKey& key : kPositionKeys)

@@ -21,8 +21,11 @@ Settings ReadSettings(const std::string& ini_path, const std::string& data_dir,
 // Stores the main, "SubmitInfo" and "Proxy" keys into ini_path, keeping the
 // rest of the file ("Servers", LibraryView, unknown keys) as it is. A text
 // setting that is none removes its key, so a cleared value does not come
-// back at the next start. Returns an empty text on success, otherwise a
-// sentence for the user; on failure the file is left as it was.
-[[nodiscard]] std::string WriteSettings(const Settings& settings, const std::string& ini_path);
+// back at the next start. The skins folder inside data_dir is stored as an
+// empty value, so a copy of the data folder moved elsewhere keeps finding
+// its own skins. Returns an empty text on success, otherwise a sentence for
+// the user; on failure the file is left as it was.
+[[nodiscard]] std::string WriteSettings(const Settings& settings, const std::string& ini_path,
+                                        const std::string& data_dir);
 
 }  // namespace zcd

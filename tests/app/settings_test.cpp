@@ -86,7 +86,7 @@ TEST(SettingsTest, TextsAreCutLikeFixedBuffers) {
 
 TEST(SettingsTest, WritesKeysInOrderWithTheirStoredSpellings) {
   test::TempDir dir;
-  ASSERT_EQ(WriteSettings(Distinct(), dir.File("ZCD.ini")), "");
+  ASSERT_EQ(WriteSettings(Distinct(), dir.File("ZCD.ini"), "/data"), "");
   EXPECT_EQ(dir.Read("ZCD.ini"),
             "[Zentaro CD]\r\n"
             "AlwaysOnTop=1000\r\nAutoInfo=1001\r\nCacheQuery=1002\r\nDoneEject=1003\r\n"
@@ -115,14 +115,14 @@ TEST(SettingsTest, ValuesRoundTrip) {
   Settings written = Distinct();
   written.UseDrive = -1;
   written.TaskBarText = " padded ";
-  ASSERT_EQ(WriteSettings(written, dir.File("ZCD.ini")), "");
+  ASSERT_EQ(WriteSettings(written, dir.File("ZCD.ini"), "/data"), "");
   EXPECT_EQ(Read(dir), written);
 
   // Unset texts come back unset, empty ones empty.
   written.SmtpServer.reset();
   written.Username = "";
   written.Password.reset();
-  ASSERT_EQ(WriteSettings(written, dir.File("ZCD.ini")), "");
+  ASSERT_EQ(WriteSettings(written, dir.File("ZCD.ini"), "/data"), "");
   EXPECT_EQ(Read(dir), written);
 }
 
@@ -140,7 +140,7 @@ TEST(SettingsTest, WriteLeavesTheRestOfTheFileAlone) {
   ASSERT_EQ(settings.LibraryView, 1083);
   settings.LibraryView = 1082;  // switched in the library during the run
   settings.AlwaysOnTop = 0;
-  ASSERT_EQ(WriteSettings(settings, dir.File("ZCD.ini")), "");
+  ASSERT_EQ(WriteSettings(settings, dir.File("ZCD.ini"), "/data"), "");
 
   std::string text = dir.Read("ZCD.ini");
   EXPECT_EQ(text.find("[Zentaro CD]\r\nLibraryView=1083\r\nCustomKey=kept\r\nAlwaysOnTop=0\r\n"),
@@ -161,9 +161,18 @@ TEST(SettingsTest, ClearedTextsLeaveTheFile) {
   settings.Username.reset();
   settings.Password.reset();
   settings.SmtpServer.reset();
-  ASSERT_EQ(WriteSettings(settings, dir.File("ZCD.ini")), "");
+  ASSERT_EQ(WriteSettings(settings, dir.File("ZCD.ini"), "/data"), "");
   EXPECT_EQ(dir.Read("ZCD.ini").find("=old"), std::string::npos) << dir.Read("ZCD.ini");
   EXPECT_EQ(Read(dir), settings);
+}
+
+// A moved copy of the data folder finds its own skins, not the old place's.
+TEST(SettingsTest, DefaultSkinFolderFollowsTheDataFolder) {
+  test::TempDir dir;
+  Settings settings = Read(dir);
+  ASSERT_EQ(settings.SkinFolder, "/data/skins");
+  ASSERT_EQ(WriteSettings(settings, dir.File("ZCD.ini"), "/data"), "");
+  EXPECT_EQ(ReadSettings(dir.File("ZCD.ini"), "/moved", EnvTable({})).SkinFolder, "/moved/skins");
 }
 
 TEST(SettingsTest, ServerLinesAreKeptRaw) {
@@ -251,7 +260,7 @@ TEST(SettingsTest, UnreadableFileIsNotReplaced) {
   test::TempDir dir;
   // A folder in the file's place cannot be read, not even by root.
   ASSERT_EQ(mkdir(dir.File("ZCD.ini").c_str(), 0700), 0);
-  std::string error = WriteSettings(Settings{}, dir.File("ZCD.ini"));
+  std::string error = WriteSettings(Settings{}, dir.File("ZCD.ini"), "/data");
   EXPECT_NE(error.find(dir.File("ZCD.ini")), std::string::npos) << error;
   struct stat info {};
   ASSERT_EQ(stat(dir.File("ZCD.ini").c_str(), &info), 0);
