@@ -1,16 +1,15 @@
 #include "app/main_window.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/preference_fields.h"
 #include "app/settings_file.h"
 #include "base/command_ids.h"
-#include "cd/disc_lookup.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
-#include "discdb/import_cdplayer_ini.h"
 #include "skin/blit.h"
+#include "skin/timer_digits.h"
 
 namespace zcd {
 namespace {
@@ -20,60 +19,42 @@ TextSkin TextSkinOf(const SkinSet& skin) {
           skin.Shared(SkinFile::kBody), skin.Shared(SkinFile::kWinshade)};
 }
 
-}  // namespace
-
 // The own main window as the command line's target.
-class MainWindow::LocalTarget : public CommandTarget {
+class LocalTarget : public CommandTarget {
  public:
-  explicit LocalTarget(MainWindow& window) : window_(window) {}
-  int CurrentDrive() const override { return window_.s_.settings.UseDrive; }
-  void Post(const Message& message) override { window_.s_.queue.Post(message); }
-  void Minimize() override { window_.host_->Show(ShowState::kMinimized); }
-  void Restore() override { window_.host_->Show(ShowState::kNormal); }
-  void EnableNetLogging() override { window_.s_.settings.NetLogging = 1; }
+  LocalTarget(Settings& settings, MessageQueue& queue, WindowHost& host, bool& net_log)
+      : settings_(settings), queue_(queue), host_(host), net_log_(net_log) {}
+  int CurrentDrive() const override { return settings_.UseDrive; }
+  void Post(const Message& message) override { queue_.Post(message); }
+  void Minimize() override { host_.Show(ShowState::kMinimized); }
+  void Restore() override { host_.Show(ShowState::kNormal); }
+  // For this run only: the setting in the file stays as the user chose it.
+  void EnableNetLogging() override { net_log_ = true; }
 
  private:
-  MainWindow& window_;
+  Settings& settings_;
+  MessageQueue& queue_;
+  WindowHost& host_;
+  bool& net_log_;
 };
 
-// Where a new disc's information comes from besides the database.
-class MainWindow::LookupHooks : public DiscLookupHooks {
- public:
-  explicit LookupHooks(MainWindow& window) : window_(window) {}
-
-  bool ImportCdPlayerIni(DiscRecord& record) override {
-    const DataFolder& folder = window_.s_.folder;
-    switch (
-        zcd::ImportCdPlayerIni(record, folder.data_dir + "/cdplayer.ini", folder.database_path())) {
-      case CdPlayerIniImport::kStored:
-        return true;
-      case CdPlayerIniImport::kNotStored:
-        // The titles are there; only keeping them failed.
-        ShowDbWriteError();
-        return true;
-      case CdPlayerIniImport::kNotFound:
-        break;
-    }
-    return false;
-  }
-  // The network lookup plugs in here.
-  void StartCddbQuery(CdState&) override { window_.Trace("cddb query requested"); }
-  void SendCddbStatus(int code) override {
-    window_.HandleMessage({WindowId::kMain, kMsgPlayer, kPlayerCddbStatus, code});
-  }
-  void ShowDbWriteError() override {
-    window_.host_->ShowMessageBox(kDbWriteErrorText, kAppCaption, MessageBoxStyle::kExclamation,
-                                  MessageBoxButtons::kOk);
-  }
-
- private:
-  MainWindow& window_;
-};
+}  // namespace
 
 MainWindow::MainWindow(Services services)
     : s_(std::move(services)),
       surface_(kClientWidth, ClientHeight(LayoutMode::kFull)),
-      lookup_hooks_(std::make_unique<LookupHooks>(*this)) {}
+      lookup_(s_.folder, {[this](int code) { monitor_.CddbStatus(code); },
+                          [this] {
+                            host_->ShowMessageBox(kDbWriteErrorText, kAppCaption,
+                                                  MessageBoxStyle::kExclamation,
+                                                  MessageBoxButtons::kOk);
+                          },
+                          [this](const std::string& text) { Trace(text); }}),
+      monitor_({s_.settings, s_.drives, *this, lookup_,
+                [&queue = s_.queue](const Message& message) { queue.Post(message); },
+                s_.folder.database_path()}) {
+  BuildCommands();
+}
 
 MainWindow::~MainWindow() {
   ReleaseResources();
@@ -81,16 +62,9 @@ MainWindow::~MainWindow() {
   children_.clear();
 }
 
-std::unique_ptr<CdState> MainWindow::MakeCdState(int drive_index) {
-  MessageQueue& queue = s_.queue;
-  return std::make_unique<CdState>(s_.drives, drive_index, s_.settings.ShareCD != 0, [&queue] {
-    queue.Post({WindowId::kMain, kMsgDeviceNotice, kNoticeSuccessful, 0});
-  });
-}
-
 void MainWindow::Start(WindowHost& host, const std::string& command_line) {
   host_ = &host;
-  Settings& settings = s_.settings;
+  const Settings& settings = s_.settings;
   skin_ = LoadSkin(settings.SkinFolder, settings.SkinName);
   text_ = std::make_unique<TextDisplay>(surface_, host, TextSkinOf(skin_));
   text_->SetNameScrolling(settings.NameScrolling);
@@ -99,26 +73,21 @@ void MainWindow::Start(WindowHost& host, const std::string& command_line) {
   idle_ = std::make_unique<IdleAnimation>(surface_, host);
   // Positions in the file are relative to the work area.
   const Rect work = host.WorkArea();
-  settings.xWinPos += work.x;
-  settings.yWinPos += work.y;
   host.SetCaption("ZCD");
-  host.SetGeometry({settings.xWinPos, settings.yWinPos, kMainWidth, kMainFullHeight});
+  host.SetGeometry(
+      {settings.xWinPos + work.x, settings.yWinPos + work.y, kMainWidth, kMainFullHeight});
 
   for (const ChildPlacement& placement : kChildPlacements) {
-    Child child{placement.id, std::make_unique<BlankWindow>(placement.full), nullptr};
-    child.host = host.CreateChild(*child.window, placement.full);
-    children_.push_back(std::move(child));
+    const WindowId id = placement.id;
+    auto window = std::make_unique<BlankWindow>(
+        placement.full, [this, id](const MouseEvent& event) { return OnChildMouse(id, event); });
+    std::unique_ptr<WindowHost> child = host.CreateChild(*window, placement.full);
+    children_.push_back({id, std::move(window), std::move(child)});
   }
 
-  drive_list_ = ListCdDrives(s_.drives);
-  const auto& found = drive_list_.indices;
-  if (std::ranges::find(found, settings.UseDrive) == found.end() && !found.empty()) {
-    settings.UseDrive = drive_list_.indices.front();
-  }
-  cd_ = MakeCdState(settings.UseDrive);
-
+  monitor_.Start();
   // Without the taskbar bit the window stays off the taskbar.
-  if ((settings.IconType & 2) == 0)
+  if ((settings.IconType & kIconTaskbar) == 0)
     host.SetToolWindow(true);
   ApplyStartState(settings.StartWinState);
   for (const ChildPlacement& placement : kChildPlacements) {
@@ -130,9 +99,8 @@ void MainWindow::Start(WindowHost& host, const std::string& command_line) {
   }
 
   s_.queue.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadStartup});
-  LocalTarget target(*this);
+  LocalTarget target(s_.settings, s_.queue, host, net_log_for_run_);
   ParseCommandLine(target, command_line, false);
-  host.SetTimer(kTimerDrivePoll, kDrivePollMs);
 }
 
 WindowHost* MainWindow::child_host(WindowId id) const {
@@ -160,32 +128,33 @@ void MainWindow::ApplyLayout(LayoutMode mode) {
   // The bar has no room for the sprite, and it stays away on return.
   if (mode == LayoutMode::kShade)
     idle_->Stop();
-  layout_ = mode;
   const Rect main = host_->Geometry();
-  host_->SetGeometry({main.x, main.y, kMainWidth, MainHeight(mode)});
+  const Rect work = host_->WorkArea();
+  // A window resting on the bottom of the work area stays there.
+  const bool docked = main.y + main.h == work.y + work.h && layout_ != mode;
+  layout_ = mode;
+  const int height = MainHeight(mode);
+  host_->SetGeometry({main.x, docked ? work.y + work.h - height : main.y, kMainWidth, height});
   {
     std::lock_guard drawing(surface_.lock());
     surface_ = Surface(kClientWidth, ClientHeight(mode));
   }
-  const bool playing = cd_ && cd_->playing;
   text_->SetLayout(mode);
-  text_->SetShadeLineChoice(playing ? TextLine::kTrackLine : TextLine::kTitleLine);
-  ShowDiscTitle();
-  for (const ChildPlacement& placement : kChildPlacements) {
-    WindowHost* child = child_host(placement.id);
-    if (child == nullptr)
-      continue;
+  text_->SetShadeLineChoice(monitor_.shade_line() == ShadeLine::kTrack ? TextLine::kTrackLine
+                                                                       : TextLine::kTitleLine);
+  for (Child& child : children_) {
+    const ChildPlacement* placement = nullptr;
+    for (const ChildPlacement& p : kChildPlacements) {
+      if (p.id == child.id)
+        placement = &p;
+    }
     const Rect rect =
-        mode == LayoutMode::kFull ? placement.full : placement.shade.value_or(placement.full);
-    child->SetGeometry(rect);
-    for (Child& c : children_) {
-      if (c.id == placement.id)
-        c.window->Resize(rect.w, rect.h);
-    }
+        mode == LayoutMode::kFull ? placement->full : placement->shade.value_or(placement->full);
+    child.host->SetGeometry(rect);
+    child.window->Resize(rect.w, rect.h);
     // The slider has no place in the bar; it comes back with full mode.
-    if (placement.id == WindowId::kSlider) {
-      child->Show(mode == LayoutMode::kFull ? ShowState::kNormal : ShowState::kHidden);
-    }
+    if (child.id == WindowId::kSlider)
+      child.host->Show(mode == LayoutMode::kFull ? ShowState::kNormal : ShowState::kHidden);
   }
   Paint();
 }
@@ -202,11 +171,24 @@ void MainWindow::Paint() {
     child.window->ShowBackground(background, where);
     child.host->Invalidate({0, 0, where.w, where.h});
   }
+  const CdState* cd = monitor_.cd();
+  text_->SetLineText(TextLine::kTitleLine, cd ? cd->disc().DiscTitle() : std::nullopt);
+  text_->SetLineText(TextLine::kTrackLine, monitor_.PlayingTrackTitle());
   text_->Force(TextLine::kTitleLine);
   text_->Force(TextLine::kTrackLine);
-  if (cd_ && cd_->playing)
-    ShowTrackTitle();
+  const auto [seconds, lit] = monitor_.TimerDisplay();
+  shown_.timer = seconds;
+  shown_.timer_lit = lit;
+  DrawTimerDigits();
   host_->Invalidate({0, 0, surface_.width(), surface_.height()});
+}
+
+void MainWindow::DrawTimerDigits() {
+  {
+    std::lock_guard drawing(surface_.lock());
+    DrawTimer(surface_, layout_, shown_.timer, shown_.timer_lit, skin_[SkinFile::kNumberset]);
+  }
+  host_->Invalidate(TimerRect(layout_));
 }
 
 void MainWindow::SelectSkin(const std::string& name) {
@@ -217,37 +199,60 @@ void MainWindow::SelectSkin(const std::string& name) {
   // Files are read before the lines' guards are taken; the swap is quick.
   skin_ = LoadSkin(settings.SkinFolder, settings.SkinName);
   text_->SetSkin(TextSkinOf(skin_));
-  Paint();
-  ShowDiscTitle();
-  if (!cd_ || !cd_->playing)
-    text_->SetLineText(TextLine::kTrackLine, std::nullopt);
+  // The sprite is drawn from the skin too: it stops before the repaint, so
+  // no frame of the old skin lands on the new picture, and starts again.
+  const bool bouncing = idle_->running();
   idle_->Stop();
+  Paint();
+  if (bouncing)
+    SetIdleAnimation(true);
 }
 
-void MainWindow::ShowDiscTitle() {
-  text_->SetLineText(TextLine::kTitleLine, cd_ ? cd_->disc().DiscTitle() : std::nullopt);
-  text_->Force(TextLine::kTitleLine);
+void MainWindow::ApplyPreferences(const Settings& edited) {
+  Settings& settings = s_.settings;
+  const Settings old = settings;
+  CopyPreferenceFields(edited, settings);
+  if (settings.NameScrolling != old.NameScrolling)
+    text_->SetNameScrolling(settings.NameScrolling);
+  if (settings.IconType != old.IconType)
+    ApplyIconType(old.IconType);
+  if (settings.IgnoreSec != old.IgnoreSec)
+    monitor_.RebuildPlayOrder();
+  if (settings.XData != old.XData && monitor_.play_order())
+    RedrawTrackBox();
 }
 
-void MainWindow::ShowTrackTitle() {
-  if (!cd_ || !play_order_ || cd_->current_position < 0 ||
-      cd_->current_position >= play_order_->EntryCount())
+void MainWindow::ApplyIconType(int old_icon_type) {
+  const int icon_type = s_.settings.IconType;
+  if ((icon_type & kIconTaskbar) == (old_icon_type & kIconTaskbar))
     return;
-  const int track = play_order_->EntryTrack(cd_->current_position);
-  text_->SetLineText(TextLine::kTrackLine, cd_->disc().TrackTitle(track - 1));
-  text_->Force(TextLine::kTrackLine);
+  const bool taskbar = (icon_type & kIconTaskbar) != 0;
+  host_->SetToolWindow(!taskbar);
+  host_->Show(ShowState::kNormal);
 }
 
-// The display of a player that is not playing: disc title only.
-void MainWindow::ShowStopped() {
-  text_->SetShadeLineChoice(TextLine::kTitleLine);
-  text_->SetLineText(TextLine::kTrackLine, std::nullopt);
-  text_->Force(TextLine::kTitleLine);
+// The window's place is read now, not kept in the settings while the
+// player runs, so the file always gets where the window really is.
+void MainWindow::SaveSettings() {
+  Settings settings = s_.settings;
+  const Rect work = host_->WorkArea();
+  const Rect where = host_->Geometry();
+  settings.xWinPos = where.x - work.x;
+  settings.yWinPos = where.y - work.y;
+  s_.settings.xWinPos = settings.xWinPos;
+  s_.settings.yWinPos = settings.yWinPos;
+  const std::string error = WriteSettings(settings, s_.folder.ini_path(), s_.folder.data_dir);
+  if (!error.empty()) {
+    host_->ShowMessageBox(error, kAppCaption, MessageBoxStyle::kExclamation,
+                          MessageBoxButtons::kOk);
+  }
 }
 
-void MainWindow::StartIdleAnimation() {
-  if (layout_ == LayoutMode::kFull)
-    idle_->Start(s_.settings.SkinFolder, s_.settings.SkinName);
+Settings MainWindow::WorkerSettings() const {
+  Settings copy = s_.settings;
+  if (net_log_for_run_)
+    copy.NetLogging = 1;
+  return copy;
 }
 
 void MainWindow::Trace(const std::string& text) const {
@@ -265,11 +270,9 @@ void MainWindow::HandleMessage(const Message& message) {
                   static_cast<long long>(message.lparam));
     Trace(line);
   }
-  if (message.target != WindowId::kMain)
-    return;  // the child windows come with their skins
   switch (message.id) {
     case kMsgCommand:
-      HandleCommand(message.wparam);
+      HandleCommand(message.wparam, message.lparam);
       break;
     case kMsgSysCommand:
       HandleSysCommand(message.wparam);
@@ -277,68 +280,82 @@ void MainWindow::HandleMessage(const Message& message) {
     case kMsgPlayer:
       if (message.wparam == kPlayerLoadDisc)
         LoadDisc(message.lparam);
+      else if (message.wparam == kPlayerCddbStatus)
+        monitor_.CddbStatus(static_cast<int>(message.lparam));
       break;
     case kMsgDeviceNotice:
       if (message.wparam == kNoticeSuccessful)
-        PlayEnded();
+        monitor_.PlayEndNotice();
+      break;
+    case kMsgTransport:
+      if (message.wparam >= 0 && message.wparam <= static_cast<int64_t>(Transport::kPlay))
+        monitor_.Run(static_cast<Transport>(message.wparam));
+      break;
+    case kMsgPlayEntry:
+      monitor_.PlayEntry(static_cast<int>(message.wparam));
+      break;
+    case kMsgPlayTrack:
+      monitor_.PlayTrack(static_cast<int>(message.wparam));
       break;
     default:
       break;
   }
+}
+
+void MainWindow::LoadDisc(int64_t reason) {
+  monitor_.LoadDisc(reason);
+  if (!s_.trace || monitor_.cd() == nullptr)
+    return;
+  const DiscRecord& disc = monitor_.cd()->disc();
+  if (monitor_.disc_loaded())
+    Trace("disc loaded: " + DiscIdText(ComputeCddbDiscId(disc.Timing())));
+  else
+    Trace("disc load: " + disc.DiscTitle().value_or(""));
+}
+
+void MainWindow::HandleCommand(int64_t command, int64_t param) {
+  if (!commands_.Run(command, param) && !commands_.Known(command))
+    Trace("no such command: " + std::to_string(command));
 }
 
 void MainWindow::HandleSysCommand(int64_t command) {
-  if (command == kSysMinimize)
-    host_->Show(ShowState::kMinimized);
-  if (command == kSysRestore)
-    host_->Show(ShowState::kNormal);
-}
-
-void MainWindow::HandleCommand(int64_t command) {
-  if (command >= kCmdDriveBase && command < kCmdDriveBase + kDriveIndexCount) {
-    ChangeDrive(static_cast<int>(command - kCmdDriveBase));
-    return;
-  }
   switch (command) {
-    case kCmdExit:
-    case kCmdExitAlt:
-      Destroy();
+    case kSysMinimize:
+      host_->Show(ShowState::kMinimized);
       break;
-    case kCmdAlwaysOnTop:
-    case kCmdAlwaysOnTopKey:
-      ToggleAlwaysOnTop();
-      break;
-    case kCmdRestore:
+    case kSysRestore:
       host_->Show(ShowState::kNormal);
       break;
-    case kCmdToggleLayout:
-    case kCmdToggleLayoutKey:
-      ApplyLayout(layout_ == LayoutMode::kFull ? LayoutMode::kShade : LayoutMode::kFull);
+    case kSysClose:
+      Destroy();
       break;
-    case kCmdPlay:
-    case kCmdPlayKey:
-      Play();
+    case kSysKeyMenu:
+      ShowSystemMenu();
       break;
-    case kCmdPause:
-    case kCmdPauseKey:
-      TogglePause();
-      break;
-    case kCmdStop:
-    case kCmdStopKey:
-      Stop();
-      break;
-    case kCmdEject:
-    case kCmdEjectKey:
-      Eject();
-      break;
-    case kCmdSkins:
-    case kCmdSkinsKey:
-      if (s_.open_skins_dialog)
-        s_.open_skins_dialog();
+    case kSysPreferences:
+      OpenDialog(Dialog::kPreferences);
       break;
     default:
+      if (command >= kCmdEntryBase)
+        commands_.Run(command);
       break;
   }
+}
+
+void MainWindow::OnTimer(int id) {
+  if (id == SpecOf(PlayerTimer::kDrivePoll).id)
+    monitor_.DrivePoll();
+  else if (id == SpecOf(PlayerTimer::kPlaybackTick).id)
+    monitor_.PlaybackTick();
+  else if (id == SpecOf(PlayerTimer::kDisplayRestore).id)
+    monitor_.DisplayRestore();
+}
+
+// A player that lives in the tray alone leaves the desktop when minimized.
+void MainWindow::OnShowStateChanged(ShowState state) {
+  const int icon_type = s_.settings.IconType;
+  if (state == ShowState::kMinimized && (icon_type & kIconTray) && !(icon_type & kIconTaskbar))
+    host_->Show(ShowState::kHidden);
 }
 
 void MainWindow::ToggleAlwaysOnTop() {
@@ -348,251 +365,20 @@ void MainWindow::ToggleAlwaysOnTop() {
   host_->SetTopmost(settings.AlwaysOnTop != 0);
 }
 
-// Plain transport through the play order until the transport strip and the
-// playback monitor exist.
-void MainWindow::Play() {
-  if (!cd_ || !cd_->disc_loaded || !play_order_)
-    return;
-  if (cd_->paused) {
-    TogglePause();
-    return;
-  }
-  if (cd_->playing)
-    return;
-  const int first = play_order_->StepIndex(-1, true);
-  if (first < 0)
-    return;
-  cd_->current_position = first;
-  if (cd_->PlayFrom(first) == kResultOk) {
-    cd_->playing = true;
-    cd_->paused = false;
-    text_->SetShadeLineChoice(TextLine::kTrackLine);
-    ShowTrackTitle();
-  }
-}
-
-// The end of one run: the entry after the run plays, or playback stops at
-// the end of the play order.
-void MainWindow::PlayEnded() {
-  if (!cd_ || !cd_->playing || !play_order_)
-    return;
-  int last = cd_->current_position;
-  if (const auto range = play_order_->RunRange(last)) {
-    const int end = std::min(range->to, cd_->disc().TrackCount() + 1);
-    for (int track = range->from + 1; track < end; ++track)
-      last = play_order_->StepIndex(last, true);
-  }
-  const int next = play_order_->StepIndex(last, true);
-  const bool repeat_all = (s_.settings.PlayType & kPlayTypeRepeatAll) != 0;
-  if (next < 0 || (next <= last && !repeat_all)) {
-    Stop();
-    return;
-  }
-  cd_->current_position = next;
-  if (cd_->PlayFrom(next) != kResultOk) {
-    Stop();
-    return;
-  }
-  ShowTrackTitle();
-}
-
-void MainWindow::TogglePause() {
-  if (!cd_ || !cd_->playing)
-    return;
-  if (cd_->TogglePause() == kResultOk)
-    cd_->paused = !cd_->paused;
-}
-
-void MainWindow::Stop() {
-  if (!cd_)
-    return;
-  cd_->StopDevice();
-  cd_->playing = false;
-  cd_->paused = false;
-  ShowStopped();
-}
-
-void MainWindow::Eject() {
-  if (!cd_)
-    return;
-  SavePlayOrderIfAsked();
-  cd_->playing = false;
-  cd_->paused = false;
-  ShowStopped();
-  cd_->SetDoor(0);
-}
-
-void MainWindow::ChangeDrive(int drive_index) {
-  Settings& settings = s_.settings;
-  if (drive_index == settings.UseDrive)
-    return;
-  if (cd_ && (cd_->playing || cd_->paused))
-    Stop();
-  settings.UseDrive = drive_index;
-  play_order_.reset();
-  cd_.reset();
-  cd_ = MakeCdState(drive_index);
-  s_.queue.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadDriveChange});
-}
-
-void MainWindow::SetDiscCaption() {
-  const OptText title = cd_->disc().DiscTitle();
-  std::string caption = title ? "ZCD: " + *title : "ZCD";
-  if (caption.size() > 100)
-    caption.resize(100);
-  host_->SetCaption(caption);
-}
-
-void MainWindow::LoadDisc(int64_t reason) {
-  if (!cd_)
-    return;
-  HandleLoadResult(cd_->OpenDisc(), reason);
-}
-
-void MainWindow::HandleLoadResult(int code, int64_t reason) {
-  CdState& cd = *cd_;
-  const Settings& settings = s_.settings;
-  if (code == kResultOk || code == kResultPlaying) {
-    play_order_ = std::make_unique<PlayOrderList>(cd, settings);
-    play_order_->BuildDefault();
-    cd.disc_loaded = true;
-    if (code == kResultPlaying)
-      cd.playing = true;
-    cd.door_open = false;
-    LoadDiscInfo(*play_order_, settings, s_.folder.database_path(), *lookup_hooks_);
-    if ((settings.PlayType & kPlayTypeShuffle) != 0) {
-      play_order_->ReorderPlayOrder(settings.PlayType);
-    }
-    play_order_->StorePlayOrderSeconds();
-    SetDiscCaption();
-    idle_->Stop();
-    ShowStopped();
-    ShowDiscTitle();
-    Trace("disc loaded: " + DiscIdText(ComputeCddbDiscId(cd.disc().Timing())));
-    if (code == kResultPlaying) {
-      play_order_->FollowDeviceTrack();
-      // Playing again from here brings the end-of-play notice to us.
-      if (settings.OnStart == 1) {
-        Stop();
-      } else {
-        cd.PlayFrom(-1);
-        text_->SetShadeLineChoice(TextLine::kTrackLine);
-        ShowTrackTitle();
-      }
-    }
-    const bool autoplay = (reason == kLoadStartup && settings.OnStart == 2) ||
-                          (reason == kLoadInserted && settings.LoadPlay != 0);
-    if (code == kResultOk && autoplay)
-      Play();
-    return;
-  }
-  if (code == kResultDriveEmpty) {
-    ShowLoadFailure("drive empty");
-    StartIdleAnimation();
-    if (settings.EjectEmpty != 0)
-      cd.SetDoor(kDoorForceOpen);
-    return;
-  }
-  ShowLoadFailure(code == kResultOpenFailed     ? "can't open device"
-                  : code == kResultStatusFailed ? "can't read cd"
-                                                : "Doh! Unknown error");
-}
-
-void MainWindow::ShowLoadFailure(const char* title) {
-  play_order_.reset();
-  cd_->disc_loaded = false;
-  cd_->door_open = false;
-  cd_->disc().ClearDiscText();
-  cd_->disc().SetDiscTitle(title);
-  ShowStopped();
-  ShowDiscTitle();
-  Trace(std::string("disc load: ") + title);
-}
-
-void MainWindow::OnTimer(int id) {
-  if (id == kTimerDrivePoll)
-    DrivePoll();
-}
-
-void MainWindow::DrivePoll() {
-  if (!cd_)
-    return;
-  const int mode = cd_->GetMode();
-  if (mode == kResultOk && !cd_->disc_loaded) {
-    s_.queue.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
-  } else if (mode == kResultOk && cd_->playing && !cd_->paused) {
-    // Playback ended without a notice.
-    cd_->playing = false;
-  } else if (mode == kResultDriveEmpty && cd_->disc_loaded) {
-    SavePlayOrderIfAsked();
-    cd_->disc_loaded = false;
-    cd_->door_open = true;
-    cd_->playing = false;
-    cd_->paused = false;
-    host_->SetCaption("ZCD");
-    cd_->disc().ResetDisc();
-    play_order_.reset();
-    ShowStopped();
-    ShowDiscTitle();
-    Trace("disc removed");
-    if (s_.settings.EjectQuit != 0) {
-      Destroy();
-      return;
-    }
-    StartIdleAnimation();
-  }
-}
-
 void MainWindow::Destroy() {
   if (destroyed_ || host_ == nullptr)
     return;
   destroyed_ = true;
   Settings& settings = s_.settings;
-  host_->KillTimer(kTimerDrivePoll);
-  SavePlayOrderIfAsked();
-
-  if (cd_) {
-    switch (settings.OnExit) {
-      case 0:
-        // A plain play without notice keeps the drive playing after we are gone.
-        if (cd_->playing && !cd_->paused)
-          cd_->PlayFrom(-2);
-        break;
-      case 1:
-        if (cd_->playing)
-          cd_->StopDevice();
-        break;
-      case 2:
-        if (cd_->disc_loaded)
-          cd_->SetDoor(kDoorForceOpen);
-        break;
-      default:
-        break;
-    }
-  }
-
-  const bool minimized = host_->State() == ShowState::kMinimized;
+  StopTimer(PlayerTimer::kDrivePoll);
+  monitor_.Finish();
   if (settings.StartWinState == 0) {
+    const bool minimized = host_->State() == ShowState::kMinimized;
     settings.StartWinState = (layout_ == LayoutMode::kFull ? 4 : 6) + (minimized ? 1 : 0);
   }
-  const Rect work = host_->WorkArea();
-  const Rect where = host_->Geometry();
-  settings.xWinPos = where.x - work.x;
-  settings.yWinPos = where.y - work.y;
-  const std::string error = WriteSettings(settings, s_.folder.ini_path(), s_.folder.data_dir);
-  if (!error.empty()) {
-    host_->ShowMessageBox(error, kAppCaption, MessageBoxStyle::kExclamation,
-                          MessageBoxButtons::kOk);
-  }
+  SaveSettings();
   ReleaseResources();
   host_->Quit(0);
-}
-
-void MainWindow::SavePlayOrderIfAsked() {
-  if (!cd_ || !cd_->disc_loaded || !play_order_ || (s_.settings.PlayOrder & 2) == 0)
-    return;
-  if (SavePlayOrder(*play_order_, s_.folder.database_path()) == PlayOrderSave::kWriteFailed)
-    lookup_hooks_->ShowDbWriteError();
 }
 
 void MainWindow::ReleaseResources() {
@@ -600,10 +386,7 @@ void MainWindow::ReleaseResources() {
   idle_.reset();
   track_scroller_.reset();
   title_scroller_.reset();
-  play_order_.reset();
-  if (cd_)
-    cd_->disc().ResetDisc();
-  cd_.reset();
+  monitor_.Release();
 }
 
 }  // namespace zcd

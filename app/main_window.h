@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "app/command_table.h"
 #include "app/data_folder.h"
+#include "app/dialog_launcher.h"
 #include "app/message_queue.h"
+#include "app/player_lookup.h"
 #include "base/geometry.h"
 #include "base/settings.h"
 #include "base/window_host.h"
-#include "cd/cd_state.h"
-#include "cd/drive_list.h"
-#include "cd/play_order.h"
+#include "cd/playback_monitor.h"
 #include "skin/blank_window.h"
 #include "skin/idle_animation.h"
 #include "skin/scroll_thread.h"
@@ -22,19 +23,13 @@
 
 namespace zcd {
 
-// Main window timers.
-inline constexpr int kTimerPlaybackTick = 2;
-inline constexpr int kTimerDisplayRestore = 4;
-inline constexpr int kTimerTrayClick = 10;
-inline constexpr int kTimerDrivePoll = 12;
-inline constexpr int kDrivePollMs = 3000;
-
 inline constexpr char kAppCaption[] = "Zentaro CD";
 
-// The player's hub: it receives every command and message, owns the child
-// windows and the CdState, and runs start-up and the orderly end.
-// Window thread only.
-class MainWindow : public WindowClient {
+// The player's window: its life cycle from start-up to the orderly end, the
+// layout, painting and the child windows. Commands go through its command
+// table; playback is the monitor's, which draws through this window as its
+// PlayerView. Window thread only.
+class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
  public:
   struct Services {
     Settings& settings;
@@ -43,8 +38,17 @@ class MainWindow : public WindowClient {
     MessageQueue& queue;
     // Told about every message handled; may be empty.
     std::function<void(const std::string&)> trace;
-    // Opens the skins dialog, or brings the open one forward; may be empty.
-    std::function<void()> open_skins_dialog;
+  };
+
+  // What the window shows of things drawn elsewhere or later: the tray, the
+  // slider and the status word read it from here.
+  struct Shown {
+    int32_t timer = 0;
+    bool timer_lit = false;
+    int slider_percent = 0;
+    int status_word = 0;
+    TrayPicture tray_picture = TrayPicture::kStopped;
+    std::string tray_tip;
   };
 
   explicit MainWindow(Services services);
@@ -52,24 +56,42 @@ class MainWindow : public WindowClient {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
+  // Without one no dialog opens and their commands are greyed. The launcher
+  // must outlive the window's use of it.
+  void SetDialogLauncher(DialogLauncher* dialogs) { dialogs_ = dialogs; }
+
   // Start-up from the work area on, once the host exists. The host must
   // outlive this window.
   void Start(WindowHost& host, const std::string& command_line);
   void HandleMessage(const Message& message);
-  // Switches to the skin `name` (stored as the chosen skin) and redraws.
-  void SelectSkin(const std::string& name);
-  // The orderly end: settings written, resources released, loop ended.
+  // The orderly end: play order saved, OnExit applied, settings written,
+  // resources released, loop ended.
   void Destroy();
 
+  // WindowClient
   const Surface& surface() const override { return surface_; }
   void OnTimer(int id) override;
   void OnCloseRequest() override { Destroy(); }
+  void OnShowStateChanged(ShowState state) override;
+  bool OnMouse(const MouseEvent& event) override;
+
+  // DialogOwner
+  Settings& PlayerSettings() override { return s_.settings; }
+  void SelectSkin(const std::string& name) override;
+  void ApplyPreferences(const Settings& edited) override;
+  void SaveSettings() override;
+  int CdDriveCount() const override { return monitor_.drive_list().count(); }
+
+  // The settings a worker takes with it: a copy, with this run's choices.
+  Settings WorkerSettings() const;
 
   bool destroyed() const { return destroyed_; }
   LayoutMode layout() const { return layout_; }
-  CdState* cd_state() { return cd_.get(); }
-  PlayOrderList* play_order() { return play_order_.get(); }
-  const CdDriveList& drive_list() const { return drive_list_; }
+  PlaybackMonitor& monitor() { return monitor_; }
+  CdState* cd_state() { return monitor_.cd(); }
+  PlayOrderList* play_order() { return monitor_.play_order(); }
+  const CommandTable& commands() const { return commands_; }
+  const Shown& shown() const { return shown_; }
   WindowHost* child_host(WindowId id) const;
   std::binary_semaphore& query_lock() { return query_lock_; }
   const SkinSet& skin() const { return skin_; }
@@ -77,41 +99,56 @@ class MainWindow : public WindowClient {
   IdleAnimation* idle_animation() { return idle_.get(); }
 
  private:
-  class LocalTarget;
-  class LookupHooks;
   struct Child {
     WindowId id;
     std::unique_ptr<BlankWindow> window;
     std::unique_ptr<WindowHost> host;
   };
 
+  // PlayerView (main_window_view.cpp).
+  void ShowTitleLine(const OptText& text) override;
+  void ShowTrackLine(const OptText& text) override;
+  void SetShadeLine(ShadeLine line) override;
+  void ShowTimer(int32_t seconds, bool lit) override;
+  void ShowSlider(int percent) override;
+  void ShowModeIndicators() override;
+  void ShowStatusWord(int code) override;
+  void SetCaption(const std::string& text) override;
+  void SetTrayTip(const std::string& text) override;
+  void SetTrayPicture(TrayPicture picture) override;
+  void ShowTrackBox(bool shown) override;
+  void RedrawTrackBox() override;
+  void SetIdleAnimation(bool running) override;
+  void StartTimer(PlayerTimer timer) override;
+  void StopTimer(PlayerTimer timer) override;
+  void RequestExit() override;
+
+  // The command table and the menus (main_window_commands.cpp).
+  void BuildCommands();
+  bool HasDialog(Dialog dialog) const;
+  void OpenDialog(Dialog dialog, int page = 0);
+  int QueryCachedDiscs();
+  void ShowMenu(Menu menu, Point screen, uint32_t message = kMsgCommand);
+  void ShowQuickTrackMenu(Point screen);
+  void ShowMainMenu(Point screen);
+  void ShowSystemMenu();
+  bool OnChildMouse(WindowId child, const MouseEvent& event);
+  Point ClientToScreen(Point client) const;
+
   void ApplyStartState(int state);
   void ApplyLayout(LayoutMode mode);
+  void ApplyIconType(int old_icon_type);
   void Paint();
-  void ShowDiscTitle();
-  void ShowTrackTitle();
-  void ShowStopped();
-  void StartIdleAnimation();
-  void HandleCommand(int64_t command);
-  void HandleSysCommand(int64_t command);
+  void DrawTimerDigits();
   void LoadDisc(int64_t reason);
-  void HandleLoadResult(int code, int64_t reason);
-  void ShowLoadFailure(const char* title);
-  void DrivePoll();
-  void ChangeDrive(int drive_index);
+  void HandleCommand(int64_t command, int64_t param);
+  void HandleSysCommand(int64_t command);
   void ToggleAlwaysOnTop();
-  void Play();
-  void TogglePause();
-  void Stop();
-  void Eject();
-  void SetDiscCaption();
-  void PlayEnded();
-  void SavePlayOrderIfAsked();
-  void ReleaseResources();
-  std::unique_ptr<CdState> MakeCdState(int drive_index);
   void Trace(const std::string& text) const;
+  void ReleaseResources();
 
   Services s_;
+  DialogLauncher* dialogs_ = nullptr;
   WindowHost* host_ = nullptr;
   Surface surface_;
   SkinSet skin_;
@@ -121,13 +158,14 @@ class MainWindow : public WindowClient {
   std::unique_ptr<ScrollThread> track_scroller_;
   std::unique_ptr<IdleAnimation> idle_;
   std::vector<Child> children_;
-  std::unique_ptr<CdState> cd_;
-  // Declared after cd_: the play order refers to it and must go first.
-  std::unique_ptr<PlayOrderList> play_order_;
-  std::unique_ptr<LookupHooks> lookup_hooks_;
-  CdDriveList drive_list_;
+  PlayerLookup lookup_;
+  PlaybackMonitor monitor_;
+  CommandTable commands_;
+  Shown shown_;
   LayoutMode layout_ = LayoutMode::kFull;
   bool destroyed_ = false;
+  // "/netlog": the network log is written for this run, the setting kept.
+  bool net_log_for_run_ = false;
   // One CDDB query, cached pass or submission at a time.
   std::binary_semaphore query_lock_{1};
 };

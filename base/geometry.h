@@ -63,6 +63,12 @@ inline constexpr Rect kTrackArrowsAt{218, 139, 70, 16};
 inline constexpr Rect kMixerAt{11, 55, 204, 56};
 // The idle sprite bounces through the empty track box.
 inline constexpr Rect kIdleArea = kTrackBoxAt;
+// Mouse regions: the timer and the display with the two text lines.
+inline constexpr Rect kTimerArea{12, 24, 135, 27};
+inline constexpr Rect kDisplayArea{6, 53, 204, 56};
+// A left press here opens the main menu, at kMainMenuAt.
+inline constexpr Rect kMenuCorner{0, 0, 17, 15};
+inline constexpr Point kMainMenuAt{5, 15};
 
 // --- the shade bar ("winshade.bmp") -------------------------------------
 inline constexpr Rect kShade{0, 0, kClientWidth, kMainShadeHeight - 2 * kMainBorder};
@@ -72,6 +78,7 @@ inline constexpr Rect kShadeSlotAt{103, 4, 113, 11};
 inline constexpr std::array<int, 4> kShadeTimerDigitX{220, 226, 236, 242};
 inline constexpr int kShadeTimerDigitY = 4;
 inline constexpr Rect kShadeTrackAt{250, 2, 16, 13};
+inline constexpr Rect kShadeTimerArea{220, 3, 30, 13};
 // The piece of "body.bmp" that blanks the shade slot behind its text.
 inline constexpr Rect kShadeBlankPiece{100, 100, 113, 11};
 

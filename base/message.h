@@ -33,6 +33,9 @@ inline constexpr uint32_t kMsgUser = 1024;
 // kMsgSysCommand parameters.
 inline constexpr int64_t kSysMinimize = 0xF020;
 inline constexpr int64_t kSysRestore = 0xF120;
+inline constexpr int64_t kSysClose = 0xF060;
+// Alt+Space: the window menu.
+inline constexpr int64_t kSysKeyMenu = 0xF100;
 inline constexpr int64_t kSysPreferences = 666;
 
 // kMsgUser + 0: wparam says which.

@@ -9,7 +9,14 @@ struct Rect {
   int w = 0;
   int h = 0;
   bool Empty() const { return w <= 0 || h <= 0; }
+  bool Contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
   bool operator==(const Rect&) const = default;
+};
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  bool operator==(const Point&) const = default;
 };
 
 }  // namespace zcd

@@ -14,6 +14,9 @@ inline constexpr char kProxySection[] = "Proxy";
 inline constexpr char kDefaultTaskBarText[] = "ZCD: [%n - %t] %d";
 inline constexpr int kLibraryViewByCategory = 1082;
 inline constexpr int kLibraryViewByArtist = 1083;
+// IconType bits.
+inline constexpr int kIconTray = 1;
+inline constexpr int kIconTaskbar = 2;
 
 // Longest texts kept, as reads into fixed buffers cut them (terminator
 // excluded).

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "base/menu.h"
 #include "base/rect.h"
 #include "base/surface.h"
 
@@ -12,6 +15,19 @@ enum class ShowState { kHidden, kNormal, kMinimized };
 enum class MessageBoxStyle { kInformation, kExclamation, kError, kQuestion };
 enum class MessageBoxButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class MessageBoxAnswer { kOk, kCancel, kYes, kNo };
+
+enum class MouseButton { kLeft, kRight };
+enum class MouseAction { kPress, kRelease, kMove, kDoubleClick };
+
+// A mouse event in the window's skin pixels, with the screen point for
+// menus opened at the cursor.
+struct MouseEvent {
+  MouseAction action = MouseAction::kPress;
+  MouseButton button = MouseButton::kLeft;
+  Point at;
+  Point screen;
+  bool shift = false;
+};
 
 // What a skinned window offers its host. Window thread only.
 class WindowClient {
@@ -24,6 +40,8 @@ class WindowClient {
   virtual void OnCloseRequest() {}
   // The desktop minimized or restored the window.
   virtual void OnShowStateChanged(ShowState /*state*/) {}
+  // Whether the window used the event.
+  virtual bool OnMouse(const MouseEvent& /*event*/) { return false; }
 };
 
 // What a skinned window asks of the desktop. Window thread only unless said.
@@ -49,6 +67,11 @@ class WindowHost {
   virtual MessageBoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
                                           MessageBoxStyle style, MessageBoxButtons buttons) = 0;
   virtual std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) = 0;
+  // Shows a popup menu at a screen point and waits for the user: the
+  // command of the item chosen, none when the menu was dismissed.
+  virtual std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) = 0;
+  // How wide the desktop's menu font draws a menu text, in pixels.
+  virtual int MenuTextWidth(const std::string& text) const = 0;
   // Ends the message loop with this exit code.
   virtual void Quit(int exit_code) = 0;
 };

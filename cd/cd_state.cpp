@@ -146,7 +146,7 @@ int CdState::SetDoor(int flags) {
   return kResultOk;
 }
 
-int CdState::SeekTo(uint16_t seconds, int track, int mode) {
+int CdState::SeekTo(int32_t seconds, int track, int mode) {
   bool from_end = (mode & kSeekFromEnd) != 0;
   if (!(mode & kSeekOverPlayOrder)) {
     int target = from_end ? disc_.TrackSeconds(track - 1) - seconds : seconds;

@@ -64,7 +64,8 @@ class CdState {
   int StopDevice();
   int TogglePause();
   int SetDoor(int flags);
-  int SeekTo(uint16_t seconds, int track, int mode);
+  // Seconds are full width: a long play order passes 65535 seconds.
+  int SeekTo(int32_t seconds, int track, int mode);
   uint32_t GetPosition();
 
   // Device and playback fields.

@@ -9,8 +9,10 @@
 
 namespace zcd {
 
-// CDDB status code: the disc was stored as a cached entry for a later query.
+// CDDB status codes: the disc was stored as a cached entry for a later
+// query; a query ended.
 inline constexpr int kCddbStatusCached = 499;
+inline constexpr int kCddbStatusDone = 999;
 
 // The parts of the player the new-disc flow hands work to.
 class DiscLookupHooks {

@@ -71,4 +71,17 @@ std::unique_ptr<WindowHost> HeadlessWindowHost::CreateChild(WindowClient& client
   return child;
 }
 
+std::optional<int64_t> HeadlessWindowHost::PopupMenu(const Menu& menu, Point screen) {
+  menus_.emplace_back(menu, screen);
+  if (menu_choices_.empty())
+    return std::nullopt;
+  const std::optional<int64_t> choice = menu_choices_.front();
+  menu_choices_.pop_front();
+  return choice;
+}
+
+int HeadlessWindowHost::MenuTextWidth(const std::string& text) const {
+  return static_cast<int>(text.size()) * kMenuCharWidth;
+}
+
 }  // namespace zcd

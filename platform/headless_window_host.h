@@ -42,7 +42,13 @@ class HeadlessWindowHost : public WindowHost {
   MessageBoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
                                   MessageBoxStyle style, MessageBoxButtons buttons) override;
   std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) override;
+  // Answers from QueueMenuChoice, else dismisses the menu.
+  std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) override;
+  // Every character is kMenuCharWidth pixels wide.
+  int MenuTextWidth(const std::string& text) const override;
   void Quit(int exit_code) override { exit_code_ = exit_code; }
+
+  static constexpr int kMenuCharWidth = 7;
 
   // For tests.
   const std::map<int, int>& timers() const { return timers_; }
@@ -54,6 +60,10 @@ class HeadlessWindowHost : public WindowHost {
   std::optional<int> exit_code() const { return exit_code_; }
   void QueueAnswer(MessageBoxAnswer answer);
   std::vector<MessageBoxCall> message_boxes() const;
+  // The next menu shown answers with this command.
+  void QueueMenuChoice(std::optional<int64_t> command) { menu_choices_.push_back(command); }
+  // The menus shown so far and where.
+  const std::vector<std::pair<Menu, Point>>& menus() const { return menus_; }
   int invalidations() const;
   // The children created so far, in order of creation.
   const std::vector<HeadlessWindowHost*>& children() const { return children_; }
@@ -70,6 +80,8 @@ class HeadlessWindowHost : public WindowHost {
   std::map<int, int> timers_;
   std::optional<int> exit_code_;
   std::vector<HeadlessWindowHost*> children_;
+  std::deque<std::optional<int64_t>> menu_choices_;
+  std::vector<std::pair<Menu, Point>> menus_;
   mutable std::mutex lock_;  // guards what other threads may touch
   std::deque<MessageBoxAnswer> answers_;
   std::vector<MessageBoxCall> message_boxes_;

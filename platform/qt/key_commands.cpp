@@ -8,7 +8,7 @@
 
 namespace zcd {
 
-KeyCommands::KeyCommands(QWidget* window, std::function<void(int64_t)> send)
+KeyCommands::KeyCommands(QWidget* window, std::function<void(const Message&)> send)
     : QObject(window), send_(std::move(send)) {
   window->installEventFilter(this);
 }
@@ -22,7 +22,7 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
                              (key->modifiers() & ~Qt::KeypadModifier));
   for (const Accelerator& accelerator : kAccelerators) {
     if (QKeySequence(QString::fromLatin1(accelerator.key)) == pressed) {
-      send_(accelerator.command);
+      send_(accelerator.ToMessage());
       return true;
     }
   }

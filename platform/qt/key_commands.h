@@ -1,25 +1,26 @@
 #pragma once
 
 #include <QObject>
-#include <cstdint>
 #include <functional>
+
+#include "base/message.h"
 
 class QWidget;
 
 namespace zcd {
 
-// Turns the main window's keys into its commands. Installed on the window
+// Turns the main window's keys into its messages. Installed on the window
 // as an event filter; keys the table does not name pass on.
 class KeyCommands : public QObject {
   Q_OBJECT
  public:
-  KeyCommands(QWidget* window, std::function<void(int64_t command)> send);
+  KeyCommands(QWidget* window, std::function<void(const Message&)> send);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  std::function<void(int64_t)> send_;
+  std::function<void(const Message&)> send_;
 };
 
 }  // namespace zcd

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QScreen>
@@ -59,6 +61,40 @@ void SurfaceWidget::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange && client_ != nullptr) {
     client_->OnShowStateChanged(isMinimized() ? ShowState::kMinimized : ShowState::kNormal);
   }
+}
+
+bool SurfaceWidget::Forward(QMouseEvent* event, MouseAction action) {
+  if (client_ == nullptr)
+    return false;
+  const QPointF local = event->position();
+  const QPointF global = event->globalPosition();
+  MouseEvent forwarded;
+  forwarded.action = action;
+  forwarded.button = event->button() == Qt::RightButton ? MouseButton::kRight : MouseButton::kLeft;
+  forwarded.at = {static_cast<int>(local.x()) - border_, static_cast<int>(local.y()) - border_};
+  forwarded.screen = {static_cast<int>(global.x()), static_cast<int>(global.y())};
+  forwarded.shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+  return client_->OnMouse(forwarded);
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* event) {
+  if (!Forward(event, MouseAction::kPress))
+    QWidget::mousePressEvent(event);
+}
+
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (!Forward(event, MouseAction::kRelease))
+    QWidget::mouseReleaseEvent(event);
+}
+
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (!Forward(event, MouseAction::kMove))
+    QWidget::mouseMoveEvent(event);
+}
+
+void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!Forward(event, MouseAction::kDoubleClick))
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 QtWindowHost::QtWindowHost(WindowClient* client) : QtWindowHost(client, nullptr) {
@@ -234,6 +270,58 @@ std::unique_ptr<WindowHost> QtWindowHost::CreateChild(WindowClient& client, cons
   child->SetGeometry(rect);
   child->widget_->show();
   return child;
+}
+
+namespace {
+
+// Texts are Windows-1252 bytes; Latin-1 covers them but for a few symbols.
+QString MenuText(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The skin's strip down the menu's side is drawn by the skinned menus;
+// until then the graphic items are left out. Columns follow Qt's own
+// layout.
+void FillMenu(QMenu& menu, const Menu& items) {
+  for (const MenuItem& item : items) {
+    switch (item.kind) {
+      case MenuItem::Kind::kGraphic:
+        break;
+      case MenuItem::Kind::kSeparator:
+        menu.addSeparator();
+        break;
+      case MenuItem::Kind::kSubmenu: {
+        QMenu* sub = menu.addMenu(MenuText(item.text));
+        sub->setEnabled(item.enabled);
+        FillMenu(*sub, item.items);
+        break;
+      }
+      case MenuItem::Kind::kCommand: {
+        QAction* action = menu.addAction(MenuText(item.text));
+        action->setEnabled(item.enabled);
+        action->setCheckable(item.checked || item.radio);
+        action->setChecked(item.checked);
+        action->setData(QVariant::fromValue<qlonglong>(item.command));
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<int64_t> QtWindowHost::PopupMenu(const Menu& menu, Point screen) {
+  QMenu popup(widget_.get());
+  FillMenu(popup, menu);
+  const QAction* chosen = popup.exec(QPoint(screen.x, screen.y));
+  if (chosen == nullptr || !chosen->data().isValid())
+    return std::nullopt;
+  return chosen->data().toLongLong();
+}
+
+int QtWindowHost::MenuTextWidth(const std::string& text) const {
+  QMenu probe;
+  return probe.fontMetrics().horizontalAdvance(MenuText(text));
 }
 
 void QtWindowHost::Quit(int exit_code) {

@@ -22,8 +22,15 @@ class SurfaceWidget : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  // Hands the event to the client in skin pixels; false when it was not used.
+  bool Forward(QMouseEvent* event, MouseAction action);
+
   WindowClient* client_;
   int border_ = 0;
 };
@@ -58,6 +65,8 @@ class QtWindowHost : public WindowHost {
   MessageBoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
                                   MessageBoxStyle style, MessageBoxButtons buttons) override;
   std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) override;
+  std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) override;
+  int MenuTextWidth(const std::string& text) const override;
   void Quit(int exit_code) override;
 
  private:

@@ -15,13 +15,13 @@
 #include "app/main_window.h"
 #include "app/message_queue.h"
 #include "app/settings_file.h"
+#include "app/ui/qt_dialog_launcher.h"
 #include "base/command_ids.h"
 #include "platform/drive_table.h"
 #include "platform/linux/instance_socket.h"
 #include "platform/qt/key_commands.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/virtual/clock.h"
-#include "skin/ui/skins_dialog.h"
 
 namespace {
 
@@ -114,33 +114,20 @@ int main(int argc, char** argv) {
   MessageQueue queue;
   // The host is made first so it outlives the window and its children.
   QtWindowHost host;
-  MainWindow::Services services{settings, folder, drives, queue, {}, {}};
+  MainWindow::Services services{settings, folder, drives, queue, {}};
   if (options.verbose) {
     services.trace = [](const std::string& text) {
       std::fprintf(stderr, "zcd: %s\n", text.c_str());
       std::fflush(stderr);
     };
   }
-  // One skins dialog at a time, made when asked for and gone when closed.
-  QPointer<SkinsDialog> skins_dialog;
-  MainWindow* main_window = nullptr;
-  services.open_skins_dialog = [&] {
-    if (!skins_dialog) {
-      SkinsDialog::Actions actions{
-          [&main_window](const std::string& name) { main_window->SelectSkin(name); },
-          [&skins_dialog] { skins_dialog->deleteLater(); }};
-      // Owned by the main window's widget until it closes.
-      skins_dialog = new SkinsDialog(std::move(actions), settings, host.widget());
-    }
-    skins_dialog->show();
-    skins_dialog->raise();
-    skins_dialog->activateWindow();
-  };
   MainWindow window(services);
-  main_window = &window;
+  // Declared after the window, so it goes first; its dialogs belong to the
+  // host's widget.
+  QtDialogLauncher dialogs(window, host.widget());
+  window.SetDialogLauncher(&dialogs);
   host.set_client(&window);
-  new KeyCommands(host.widget(),
-                  [&queue](int64_t command) { queue.Post(CommandMessage(command)); });
+  new KeyCommands(host.widget(), [&queue](const Message& message) { queue.Post(message); });
 
   QObject drainer;
   queue.SetWakeup([&queue, &window, &drainer] {

@@ -113,10 +113,11 @@ TEST_F(MainWindowDisplayTest, ChoosingASkinRedrawsWithItsFilesAndBuiltinsForTheR
 
   window_->SelectSkin("Plain");
   EXPECT_EQ(settings_.SkinName, "Plain");
-  EXPECT_FALSE(window_->idle_animation()->running());
+  EXPECT_TRUE(window_->idle_animation()->running());  // it bounces on in the new skin
   EXPECT_EQ(window_->skin()[SkinFile::kBody].At(0, 0), Rgb(40, 90, 20));
   EXPECT_EQ(window_->skin().Shared(SkinFile::kCharset), BuiltinSkinImage(SkinFile::kCharset));
-  EXPECT_TRUE(ShowsBody({0, 0, 295, 60}));
+  // The title strip, where no thread draws, shows the new body at once.
+  EXPECT_TRUE(ShowsBody({0, 0, kIdleArea.x, kIdleArea.y}));
   // "drive empty" is drawn again over the new body.
   EXPECT_TRUE(Eventually([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/main_window.h"
 #include "base/command_ids.h"
@@ -24,29 +26,55 @@ class MainWindowTest : public ::testing::Test {
 
   void Start(const std::string& command_line = "") {
     window_ = std::make_unique<MainWindow>(MainWindow::Services{
-        settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}, {}});
+        settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}});
     host_ = std::make_unique<HeadlessWindowHost>(window_.get());
     host_->set_work_area({0, 30, 1280, 770});
     window_->Start(*host_, command_line);
     Drain();
   }
   void Drain() {
-    queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
+    queue_.Drain([this](const Message& m) {
+      if (m.id == kMsgDeviceNotice)
+        ++notices_;
+      window_->HandleMessage(m);
+    });
   }
   void Post(int64_t command) {
     queue_.Post(CommandMessage(command));
     Drain();
   }
-  void Poll() {
-    host_->FireTimer(kTimerDrivePoll);
+  void Fire(PlayerTimer timer) {
+    const TimerSpec spec = SpecOf(timer);
+    HeadlessWindowHost* host = spec.on_track_box ? Tracks() : host_.get();
+    host->FireTimer(spec.id);
     Drain();
   }
+  void Poll() { Fire(PlayerTimer::kDrivePoll); }
+  void Tick() { Fire(PlayerTimer::kPlaybackTick); }
+  // Moves the drive's clock on and waits until the end-of-play notice this
+  // causes has been handled: the watcher thread posts it.
+  ::testing::AssertionResult PlayToEnd(int seconds) {
+    const int before = notices_;
+    cd_.Advance(seconds);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (notices_ == before) {
+      if (std::chrono::steady_clock::now() > deadline)
+        return ::testing::AssertionFailure() << "no end-of-play notice";
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      Drain();
+    }
+    return ::testing::AssertionSuccess();
+  }
   CdState& Cd() { return *window_->cd_state(); }
+  PlayOrderList& Order() { return *window_->play_order(); }
+  HeadlessWindowHost* Tracks() { return host_->children()[1]; }
+  int Current() { return window_->monitor().current_entry().value_or(-1); }
 
   test::TempDir home_;
   Settings settings_;
   test::VirtualCdFixture cd_;
   MessageQueue queue_;
+  int notices_ = 0;
   // The host outlives the window and the child hosts it made.
   std::unique_ptr<HeadlessWindowHost> host_;
   std::unique_ptr<MainWindow> window_;

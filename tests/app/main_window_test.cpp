@@ -26,13 +26,13 @@ TEST_F(MainWindowTest, StartsOnTheFirstDriveAndLoadsItsDisc) {
   EXPECT_EQ(settings_.UseDrive, cd_.index);
   EXPECT_EQ(host_->Geometry(), (Rect{100, 130, 297, 162}));
   EXPECT_EQ(host_->State(), ShowState::kNormal);
-  EXPECT_EQ(host_->timers().at(kTimerDrivePoll), 3000);
+  EXPECT_EQ(host_->timers().at(SpecOf(PlayerTimer::kDrivePoll).id), 3000);
   EXPECT_TRUE(Cd().disc_loaded);
   EXPECT_EQ(Cd().disc().DiscTitle(), "Unknown CD");
   EXPECT_EQ(Cd().disc().TrackTitle(2), "Track 3");
   EXPECT_EQ(host_->caption(), "ZCD: Unknown CD");
   ASSERT_EQ(host_->children().size(), 5u);
-  EXPECT_EQ(host_->children()[1]->State(), ShowState::kHidden);  // tracks
+  EXPECT_EQ(host_->children()[1]->State(), ShowState::kNormal);  // tracks, for the disc
   EXPECT_FALSE(host_->tool_window());
 }
 

@@ -15,7 +15,9 @@ namespace {
 class KeyCommandsTest : public ::testing::Test {
  protected:
   KeyCommandsTest() {
-    new KeyCommands(&window_, [this](int64_t command) { sent_.push_back(command); });
+    new KeyCommands(&window_, [this](const Message& message) {
+      sent_.push_back(message.id == kMsgCommand ? message.wparam : -message.wparam);
+    });
   }
   void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);
@@ -32,8 +34,9 @@ TEST_F(KeyCommandsTest, TableKeysSendTheirCommands) {
   Press(Qt::Key_W, Qt::ControlModifier);
   Press(Qt::Key_S, Qt::AltModifier);
   Press(Qt::Key_S, Qt::ControlModifier);
+  Press(Qt::Key_Space, Qt::AltModifier);  // the window menu, a system command
   EXPECT_EQ(sent_, (std::vector<int64_t>{kCmdPlayKey, kCmdStopKey, kCmdToggleLayoutKey, kCmdSkins,
-                                         kCmdCddbSettings}));
+                                         kCmdCddbSettings, -kSysKeyMenu}));
 }
 
 TEST_F(KeyCommandsTest, OtherKeysAndOtherModifiersSendNothing) {

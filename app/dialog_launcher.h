@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "base/settings.h"
+
+namespace zcd {
+
+// The player's modeless windows besides the main window.
+enum class Dialog {
+  kInformation,
+  kPreferences,
+  kCddbSettings,
+  kDatabase,
+  kExtendedInfo,
+  kSkins,
+};
+
+// Opens the dialogs, so that the main window and its commands never know
+// how a dialog is made. Each exists at most once: asking again brings the
+// open one forward. Window thread only.
+class DialogLauncher {
+ public:
+  virtual ~DialogLauncher() = default;
+  // Whether this build has the dialog; menus grey the others.
+  virtual bool Available(Dialog dialog) const = 0;
+  // Opens it at `page`, or brings the open one forward at that page.
+  virtual void Open(Dialog dialog, int page = 0) = 0;
+};
+
+// What the dialogs ask of the player. Window thread only.
+class DialogOwner {
+ public:
+  virtual ~DialogOwner() = default;
+  // The player's settings, which the skins dialog edits in place.
+  virtual Settings& PlayerSettings() = 0;
+  // The skins dialog picked a skin; the name is stored as the chosen skin.
+  virtual void SelectSkin(const std::string& name) = 0;
+  // The Preferences sheet applied its values.
+  virtual void ApplyPreferences(const Settings& edited) = 0;
+  // A settings sheet closed: the settings file is written.
+  virtual void SaveSettings() = 0;
+  virtual int CdDriveCount() const = 0;
+};
+
+}  // namespace zcd

@@ -1,0 +1,17 @@
+#include "app/preference_fields.h"
+
+namespace zcd {
+
+void CopyPreferenceFields(const Settings& from, Settings& to) {
+  for (int Settings::*field :
+       {&Settings::OnStart, &Settings::OnExit, &Settings::DoneEject, &Settings::DoNextCD,
+        &Settings::LoadPlay, &Settings::PlayOrder, &Settings::EjectEmpty, &Settings::EjectQuit,
+        &Settings::StartWinState, &Settings::SliderType, &Settings::TrackClick,
+        &Settings::NameScrolling, &Settings::EdgeResist, &Settings::IconType, &Settings::QTTimes,
+        &Settings::IgnoreSec, &Settings::XData, &Settings::ShareCD}) {
+    to.*field = from.*field;
+  }
+  to.TaskBarText = from.TaskBarText;
+}
+
+}  // namespace zcd
