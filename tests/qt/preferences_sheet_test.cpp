@@ -1,0 +1,555 @@
+#include "app/ui/preferences_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "qt/user_input.h"
+
+namespace zcd {
+namespace {
+
+using test::Click;
+using test::ClickBox;
+using test::PressKey;
+using test::Type;
+
+constexpr int kStartupPage = 0;
+constexpr int kGuiPage = 1;
+constexpr int kCdPage = 2;
+
+// Several texts appear twice ("Stop CD", "Eject CD", "Play CD"), so a
+// control is found by its group's title, or among all when group is empty.
+QAbstractButton* Control(const QWidget& root, const QString& group, const QString& text) {
+  std::vector<QAbstractButton*> found;
+  for (QAbstractButton* button : root.findChildren<QAbstractButton*>()) {
+    const auto* box = qobject_cast<const QGroupBox*>(button->parentWidget());
+    if (button->text() == text && (group.isEmpty() || (box && box->title() == group)))
+      found.push_back(button);
+  }
+  if (found.size() != 1) {
+    ADD_FAILURE() << found.size() << " controls \"" << text.toStdString() << "\" in \""
+                  << group.toStdString() << "\"";
+    return nullptr;
+  }
+  return found.front();
+}
+
+QStringList CheckedIn(const QWidget& root, const QString& group) {
+  QStringList checked;
+  for (const QGroupBox* box : root.findChildren<QGroupBox*>()) {
+    if (box->title() != group)
+      continue;
+    for (const QRadioButton* radio : box->findChildren<QRadioButton*>()) {
+      if (radio->isChecked())
+        checked << radio->text();
+    }
+  }
+  return checked;
+}
+
+QTabWidget* Tabs(const QWidget& sheet) {
+  return sheet.findChild<QTabWidget*>();
+}
+
+QSpinBox* Spin(const QWidget& sheet, int page) {
+  return Tabs(sheet)->widget(page)->findChild<QSpinBox*>();
+}
+
+QPushButton* Button(const QWidget& sheet, QDialogButtonBox::StandardButton which) {
+  return sheet.findChild<QDialogButtonBox*>()->button(which);
+}
+
+// Values unlike the defaults everywhere, so that a control that writes
+// what it did not show is caught.
+Settings Unusual() {
+  Settings s;
+  s.AlwaysOnTop = 8;
+  s.DoneEject = 5;  // non-zero but not 1: a check box left alone keeps it
+  s.DoNextCD = 1;
+  s.EdgeResist = 17;
+  s.EjectEmpty = 1;
+  s.IconType = 1 | 4;
+  s.IgnoreSec = 12;
+  s.LoadPlay = 1;
+  s.NameScrolling = 2;
+  s.OnStart = 2;
+  s.OnExit = 0;
+  s.PlayOrder = 1 | 8;
+  s.QTTimes = 0;
+  s.ShareCD = 0;
+  s.SliderType = 2;
+  s.StartWinState = 3;
+  s.TrackClick = 0;
+  s.XData = 0;
+  s.TaskBarText = "\x80 Caf\xE9 \x81 %n";
+  s.SkinName = "Blue";
+  s.NetTimeout = 33;
+  s.NumServers = 1;
+  s.Server = {std::string("cddb.example.org cddbp 888")};
+  s.HostName = "proxy";
+  s.PlayType = 4;
+  s.TimerType = 3;
+  return s;
+}
+
+class PreferencesSheetTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<PreferencesSheet> Open(const Settings& settings,
+                                         PreferencesContext context = {}) {
+    auto sheet = std::make_unique<PreferencesSheet>(
+        settings, context,
+        PreferencesSheet::Actions{
+            [this](const Settings& edited) { applied_.push_back(edited); }, [this] { ++closed_; },
+            [this](bool register_player) { registered_.push_back(register_player); }});
+    sheet->show();
+    QApplication::processEvents();
+    return sheet;
+  }
+
+  std::vector<Settings> applied_;
+  int closed_ = 0;
+  std::vector<bool> registered_;
+};
+
+TEST_F(PreferencesSheetTest, TitleAndPagesInOrder) {
+  const auto sheet = Open(Settings{});
+  EXPECT_EQ(sheet->windowTitle(), "Zentaro CD - Preferences");
+  EXPECT_FALSE(sheet->isModal());
+  const QTabWidget* tabs = Tabs(*sheet);
+  ASSERT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->tabText(kStartupPage), "Startup / Shutdown");
+  EXPECT_EQ(tabs->tabText(kGuiPage), "GUI Options");
+  EXPECT_EQ(tabs->tabText(kCdPage), "CD Options");
+}
+
+struct RadioCase {
+  const char* name;
+  int Settings::*member;
+  int stored;
+  const char* group;
+  const char* shown;  // empty: no button checked
+  const char* pick;
+  int picked;
+};
+
+void PrintTo(const RadioCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RadioGroupTest : public PreferencesSheetTest,
+                       public ::testing::WithParamInterface<RadioCase> {};
+
+TEST_P(RadioGroupTest, ShowsTheStoredValueAndAppliesThePickedOne) {
+  const RadioCase& c = GetParam();
+  Settings stored = Unusual();
+  stored.*c.member = c.stored;
+  const auto sheet = Open(stored);
+  EXPECT_EQ(CheckedIn(*sheet, c.group), *c.shown ? QStringList{c.shown} : QStringList{});
+
+  ClickBox(Control(*sheet, c.group, c.pick));
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  ASSERT_EQ(applied_.size(), 1u);
+  Settings expected = stored;
+  expected.*c.member = c.picked;
+  EXPECT_EQ(applied_[0], expected);
+  EXPECT_EQ(CheckedIn(*sheet, c.group), QStringList{c.pick});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, RadioGroupTest,
+    ::testing::Values(RadioCase{"OnStartPlayToStop", &Settings::OnStart, 2, "On Startup", "Play CD",
+                                "Stop CD", 1},
+                      RadioCase{"OnStartRetainToPlay", &Settings::OnStart, 0, "On Startup",
+                                "Retain CD State", "Play CD", 2},
+                      RadioCase{"OnExitStopToEject", &Settings::OnExit, 1, "On Shutdown", "Stop CD",
+                                "Eject CD", 2},
+                      RadioCase{"OnExitEjectToRetain", &Settings::OnExit, 2, "On Shutdown",
+                                "Eject CD", "Retain CD State", 0},
+                      RadioCase{"WindowShadeToMinimized", &Settings::StartWinState, 3,
+                                "Startup Window State", "Shade", "Minimized", 2},
+                      RadioCase{"WindowMinimizedToShutdown", &Settings::StartWinState, 2,
+                                "Startup Window State", "Minimized", "Shutdown State", 0},
+                      RadioCase{"WindowSavedStateShowsShutdown", &Settings::StartWinState, 6,
+                                "Startup Window State", "Shutdown State", "Normal", 1},
+                      RadioCase{"WindowStrayValueShowsShutdown", &Settings::StartWinState, -1,
+                                "Startup Window State", "Shutdown State", "Shade", 3},
+                      RadioCase{"SliderCdToTimer", &Settings::SliderType, 1, "Slider Behaviour",
+                                "Slider shows position in CD",
+                                "Slider position corresponds to timer", 3},
+                      RadioCase{"SliderTimerToTrack", &Settings::SliderType, 3, "Slider Behaviour",
+                                "Slider position corresponds to timer",
+                                "Slider shows position in track", 2},
+                      RadioCase{"ScrollRoundToNone", &Settings::NameScrolling, 1, "Name Scrolling",
+                                "Round 'n Round", "None", 0},
+                      RadioCase{"ScrollNoneToBack", &Settings::NameScrolling, 0, "Name Scrolling",
+                                "None", "Back 'n Forth", 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct CheckCase {
+  const char* name;
+  int Settings::*member;
+  int stored;
+  const char* group;  // empty: the text is unique on the sheet
+  const char* text;
+  bool shown;
+  int after_click;
+};
+
+void PrintTo(const CheckCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class CheckBoxTest : public PreferencesSheetTest,
+                     public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(CheckBoxTest, ShowsTheStoredValueAndAppliesTheClick) {
+  const CheckCase& c = GetParam();
+  Settings stored = Unusual();
+  stored.*c.member = c.stored;
+  const auto sheet = Open(stored, {.cd_drive_count = 2});
+  QAbstractButton* box = Control(*sheet, c.group, c.text);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->isChecked(), c.shown);
+
+  ClickBox(box);
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  ASSERT_EQ(applied_.size(), 1u);
+  Settings expected = stored;
+  expected.*c.member = c.after_click;
+  EXPECT_EQ(applied_[0], expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, CheckBoxTest,
+    ::testing::Values(
+        // Bit sets: only the box's own bit moves.
+        CheckCase{"RestoreOrderOff", &Settings::PlayOrder, 1 | 4 | 8, "When Loading a CD",
+                  "Restore last saved playorder", true, 4 | 8},
+        CheckCase{"SaveOrderOn", &Settings::PlayOrder, 1 | 4 | 8, "On Eject",
+                  "Save playorder for each CD", false, 1 | 2 | 4 | 8},
+        CheckCase{"SaveOrderOff", &Settings::PlayOrder, 2 | 16, "On Eject",
+                  "Save playorder for each CD", true, 16},
+        CheckCase{"TaskBarOff", &Settings::IconType, 2, "Show Icon In", "Task Bar", true, 0},
+        CheckCase{"TaskBarOn", &Settings::IconType, 1 | 4, "Show Icon In", "Task Bar", false,
+                  1 | 2 | 4},
+        CheckCase{"TrayOff", &Settings::IconType, 1 | 4, "Show Icon In", "System Tray", true, 4},
+        CheckCase{"TrayOn", &Settings::IconType, 2, "Show Icon In", "System Tray", false, 3},
+        // Single values.
+        CheckCase{"DoneEjectOn", &Settings::DoneEject, 0, "When Done Playing", "Eject CD", false,
+                  1},
+        CheckCase{"NextCdOff", &Settings::DoNextCD, 1, "When Done Playing",
+                  "Continue on next CDROM", true, 0},
+        CheckCase{"LoadPlayOff", &Settings::LoadPlay, 1, "When Loading a CD", "Play CD", true, 0},
+        CheckCase{"EjectEmptyOn", &Settings::EjectEmpty, 0, "When Loading a CD",
+                  "Eject CDROM if drive empty", false, 1},
+        CheckCase{"EjectQuitOn", &Settings::EjectQuit, 0, "On Eject", "Exit ZCD", false, 1},
+        CheckCase{"TrackClickOff", &Settings::TrackClick, 1, "",
+                  "Clicking on slider track positions slider", true, 0},
+        CheckCase{"QtTimesOn", &Settings::QTTimes, 0, "", "Show track times in QuickTrack menu",
+                  false, 1},
+        CheckCase{"XDataOff", &Settings::XData, 1, "", "Mark data tracks", true, 0},
+        CheckCase{"ShareCdOn", &Settings::ShareCD, 0, "", "Open CD in shared mode", false, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PreferencesSheetTest, ApplyHandsBackEveryUntouchedValueAsItWas) {
+  const Settings stored = Unusual();
+  const auto sheet = Open(stored, {.cd_drive_count = 2});
+  ClickBox(Control(*sheet, "", "Open CD in shared mode"));
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  ASSERT_EQ(applied_.size(), 1u);
+  Settings expected = stored;
+  expected.ShareCD = 1;
+  EXPECT_EQ(applied_[0], expected);  // TaskBarText's 0x80, 0xE9, 0x81 included
+}
+
+TEST_F(PreferencesSheetTest, NoSliderRadioForAStoredZeroAndTheZeroStays) {
+  Settings stored;
+  stored.SliderType = 0;
+  const auto sheet = Open(stored);
+  EXPECT_EQ(CheckedIn(*sheet, "Slider Behaviour"), QStringList{});
+  ClickBox(Control(*sheet, "", "Mark data tracks"));
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  ASSERT_EQ(applied_.size(), 1u);
+  EXPECT_EQ(applied_[0].SliderType, 0);
+  EXPECT_EQ(applied_[0].XData, 0);
+}
+
+TEST_F(PreferencesSheetTest, NextCdromNeedsTwoDrives) {
+  const std::pair<int, bool> cases[] = {{0, false}, {1, false}, {2, true}, {3, true}};
+  for (const auto& [drives, enabled] : cases) {
+    SCOPED_TRACE(drives);
+    Settings stored;
+    stored.DoNextCD = 1;
+    const auto sheet = Open(stored, {.cd_drive_count = drives});
+    QAbstractButton* box = Control(*sheet, "When Done Playing", "Continue on next CDROM");
+    EXPECT_EQ(box->isEnabled(), enabled);
+    EXPECT_TRUE(box->isChecked());
+    ClickBox(box);
+    EXPECT_EQ(box->isChecked(), !enabled);
+    EXPECT_EQ(Button(*sheet, QDialogButtonBox::Apply)->isEnabled(), enabled);
+  }
+}
+
+struct TypedNumber {
+  const char* name;
+  int page;
+  int stored;
+  bool append;  // type after the stored digits instead of over them
+  const char* typed;
+  bool by_enter;  // OK by Enter in the field, else the Apply button
+  int Settings::*member;
+  int expected;
+};
+
+void PrintTo(const TypedNumber& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class NumberFieldTest : public PreferencesSheetTest,
+                        public ::testing::WithParamInterface<TypedNumber> {};
+
+TEST_P(NumberFieldTest, TypedNumberIsStoredWithinRange) {
+  const TypedNumber& c = GetParam();
+  Settings stored;
+  stored.*c.member = c.stored;
+  const auto sheet = Open(stored);
+  Tabs(*sheet)->setCurrentIndex(c.page);
+  QSpinBox* spin = Spin(*sheet, c.page);
+  spin->setFocus();
+  if (c.append)
+    PressKey(spin, Qt::Key_End);
+  else
+    spin->selectAll();
+  Type(spin, c.typed);
+  EXPECT_TRUE(Button(*sheet, QDialogButtonBox::Apply)->isEnabled());
+
+  if (c.by_enter)
+    PressKey(spin, Qt::Key_Return);
+  else
+    Click(Button(*sheet, QDialogButtonBox::Apply));
+  ASSERT_EQ(applied_.size(), 1u);
+  EXPECT_EQ(applied_[0].*c.member, c.expected);
+  EXPECT_EQ(closed_, c.by_enter ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, NumberFieldTest,
+    ::testing::Values(
+        TypedNumber{"IgnoreTyped1500", kCdPage, 0, false, "1500", false, &Settings::IgnoreSec, 999},
+        TypedNumber{"IgnoreTyped1500ThenEnter", kCdPage, 0, false, "1500", true,
+                    &Settings::IgnoreSec, 999},
+        TypedNumber{"IgnoreZeroAppendedTo150", kCdPage, 150, true, "0", false, &Settings::IgnoreSec,
+                    999},
+        TypedNumber{"IgnoreTyped42", kCdPage, 7, false, "42", false, &Settings::IgnoreSec, 42},
+        TypedNumber{"SnapTyped25", kGuiPage, 10, false, "25", true, &Settings::EdgeResist, 25}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PreferencesSheetTest, TooltipTextTravelsAsWindows1252) {
+  Settings stored;
+  stored.TaskBarText = "\x80 %d \xE9";
+  const auto sheet = Open(stored);
+  QLineEdit* edit = Tabs(*sheet)->widget(kGuiPage)->findChild<QLineEdit*>();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->text(), QString::fromUtf8("\u20AC %d \u00E9"));
+  EXPECT_EQ(edit->maxLength(), 254);
+
+  edit->setFocus();
+  PressKey(edit, Qt::Key_End);
+  Type(edit, QString::fromUtf8(" \u00FC\u2192\U0001F600"));
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  ASSERT_EQ(applied_.size(), 1u);
+  EXPECT_EQ(applied_[0].TaskBarText, "\x80 %d \xE9 \xFC??");
+}
+
+TEST_F(PreferencesSheetTest, ApplyIsEnabledOnlyWhileChangesWait) {
+  const auto sheet = Open(Settings{});
+  QPushButton* apply = Button(*sheet, QDialogButtonBox::Apply);
+  EXPECT_FALSE(apply->isEnabled());
+  Click(apply);
+  EXPECT_TRUE(applied_.empty());
+
+  ClickBox(Control(*sheet, "On Shutdown", "Eject CD"));
+  EXPECT_TRUE(apply->isEnabled());
+  Click(apply);
+  ASSERT_EQ(applied_.size(), 1u);
+  EXPECT_EQ(applied_[0].OnExit, 2);
+  EXPECT_FALSE(apply->isEnabled());
+  EXPECT_EQ(closed_, 0);
+  EXPECT_TRUE(sheet->isVisible());
+
+  // The next apply starts from what was applied, not from the opening values.
+  ClickBox(Control(*sheet, "", "Mark data tracks"));
+  Click(apply);
+  ASSERT_EQ(applied_.size(), 2u);
+  EXPECT_EQ(applied_[1].OnExit, 2);
+  EXPECT_EQ(applied_[1].XData, 0);
+}
+
+TEST_F(PreferencesSheetTest, OkAppliesPendingChangesAndCancelDropsThem) {
+  {
+    const auto sheet = Open(Settings{});
+    ClickBox(Control(*sheet, "On Startup", "Play CD"));
+    Click(Button(*sheet, QDialogButtonBox::Ok));
+    ASSERT_EQ(applied_.size(), 1u);
+    EXPECT_EQ(applied_[0].OnStart, 2);
+    EXPECT_EQ(closed_, 1);
+  }
+  {
+    const auto sheet = Open(Settings{});
+    ClickBox(Control(*sheet, "On Startup", "Play CD"));
+    Click(Button(*sheet, QDialogButtonBox::Cancel));
+    EXPECT_EQ(applied_.size(), 1u);
+    EXPECT_EQ(closed_, 2);
+  }
+  {
+    // Nothing waiting: nothing to hand over.
+    const auto sheet = Open(Settings{});
+    Click(Button(*sheet, QDialogButtonBox::Ok));
+    EXPECT_EQ(applied_.size(), 1u);
+    EXPECT_EQ(closed_, 3);
+  }
+}
+
+TEST_F(PreferencesSheetTest, EveryWayOfClosingReportsOnce) {
+  const std::vector<std::pair<const char*, std::function<void(PreferencesSheet&)>>> ways = {
+      {"OK", [](PreferencesSheet& s) { Click(Button(s, QDialogButtonBox::Ok)); }},
+      {"Cancel", [](PreferencesSheet& s) { Click(Button(s, QDialogButtonBox::Cancel)); }},
+      {"Escape", [](PreferencesSheet& s) { PressKey(&s, Qt::Key_Escape); }},
+      {"close box", [](PreferencesSheet& s) { s.close(); }},
+  };
+  for (const auto& [name, close] : ways) {
+    SCOPED_TRACE(name);
+    closed_ = 0;
+    const auto sheet = Open(Settings{});
+    close(*sheet);
+    EXPECT_EQ(closed_, 1);
+    EXPECT_FALSE(sheet->isVisible());
+    // A closed sheet waits for its owner to delete it; more closing is no news.
+    sheet->close();
+    sheet->reject();
+    EXPECT_EQ(closed_, 1);
+  }
+}
+
+TEST_F(PreferencesSheetTest, ShowFirstPageBringsBackTheFirstPage) {
+  const auto sheet = Open(Settings{});
+  Tabs(*sheet)->setCurrentIndex(kCdPage);
+  sheet->hide();
+  sheet->ShowFirstPage();
+  EXPECT_TRUE(sheet->isVisible());
+  EXPECT_EQ(Tabs(*sheet)->currentIndex(), kStartupPage);
+  EXPECT_EQ(closed_, 0);
+}
+
+TEST_F(PreferencesSheetTest, ReloadShowsNewValuesKeepsPendingEditsAndLeavesApplyAlone) {
+  const auto sheet = Open(Settings{});
+  Settings elsewhere;  // a command changed values while the sheet was open
+  elsewhere.OnStart = 1;
+  elsewhere.PlayOrder = 2;
+  sheet->Reload(elsewhere);
+  EXPECT_EQ(CheckedIn(*sheet, "On Startup"), QStringList{"Stop CD"});
+  EXPECT_TRUE(Control(*sheet, "On Eject", "Save playorder for each CD")->isChecked());
+  EXPECT_FALSE(Button(*sheet, QDialogButtonBox::Apply)->isEnabled());
+
+  ClickBox(Control(*sheet, "", "Mark data tracks"));  // the user's edit, not applied yet
+  elsewhere.AlwaysOnTop = 8;
+  elsewhere.NameScrolling = 2;
+  sheet->Reload(elsewhere);
+  EXPECT_FALSE(Control(*sheet, "", "Mark data tracks")->isChecked());
+  EXPECT_EQ(CheckedIn(*sheet, "Name Scrolling"), QStringList{"Back 'n Forth"});
+  EXPECT_TRUE(Button(*sheet, QDialogButtonBox::Apply)->isEnabled());
+
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  ASSERT_EQ(applied_.size(), 1u);
+  Settings expected = elsewhere;
+  expected.XData = 0;
+  EXPECT_EQ(applied_[0], expected);
+}
+
+TEST_F(PreferencesSheetTest, RegistrationBoxIsDisabledWhereItCannotWork) {
+  const auto sheet = Open(Settings{});
+  QAbstractButton* box = Control(*sheet, "", "Set ZCD as the default CD player");
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(box->isEnabled());
+  ClickBox(box);
+  EXPECT_FALSE(box->isChecked());
+  ClickBox(Control(*sheet, "", "Mark data tracks"));
+  Click(Button(*sheet, QDialogButtonBox::Ok));
+  EXPECT_TRUE(registered_.empty());
+}
+
+TEST_F(PreferencesSheetTest, RegistrationChangeIsAppliedOnceWhenAvailable) {
+  const auto sheet = Open(Settings{}, {.shell_registration_available = true, .registered = true});
+  QAbstractButton* box = Control(*sheet, "", "Set ZCD as the default CD player");
+  EXPECT_TRUE(box->isEnabled());
+  EXPECT_TRUE(box->isChecked());
+
+  ClickBox(box);
+  EXPECT_TRUE(registered_.empty());  // only on apply
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  EXPECT_EQ(registered_, std::vector<bool>{false});
+  EXPECT_EQ(applied_.size(), 1u);
+
+  // Applying something else leaves the registration alone.
+  ClickBox(Control(*sheet, "", "Mark data tracks"));
+  Click(Button(*sheet, QDialogButtonBox::Apply));
+  EXPECT_EQ(registered_, std::vector<bool>{false});
+
+  // Changed and changed back is no change.
+  ClickBox(box);
+  ClickBox(box);
+  Click(Button(*sheet, QDialogButtonBox::Ok));
+  EXPECT_EQ(registered_, std::vector<bool>{false});
+}
+
+TEST_F(PreferencesSheetTest, PagesCarryTheirTexts) {
+  const auto sheet = Open(Settings{});
+  QStringList texts;
+  for (const QLabel* label : sheet->findChildren<QLabel*>())
+    texts << label->text();
+  for (const QGroupBox* box : sheet->findChildren<QGroupBox*>())
+    texts << box->title();
+  const char* const expected[] = {
+      "On Startup",
+      "On Shutdown",
+      "When Done Playing",
+      "When Loading a CD",
+      "On Eject",
+      "Startup Window State",
+      "Slider Behaviour",
+      "Name Scrolling",
+      "Show Icon In",
+      "Snap to desktop at",
+      "pixels",
+      "Enter string to be displayed on the ZCD icon tooltip when playing",
+      "%a",
+      "album / artist",
+      "%d",
+      "track name",
+      "%n",
+      "track number",
+      "%t",
+      "timer",
+      "Ignore tracks less than",
+      "second(s) long"};
+  for (const char* text : expected)
+    EXPECT_TRUE(texts.contains(text)) << text;
+  EXPECT_EQ(Spin(*sheet, kCdPage)->maximum(), 999);
+}
+
+}  // namespace
+}  // namespace zcd
