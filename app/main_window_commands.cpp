@@ -68,18 +68,20 @@ void MainWindow::BuildCommands() {
             }),
             {}, [this](Id) { return layout_ == LayoutMode::kShade; });
   table.Add({kCmdInvertRemoved}, done([&monitor] { monitor.InvertRemoved(); }), with_disc);
-  table.Add(kCmdTimerTrackElapsed, kCmdTimerCdRemaining,
-            [&monitor](Id id, int64_t) {
-              monitor.SetTimerType(TimerTypeOf(id));
-              return 0;
-            },
-            {}, [this](Id id) { return s_.settings.TimerType == TimerTypeOf(id); });
-  table.Add(kCmdDriveBase, kCmdDriveBase + kDriveIndexCount - 1,
-            [&monitor](Id id, int64_t) {
-              monitor.ChangeDrive(static_cast<int>(id - kCmdDriveBase));
-              return 0;
-            },
-            {}, [&monitor](Id id) { return id - kCmdDriveBase == monitor.current_drive(); });
+  table.Add(
+      kCmdTimerTrackElapsed, kCmdTimerCdRemaining,
+      [&monitor](Id id, int64_t) {
+        monitor.SetTimerType(TimerTypeOf(id));
+        return 0;
+      },
+      {}, [this](Id id) { return s_.settings.TimerType == TimerTypeOf(id); });
+  table.Add(
+      kCmdDriveBase, kCmdDriveBase + kDriveIndexCount - 1,
+      [&monitor](Id id, int64_t) {
+        monitor.ChangeDrive(static_cast<int>(id - kCmdDriveBase));
+        return 0;
+      },
+      {}, [&monitor](Id id) { return id - kCmdDriveBase == monitor.current_drive(); });
   table.Add(
       kCmdEntryBase, kCmdEntryBase + kMaxPlayOrderEntries - 1,
       [&monitor](Id id, int64_t) {
@@ -107,10 +109,8 @@ void MainWindow::BuildCommands() {
             has_dialog(Dialog::kExtendedInfo));
   table.Add({kCmdSkins, kCmdSkinsKey}, dialog(Dialog::kSkins), has_dialog(Dialog::kSkins));
 
-  table.Add({kCmdQueryCddb, kCmdQueryCddbKey}, done([this, &monitor] {
-              lookup_.StartCddbQuery(*monitor.cd());
-            }),
-            with_disc);
+  table.Add({kCmdQueryCddb, kCmdQueryCddbKey},
+            done([this, &monitor] { lookup_.StartCddbQuery(*monitor.cd()); }), with_disc);
   // Submitting arrives with the CDDB client; until then the command only
   // keeps its place and state in the menus.
   table.Add({kCmdSubmit}, done([this] { Trace("submission requested"); }), with_disc);
@@ -152,11 +152,10 @@ void MainWindow::ShowMenu(Menu menu, Point screen, uint32_t message) {
 
 void MainWindow::ShowQuickTrackMenu(Point screen) {
   if (const PlayOrderList* order = monitor_.play_order()) {
-    ShowMenu(BuildQuickTrackMenu(*order, s_.settings.QTTimes != 0,
-                                 [this](const std::string& text) {
-                                   return host_->MenuTextWidth(text);
-                                 }),
-             screen);
+    ShowMenu(
+        BuildQuickTrackMenu(*order, s_.settings.QTTimes != 0,
+                            [this](const std::string& text) { return host_->MenuTextWidth(text); }),
+        screen);
   }
 }
 
@@ -167,9 +166,9 @@ void MainWindow::ShowMainMenu(Point screen) {
 void MainWindow::ShowSystemMenu() {
   std::optional<Menu> quick_track;
   if (const PlayOrderList* order = monitor_.play_order(); order && monitor_.disc_loaded()) {
-    quick_track = BuildQuickTrackMenu(
-        *order, s_.settings.QTTimes != 0,
-        [this](const std::string& text) { return host_->MenuTextWidth(text); });
+    quick_track =
+        BuildQuickTrackMenu(*order, s_.settings.QTTimes != 0,
+                            [this](const std::string& text) { return host_->MenuTextWidth(text); });
   }
   ShowMenu(BuildSystemMenu(std::move(quick_track), host_->State() == ShowState::kMinimized),
            ClientToScreen({0, kTitleStrip.y + kTitleStrip.h}), kMsgSysCommand);

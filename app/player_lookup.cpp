@@ -5,8 +5,8 @@
 namespace zcd {
 
 bool PlayerLookup::ImportCdPlayerIni(DiscRecord& record) {
-  switch (zcd::ImportCdPlayerIni(record, folder_.data_dir + "/cdplayer.ini",
-                                 folder_.database_path())) {
+  switch (
+      zcd::ImportCdPlayerIni(record, folder_.data_dir + "/cdplayer.ini", folder_.database_path())) {
     case CdPlayerIniImport::kStored:
       return true;
     case CdPlayerIniImport::kNotStored:

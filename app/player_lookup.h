@@ -19,7 +19,8 @@ class PlayerLookup : public DiscLookupHooks {
     std::function<void(const std::string&)> trace;
   };
 
-  PlayerLookup(DataFolder folder, Hooks hooks) : folder_(std::move(folder)), hooks_(std::move(hooks)) {}
+  PlayerLookup(DataFolder folder, Hooks hooks)
+      : folder_(std::move(folder)), hooks_(std::move(hooks)) {}
 
   bool ImportCdPlayerIni(DiscRecord& record) override;
   void StartCddbQuery(CdState& state) override;

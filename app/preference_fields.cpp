@@ -11,7 +11,9 @@ void CopyPreferenceFields(const Settings& from, Settings& to) {
         &Settings::IgnoreSec, &Settings::XData, &Settings::ShareCD}) {
     to.*field = from.*field;
   }
-  to.TaskBarText = from.TaskBarText;
+  // An emptied template reads back as the default at the next start; the
+  // running player takes it the same way at once.
+  to.TaskBarText = from.TaskBarText.empty() ? kDefaultTaskBarText : from.TaskBarText;
 }
 
 }  // namespace zcd

@@ -17,6 +17,9 @@ inline constexpr int kLibraryViewByArtist = 1083;
 // IconType bits.
 inline constexpr int kIconTray = 1;
 inline constexpr int kIconTaskbar = 2;
+// PlayOrder bits.
+inline constexpr int kPlayOrderRestore = 1;
+inline constexpr int kPlayOrderSave = 2;
 
 // Longest texts kept, as reads into fixed buffers cut them (terminator
 // excluded).

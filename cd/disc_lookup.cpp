@@ -13,7 +13,6 @@ namespace {
 
 inline constexpr char kPlayOrderKey[] = "PLAYORDER=";
 inline constexpr char kCachedCategory[] = "cached";
-inline constexpr int kRestorePlayOrder = 1;
 
 std::optional<std::string> DiscKey(const DiscRecord& record) {
   OptText category = record.Category();
@@ -34,7 +33,7 @@ DiscInfoSource LoadDiscInfo(PlayOrderList& play_order, const Settings& settings,
   std::string disc_id = DiscIdText(ComputeCddbDiscId(record.Timing()));
   if (std::optional<std::string> text = DbFindEntry(db_path, disc_id)) {
     ReadEntryIntoRecord(record, *text, true);
-    if (settings.PlayOrder & kRestorePlayOrder)
+    if (settings.PlayOrder & kPlayOrderRestore)
       LoadPlayOrder(play_order, db_path);
     return DiscInfoSource::kDatabase;
   }

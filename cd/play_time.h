@@ -19,10 +19,10 @@ inline constexpr int32_t kMaxTimerSeconds = 5999;
 // is measured against. Seconds are full width: a long play order is never
 // cut to 8-bit minutes.
 struct PlayClock {
-  TrackPosition position;      // track 0: the drive named no track
-  int32_t track_seconds = 0;   // length of the position's track; 0 without one
-  int32_t order_elapsed = 0;   // PlayOrderElapsed
-  int32_t order_seconds = 0;   // the play-order length
+  TrackPosition position;     // track 0: the drive named no track
+  int32_t track_seconds = 0;  // length of the position's track; 0 without one
+  int32_t order_elapsed = 0;  // PlayOrderElapsed
+  int32_t order_seconds = 0;  // the play-order length
 };
 
 // Seconds of the play order behind the drive: the entries before `current`

@@ -10,7 +10,6 @@ namespace {
 
 inline constexpr int kPlayCurrentRun = -1;
 inline constexpr int kPlayPlain = -2;
-inline constexpr int kSavePlayOrder = 2;
 // The caption is cut where the load and the tick always cut it.
 inline constexpr size_t kLoadCaptionChars = 100;
 inline constexpr size_t kTickCaptionChars = 99;
@@ -360,7 +359,7 @@ void PlaybackMonitor::DiscRemoved() {
 }
 
 void PlaybackMonitor::SavePlayOrderIfAsked() {
-  if (!disc_loaded() || !order_ || (settings_.PlayOrder & kSavePlayOrder) == 0)
+  if (!disc_loaded() || !order_ || (settings_.PlayOrder & kPlayOrderSave) == 0)
     return;
   if (SavePlayOrder(*order_, db_path_) == PlayOrderSave::kWriteFailed)
     lookup_.ShowDbWriteError();

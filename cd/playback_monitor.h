@@ -17,7 +17,14 @@
 namespace zcd {
 
 // The transport strip's buttons, also what menus and keys ask for.
-enum class Transport { kEject = 0, kTrackBack = 1, kTrackForward = 2, kStop = 3, kPause = 4, kPlay = 5 };
+enum class Transport {
+  kEject = 0,
+  kTrackBack = 1,
+  kTrackForward = 2,
+  kStop = 3,
+  kPause = 4,
+  kPlay = 5
+};
 
 // Follows playback through the play order and carries out the automatic
 // actions: loading discs, the one-second tick, the end-of-play notice, the

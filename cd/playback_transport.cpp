@@ -185,9 +185,8 @@ void PlaybackMonitor::SeekToPercent(int percent) {
   CdState& cd = *cd_;
   const int mode = SliderMode(settings_.SliderType, settings_.TimerType);
   const int track = order_->EntryTrack(*current);
-  const int32_t seconds = SliderSeconds(std::clamp(percent, 0, 100),
-                                        cd.disc().TrackSeconds(track - 1), cd.play_order_seconds,
-                                        mode);
+  const int32_t seconds = SliderSeconds(
+      std::clamp(percent, 0, 100), cd.disc().TrackSeconds(track - 1), cd.play_order_seconds, mode);
   const bool paused = cd.paused;
   if (!paused)
     cd.TogglePause();
@@ -246,9 +245,9 @@ PlayClock PlaybackMonitor::Clock() {
   if (clock.position.track > 0)
     clock.track_seconds = std::max(disc.TrackSeconds(clock.position.track - 1), 0);
   clock.order_seconds = cd_->play_order_seconds;
-  clock.order_elapsed = order_ ? PlayOrderElapsed(*order_, disc, cd_->current_position,
-                                                  clock.position)
-                               : clock.position.minutes * 60 + clock.position.seconds;
+  clock.order_elapsed = order_
+                            ? PlayOrderElapsed(*order_, disc, cd_->current_position, clock.position)
+                            : clock.position.minutes * 60 + clock.position.seconds;
   return clock;
 }
 
@@ -298,7 +297,8 @@ void PlaybackMonitor::SetShadeLine(ShadeLine line) {
 }
 
 void PlaybackMonitor::ShowStoppedCaption(size_t max_chars) {
-  const std::string caption = StoppedCaption(cd_ ? cd_->disc().DiscTitle() : std::nullopt, max_chars);
+  const std::string caption =
+      StoppedCaption(cd_ ? cd_->disc().DiscTitle() : std::nullopt, max_chars);
   view_.SetCaption(caption);
   view_.SetTrayTip(caption);
 }
@@ -307,8 +307,7 @@ void PlaybackMonitor::ShowStoppedCaption(size_t max_chars) {
 // tooltip for a tray icon.
 void PlaybackMonitor::ShowPlayingText(int32_t timer) {
   const std::string text = FormatTaskBarText(
-      settings_.TaskBarText,
-      {cd_->disc().DiscTitle(), CurrentTrackTitle(), CurrentTrack(), timer});
+      settings_.TaskBarText, {cd_->disc().DiscTitle(), CurrentTrackTitle(), CurrentTrack(), timer});
   if (settings_.IconType & kIconTaskbar)
     view_.SetCaption(text);
   if (settings_.IconType & kIconTray)

@@ -14,10 +14,6 @@
 namespace zcd {
 namespace {
 
-constexpr int kPlayOrderRestore = 1;
-constexpr int kPlayOrderSave = 2;
-constexpr int kIconTray = 1;
-constexpr int kIconTaskBar = 2;
 constexpr int kMaxIgnoreSeconds = 999;
 constexpr int kMaxSnapPixels = 999;
 
@@ -96,7 +92,7 @@ QWidget* MakeGuiOptionsPage(QWidget* parent, PreferenceControls& c) {
                                       {{"Round 'n Round", 1}, {"Back 'n Forth", 2}, {"None", 0}},
                                       &Settings::NameScrolling);
   QGroupBox* icon = Group(page, "Show Icon In",
-                          {c.BitCheck(page, "Task Bar", &Settings::IconType, kIconTaskBar),
+                          {c.BitCheck(page, "Task Bar", &Settings::IconType, kIconTaskbar),
                            c.BitCheck(page, "System Tray", &Settings::IconType, kIconTray)});
 
   auto* tooltip = new QGroupBox(page);

@@ -8,6 +8,8 @@ class QWidget;
 
 namespace zcd {
 
+class InformationSheet;
+class PreferencesSheet;
 class SkinsDialog;
 
 // The dialogs as Qt windows owned by the main window's widget. Each is made
@@ -22,10 +24,14 @@ class QtDialogLauncher : public DialogLauncher {
 
  private:
   void OpenSkins();
+  void OpenPreferences();
+  void OpenInformation();
 
   DialogOwner& owner_;
   QWidget* parent_;
   QPointer<SkinsDialog> skins_;
+  QPointer<PreferencesSheet> preferences_;
+  QPointer<InformationSheet> information_;
 };
 
 }  // namespace zcd

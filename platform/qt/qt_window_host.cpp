@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include "base/geometry.h"
+#include "platform/qt/windows1252.h"
 
 namespace zcd {
 namespace {
@@ -180,9 +181,7 @@ void QtWindowHost::SetTopmost(bool topmost) {
 }
 
 void QtWindowHost::SetCaption(const std::string& caption) {
-  // Texts are Windows-1252 bytes; Latin-1 covers them but for a few symbols.
-  widget_->setWindowTitle(
-      QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+  widget_->setWindowTitle(FromWindows1252(caption));
 }
 
 void QtWindowHost::SetToolWindow(bool tool) {
@@ -211,8 +210,8 @@ MessageBoxAnswer QtWindowHost::ShowMessageBox(const std::string& text, const std
   MessageBoxAnswer answer = MessageBoxAnswer::kCancel;
   auto ask = [&] {
     QMessageBox box(widget_->isWindow() ? widget_.get() : widget_->window());
-    box.setWindowTitle(QString::fromLatin1(caption.c_str()));
-    box.setText(QString::fromLatin1(text.c_str()));
+    box.setWindowTitle(FromWindows1252(caption));
+    box.setText(FromWindows1252(text));
     switch (style) {
       case MessageBoxStyle::kInformation:
         box.setIcon(QMessageBox::Information);
@@ -274,11 +273,6 @@ std::unique_ptr<WindowHost> QtWindowHost::CreateChild(WindowClient& client, cons
 
 namespace {
 
-// Texts are Windows-1252 bytes; Latin-1 covers them but for a few symbols.
-QString MenuText(const std::string& text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The skin's strip down the menu's side is drawn by the skinned menus;
 // until then the graphic items are left out. Columns follow Qt's own
 // layout.
@@ -291,13 +285,13 @@ void FillMenu(QMenu& menu, const Menu& items) {
         menu.addSeparator();
         break;
       case MenuItem::Kind::kSubmenu: {
-        QMenu* sub = menu.addMenu(MenuText(item.text));
+        QMenu* sub = menu.addMenu(FromWindows1252(item.text));
         sub->setEnabled(item.enabled);
         FillMenu(*sub, item.items);
         break;
       }
       case MenuItem::Kind::kCommand: {
-        QAction* action = menu.addAction(MenuText(item.text));
+        QAction* action = menu.addAction(FromWindows1252(item.text));
         action->setEnabled(item.enabled);
         action->setCheckable(item.checked || item.radio);
         action->setChecked(item.checked);
@@ -321,7 +315,7 @@ std::optional<int64_t> QtWindowHost::PopupMenu(const Menu& menu, Point screen) {
 
 int QtWindowHost::MenuTextWidth(const std::string& text) const {
   QMenu probe;
-  return probe.fontMetrics().horizontalAdvance(MenuText(text));
+  return probe.fontMetrics().horizontalAdvance(FromWindows1252(text));
 }
 
 void QtWindowHost::Quit(int exit_code) {
