@@ -123,13 +123,14 @@ void PlaybackMonitor::LoadSucceeded(int code, int64_t reason) {
   view_.ShowTrackBox(true);
   view_.RedrawTrackBox();
 
+  // The track box keeps the current entry in view while there is a disc.
+  view_.StartTimer(PlayerTimer::kTrackFollow);
   if (code == kResultPlaying) {
     order_->FollowDeviceTrack();
     ShowDiscTitle();
     ShowCurrentTrackTitle();
     if (settings_.OnStart != 1) {
       view_.StartTimer(PlayerTimer::kTrackBlink);
-      view_.StartTimer(PlayerTimer::kTrackFollow);
       view_.StartTimer(PlayerTimer::kPlaybackTick);
       // Playing again from here brings the end-of-play notice to us.
       cd.PlayFrom(kPlayCurrentRun);
@@ -140,7 +141,6 @@ void PlaybackMonitor::LoadSucceeded(int code, int64_t reason) {
     ShowDiscTitle();
     view_.ShowTimer(std::min(cd.play_order_seconds, kMaxTimerSeconds), false);
     ShowStoppedCaption(kLoadCaptionChars);
-    view_.StartTimer(PlayerTimer::kTrackFollow);
     if ((reason == kLoadStartup && settings_.OnStart == 2) ||
         (reason == kLoadInserted && settings_.LoadPlay != 0)) {
       Run(Transport::kPlay);
@@ -226,7 +226,9 @@ void PlaybackMonitor::ChangeDrive(int drive_index) {
     return;
   FullStop();
   ReplaceCdState(drive_index);
-  post_({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadDriveChange});
+  // Loaded before the next message: a command line that switches drive
+  // asks for a track of the new disc right after.
+  LoadDisc(kLoadDriveChange);
 }
 
 void PlaybackMonitor::PlaybackTick() {
@@ -235,13 +237,18 @@ void PlaybackMonitor::PlaybackTick() {
     ShowStoppedCaption(kTickCaptionChars);
     return;
   }
-  const PlayClock clock = Clock();
+  const TrackPosition at = DrivePosition();
+  FollowDrive(at.track);
+  const PlayClock clock = ClockAt(at);
   const int32_t timer = TimerSeconds(settings_.TimerType, clock);
   ShowPlayingText(timer);
   view_.ShowTimer(timer, true);
   view_.ShowSlider(SliderPercent(SliderMode(settings_.SliderType, settings_.TimerType), clock));
+}
 
-  const int device_track = clock.position.track;
+// The texts follow the drive first, so the caption never shows one track's
+// number with another's time.
+void PlaybackMonitor::FollowDrive(int device_track) {
   const std::optional<int> current = current_entry();
   if (device_track == 0 || !current || device_track == CurrentTrack())
     return;

@@ -87,6 +87,10 @@ class PlaybackMonitor {
   // Plays the first entry holding track (message 1107); false when none does.
   bool PlayTrack(int track);
   void InvertRemoved();
+  // After the track box moved, copied, removed or restored entries: the
+  // length is counted again and a playing run is played again so that its
+  // end follows the list.
+  void OrderEdited();
   void SetTimerType(int timer_type);
   // The slider released at percent while playing.
   void SeekToPercent(int percent);
@@ -130,11 +134,14 @@ class PlaybackMonitor {
   void TogglePause();
   void Eject();
   void DiscRemoved();
+  void FollowDrive(int device_track);
   // The last entry of the run of consecutive tracks that starts at index.
   int RunEnd(int index) const;
   bool FindPlayingTrack();
   void ReplayIfPlaying();
+  TrackPosition DrivePosition();
   PlayClock Clock();
+  PlayClock ClockAt(const TrackPosition& at);
   void ShowTimerNow();
 
   Settings& settings_;

@@ -79,7 +79,7 @@ void PlaybackMonitor::Step(bool forward) {
   const int current = current_entry().value_or(-1);
   int target = order_->StepIndex(current, forward);
   if (!forward && cd.playing && current >= 0) {
-    const TrackPosition at = UnpackTmsf(cd.GetPosition());
+    const TrackPosition at = DrivePosition();
     if (at.minutes * 60 + at.seconds >= kRestartSeconds)
       target = current;
   }
@@ -143,6 +143,13 @@ void PlaybackMonitor::InvertRemoved() {
   if (!order_)
     return;
   order_->InvertRemoved();
+  OrderEdited();
+}
+
+void PlaybackMonitor::OrderEdited() {
+  if (!order_)
+    return;
+  order_->StorePlayOrderSeconds();
   view_.RedrawTrackBox();
   ShowTimerNow();
   ReplayIfPlaying();
@@ -156,9 +163,7 @@ void PlaybackMonitor::SetTimerType(int timer_type) {
 }
 
 bool PlaybackMonitor::FindPlayingTrack() {
-  const uint32_t packed = cd_->GetPosition();
-  const std::optional<int> index =
-      packed != 0 ? order_->FindTrack(UnpackTmsf(packed).track) : std::nullopt;
+  const std::optional<int> index = order_->FindTrack(DrivePosition().track);
   if (index)
     cd_->current_position = *index;
   return index.has_value();
@@ -236,11 +241,19 @@ void PlaybackMonitor::DisplayRestore() {
   }
 }
 
-PlayClock PlaybackMonitor::Clock() {
-  PlayClock clock;
+// Track 0 when the drive does not say.
+TrackPosition PlaybackMonitor::DrivePosition() {
   const uint32_t packed = cd_->GetPosition();
-  if (packed != 0)
-    clock.position = UnpackTmsf(packed);
+  return packed != 0 ? UnpackTmsf(packed) : TrackPosition{};
+}
+
+PlayClock PlaybackMonitor::Clock() {
+  return ClockAt(DrivePosition());
+}
+
+PlayClock PlaybackMonitor::ClockAt(const TrackPosition& at) {
+  PlayClock clock;
+  clock.position = at;
   const DiscRecord& disc = cd_->disc();
   if (clock.position.track > 0)
     clock.track_seconds = std::max(disc.TrackSeconds(clock.position.track - 1), 0);

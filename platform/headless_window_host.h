@@ -53,6 +53,8 @@ class HeadlessWindowHost : public WindowHost {
   // For tests.
   const std::map<int, int>& timers() const { return timers_; }
   bool FireTimer(int id);
+  // Hands a mouse event to the window; whether it used it.
+  bool Mouse(const MouseEvent& event) { return client_ != nullptr && client_->OnMouse(event); }
   bool topmost() const { return topmost_; }
   bool tool_window() const { return tool_window_; }
   const std::string& caption() const { return caption_; }

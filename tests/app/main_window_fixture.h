@@ -10,6 +10,9 @@
 #include "app/main_window.h"
 #include "base/command_ids.h"
 #include "cd/virtual_cd_fixture.h"
+#include "discdb/database.h"
+#include "discdb/disc_id.h"
+#include "discdb/entry_text.h"
 #include "platform/headless_window_host.h"
 #include "support/temp_dir.h"
 
@@ -64,6 +67,28 @@ class MainWindowTest : public ::testing::Test {
       Drain();
     }
     return ::testing::AssertionSuccess();
+  }
+  // Stores the disc in the drive as "rock/<id>" with a title, the first
+  // track's title and a saved play order.
+  void StoreEntry(const std::string& play_order) {
+    CdState probe(cd_.table, cd_.index, true);
+    ASSERT_EQ(probe.OpenDisc(), kResultOk);
+    probe.disc().SetCategory("rock");
+    probe.disc().SetDiscTitle("Some Artist / Some Album");
+    probe.disc().SetTrackTitle(0, "Opening");
+    std::string text = BuildNewEntryText(probe.disc(), false);
+    ASSERT_TRUE(SetEntryValue("PLAYORDER=", play_order, text));
+    const std::string id = DiscIdText(ComputeCddbDiscId(probe.disc().Timing()));
+    ASSERT_EQ(DbAddEntry(home_.File("ZCD.zdb"), EntryKey("rock", id), text), 1);
+  }
+  std::optional<std::string> StoredPlayOrder() {
+    const auto stored = DbFindEntry(home_.File("ZCD.zdb"), "rock/");
+    return stored ? GetEntryValue("PLAYORDER=", *stored) : std::nullopt;
+  }
+  // Starts the drive playing from track as another program would have.
+  void PlayElsewhere(int track, int seconds_in) {
+    cd_.drive->Open(true)->Play(track, std::nullopt, false);
+    cd_.Advance(seconds_in);
   }
   CdState& Cd() { return *window_->cd_state(); }
   PlayOrderList& Order() { return *window_->play_order(); }

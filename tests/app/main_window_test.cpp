@@ -1,19 +1,12 @@
 #include "app/main_window.h"
-#include "app/settings_file.h"
 
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "app/main_window_fixture.h"
-#include "base/command_ids.h"
-#include "discdb/database.h"
-#include "discdb/disc_id.h"
-#include "discdb/entry_text.h"
+#include "app/settings_file.h"
 #include "support/env_table.h"
-#include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
@@ -37,18 +30,7 @@ TEST_F(MainWindowTest, StartsOnTheFirstDriveAndLoadsItsDisc) {
 }
 
 TEST_F(MainWindowTest, DiscFoundInTheDatabaseGetsItsTitlesAndPlayOrder) {
-  // The entry the database holds for the disc in the drive.
-  {
-    CdState probe(cd_.table, cd_.index, true);
-    ASSERT_EQ(probe.OpenDisc(), kResultOk);
-    probe.disc().SetCategory("rock");
-    probe.disc().SetDiscTitle("Some Artist / Some Album");
-    probe.disc().SetTrackTitle(0, "Opening");
-    std::string text = BuildNewEntryText(probe.disc(), false);
-    ASSERT_TRUE(SetEntryValue("PLAYORDER=", "3,-1", text));
-    const std::string id = DiscIdText(ComputeCddbDiscId(probe.disc().Timing()));
-    ASSERT_EQ(DbAddEntry(home_.File("ZCD.zdb"), EntryKey("rock", id), text), 1);
-  }
+  StoreEntry("3,-1");
   settings_.PlayOrder = 1 | 2;  // restore and save
   Start("/autoplay");
   EXPECT_EQ(Cd().disc().DiscTitle(), "Some Artist / Some Album");
@@ -62,32 +44,20 @@ TEST_F(MainWindowTest, DiscFoundInTheDatabaseGetsItsTitlesAndPlayOrder) {
 
   window_->play_order()->SetRemoved(1, false);
   Post(kCmdExit);
-  const auto stored = DbFindEntry(home_.File("ZCD.zdb"), "rock/");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(GetEntryValue("PLAYORDER=", *stored), "3,1");
+  EXPECT_EQ(StoredPlayOrder(), "3,1");
 }
 
-TEST_F(MainWindowTest, PlaybackFollowsThePlayOrderToItsEnd) {
+TEST_F(MainWindowTest, AReorderedOrderPlaysRunByRun) {
   Start("/autoplay");
   // Tracks 1 to 3 form one run: one play to the end of the disc.
   EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{1, std::nullopt, true}));
-  window_->play_order()->MoveEntry(2, 0);  // 3, 1, 2
+  Order().MoveEntry(2, 0);  // 3, 1, 2
   Post(kCmdStopKey);
   Post(kCmdPlayKey);
   EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{3, std::nullopt, true}));
-  cd_.Advance(240);
-  ASSERT_TRUE(cd_.drive->LastPlay());
-  // The notice arrives through the watcher thread; wait for it.
-  for (int i = 0; i < 200 && cd_.drive->PlayCount() < 3; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    Drain();
-  }
+  ASSERT_TRUE(PlayToEnd(240));
   EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{1, 3, true}));
-  cd_.Advance(380);
-  for (int i = 0; i < 200 && Cd().playing; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    Drain();
-  }
+  ASSERT_TRUE(PlayToEnd(380));
   EXPECT_FALSE(Cd().playing);
 }
 
@@ -109,24 +79,6 @@ TEST_F(MainWindowTest, LoadFailuresShowTheirWords) {
   queue_.Post({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
   Drain();
   EXPECT_EQ(Cd().disc().DiscTitle(), "can't open device");
-}
-
-TEST_F(MainWindowTest, PollNoticesRemovalAndInsertion) {
-  settings_.LoadPlay = 1;
-  Start();
-  cd_.drive->RemoveDisc();
-  Poll();
-  EXPECT_FALSE(Cd().disc_loaded);
-  EXPECT_EQ(Cd().disc().TrackCount(), 0);
-  EXPECT_EQ(host_->caption(), "ZCD");
-  Poll();  // the door is open: nothing to load
-  EXPECT_FALSE(Cd().disc_loaded);
-
-  cd_.drive->InsertDisc(ThreeTracks());
-  Poll();
-  EXPECT_TRUE(Cd().disc_loaded);
-  EXPECT_TRUE(Cd().playing);  // LoadPlay starts an inserted disc
-  ASSERT_TRUE(cd_.drive->LastPlay());
 }
 
 TEST_F(MainWindowTest, TransportCommandsDriveTheDevice) {
@@ -154,6 +106,9 @@ TEST_F(MainWindowTest, CommandLineSwitchesDriveAndIgnoresBadIndices) {
   Start("/play E:\\Track05.cda");
   EXPECT_EQ(settings_.UseDrive, *second.index);
   EXPECT_EQ(Cd().disc().TrackCount(), 5);
+  // Track 5 of the new drive's disc plays.
+  EXPECT_EQ(cd_.table.VirtualDriveAt(*second.index)->LastPlay(),
+            (VirtualPlayCommand{5, std::nullopt, true}));
   Post(kCmdDriveBase + *second.index);  // its own drive: nothing happens
   EXPECT_TRUE(Cd().disc_loaded);
   Post(kCmdDriveBase + 26);  // beyond Z: not a drive command at all
