@@ -143,6 +143,7 @@ class PlaybackMonitor {
   PlayClock Clock();
   PlayClock ClockAt(const TrackPosition& at);
   void ShowTimerNow();
+  void ShowPlayingTime();
 
   Settings& settings_;
   CdDriveSource& drives_;

@@ -70,6 +70,7 @@ void PlaybackMonitor::TogglePause() {
     return;
   cd.paused = !cd.paused;
   view_.SetTrayPicture(cd.paused ? TrayPicture::kPaused : TrayPicture::kPlaying);
+  ShowPlayingTime();
 }
 
 void PlaybackMonitor::Step(bool forward) {
@@ -98,6 +99,7 @@ void PlaybackMonitor::Step(bool forward) {
     cd.PlayFrom(target);
   ShowCurrentTrackTitle();
   view_.RedrawTrackBox();
+  ShowPlayingTime();
 }
 
 // The entry becomes current before the play: in repeat-track mode the
@@ -118,6 +120,7 @@ bool PlaybackMonitor::StartPlaying(int index) {
   ShowCurrentTrackTitle();
   view_.SetTrayPicture(TrayPicture::kPlaying);
   view_.RedrawTrackBox();
+  ShowPlayingTime();
   return true;
 }
 
@@ -269,6 +272,14 @@ std::pair<int32_t, bool> PlaybackMonitor::TimerDisplay() {
     return {TimerSeconds(settings_.TimerType, Clock()), true};
   const int32_t total = disc_loaded() ? cd_->play_order_seconds : 0;
   return {std::clamp(total, 0, kMaxTimerSeconds), false};
+}
+
+// What the tick would show, at once: the caption never names the track
+// played before a command for up to a second.
+void PlaybackMonitor::ShowPlayingTime() {
+  const int32_t timer = TimerSeconds(settings_.TimerType, Clock());
+  ShowPlayingText(timer);
+  view_.ShowTimer(timer, true);
 }
 
 void PlaybackMonitor::ShowTimerNow() {

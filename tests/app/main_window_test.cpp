@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, DiscFoundInTheDatabaseGetsItsTitlesAndPlayOrder) {
   Start("/autoplay");
   EXPECT_EQ(Cd().disc().DiscTitle(), "Some Artist / Some Album");
   EXPECT_EQ(Cd().disc().TrackTitle(0), "Opening");
-  EXPECT_EQ(host_->caption(), "ZCD: Some Artist / Some Album");
+  EXPECT_EQ(host_->caption(), "ZCD: [3 - 0:00] ");  // playing track 3, untitled
   ASSERT_EQ(window_->play_order()->EntryCount(), 2);
   EXPECT_EQ(window_->play_order()->EntryTrack(0), 3);
   EXPECT_TRUE(window_->play_order()->EntryRemoved(1));

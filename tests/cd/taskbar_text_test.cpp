@@ -25,8 +25,7 @@ TEST(TaskBarTextTest, Symbols) {
     EXPECT_EQ(FormatTaskBarText(c.text, song), c.expected);
   }
   // No disc title or track title: the symbols expand to nothing.
-  EXPECT_EQ(FormatTaskBarText("[%a][%d] %t", {std::nullopt, std::nullopt, 12, 3599}),
-            "[][] 59:59");
+  EXPECT_EQ(FormatTaskBarText("[%a][%d] %t", {std::nullopt, std::nullopt, 12, 3599}), "[][] 59:59");
 }
 
 TEST(TaskBarTextTest, TextIsCutAt255Characters) {
