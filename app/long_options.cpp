@@ -75,8 +75,7 @@ std::string UsageText() {
          "  /togglewin  switch between full and shade mode\n"
          "  /ontop      always on top on or off\n"
          "  /hide       minimize\n"
-         "  /show       restore\n"
-         "  /netlog     write the network log\n";
+         "  /show       restore\n";
 }
 
 }  // namespace zcd
