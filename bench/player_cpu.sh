@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU used by the running player on a virtual X server, as a share of one
-# core, in three states: a long disc title scrolling, nothing to scroll, and
-# the idle sprite bouncing in an empty drive.
+# core, in four states: a long disc title scrolling, nothing to scroll,
+# playing with the timer and caption ticking, and the idle sprite bouncing in
+# an empty drive; then the time from start to a mapped window.
 #   bench/player_cpu.sh [BUILD_DIR] [SECONDS]      (defaults: build, 60)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,6 +56,24 @@ with_title "$work/long" \
 with_title "$work/short" "Lantern / Harbour"
 demo=$root/resources/demo/demo.cue
 
+# start_up_ms HOME: milliseconds from the start of the process to its window
+# being mapped on the screen.
+start_up_ms() {
+  local start end
+  start=$(date +%s%N)
+  ZCD_HOME=$1 "$zcd" --virtual-drive "$demo" >/dev/null 2>&1 &
+  player=$!
+  xdotool search --sync --onlyvisible --name '^ZCD' >/dev/null
+  end=$(date +%s%N)
+  kill -TERM "$player"
+  wait "$player" || true
+  player=
+  echo $(((end - start) / 1000000))
+}
+
 measure "long disc title scrolling" "$work/long"
 measure "short titles, nothing scrolling" "$work/short"
+measure "playing, timer and caption ticking" "$work/short" /play
 measure "disc ejected, idle sprite bouncing" "$work/short" /eject
+times=$(for _ in 1 2 3 4 5; do start_up_ms "$work/short"; done | sort -n | tr '\n' ' ')
+echo "start-up to a mapped window, 5 runs (ms): $times"

@@ -92,6 +92,11 @@ class PlaybackMonitor {
   // end follows the list.
   void OrderEdited();
   void SetTimerType(int timer_type);
+  // Toggles one PlayType bit: repeat all and repeat track exclude each
+  // other; shuffle reorders the list (copies and removed flags kept) and
+  // finds the playing track again. A playing run is played again so that
+  // its end follows the new mode.
+  void TogglePlayType(int bit);
   // The slider released at percent while playing.
   void SeekToPercent(int percent);
   // What the timer shows while the slider knob is dragged to percent.

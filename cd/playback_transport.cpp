@@ -165,6 +165,24 @@ void PlaybackMonitor::SetTimerType(int timer_type) {
     ShowTimerNow();
 }
 
+void PlaybackMonitor::TogglePlayType(int bit) {
+  int& play_type = settings_.PlayType;
+  play_type ^= bit;
+  if (bit == kPlayTypeRepeatAll)
+    play_type &= ~kPlayTypeRepeatTrack;
+  if (bit == kPlayTypeRepeatTrack)
+    play_type &= ~kPlayTypeRepeatAll;
+  view_.ShowModeIndicators();
+  if (bit == kPlayTypeShuffle && order_) {
+    order_->ReorderPlayOrder(play_type);
+    if (cd_->playing)
+      FindPlayingTrack();
+    view_.RedrawTrackBox();
+  }
+  if (bit != kPlayTypeRepeatAll && current_entry())
+    ReplayIfPlaying();
+}
+
 bool PlaybackMonitor::FindPlayingTrack() {
   const std::optional<int> index = order_->FindTrack(DrivePosition().track);
   if (index)

@@ -23,8 +23,8 @@ start_xvfb "$work" 800x600
 player=$!
 wait_for_line "$work/player.log" "disc loaded"
 "$zcd" /play
-# Let the title lines settle and the track title scroll a little.
-sleep 2
+# Let the time run a few seconds and the track title scroll a little.
+sleep 7
 window=$(xdotool search --onlyvisible --name '^ZCD' | head -1)
 import -window "$window" "$work/shot.png"
 convert "$work/shot.png" -filter point -resize 200% "$root/docs/player.png"

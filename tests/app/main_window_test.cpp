@@ -155,6 +155,24 @@ TEST_F(MainWindowTest, ExitEjectsWhenAskedAndTaskbarBitHidesTheButton) {
   EXPECT_TRUE(cd_.drive->DoorOpen());
 }
 
+TEST_F(MainWindowTest, PreferencesTakeEffectAtOnceAndNetlogOnlyForTheRun) {
+  Start("/netlog");
+  EXPECT_EQ(window_->WorkerSettings().NetLogging, 1);
+  Settings edited = settings_;
+  edited.IconType = kIconTray;
+  edited.TaskBarText = "";
+  edited.AlwaysOnTop = 8;  // not the sheet's: a command's value is not put back
+  window_->ApplyPreferences(edited);
+  EXPECT_TRUE(host_->tool_window());
+  EXPECT_EQ(settings_.TaskBarText, "ZCD: [%n - %t] %d");
+  EXPECT_EQ(settings_.AlwaysOnTop, 0);
+  edited.IconType = kIconTaskbar;
+  window_->ApplyPreferences(edited);
+  EXPECT_FALSE(host_->tool_window());
+  Post(kCmdExit);
+  EXPECT_EQ(ReadSettings(home_.File("ZCD.ini"), home_.path(), test::EnvTable({})).NetLogging, 0);
+}
+
 TEST_F(MainWindowTest, AnUnwritableSettingsFileIsReportedAtExit) {
   Start();
   // A folder where the file should be: the save cannot replace it.

@@ -284,5 +284,24 @@ TEST_F(MainWindowTest, EjectStopsAndTheTimersThatDrawFromPlayback) {
   EXPECT_TRUE(Cd().disc_loaded);
 }
 
+TEST_F(MainWindowTest, PlayModesExcludeEachOtherAndShuffleKeepsThePlayingTrack) {
+  Start("/autoplay");
+  Post(kCmdNextTrackKey);
+  PlaybackMonitor& monitor = window_->monitor();
+  monitor.TogglePlayType(kPlayTypeRepeatAll);
+  EXPECT_EQ(settings_.PlayType, kPlayTypeRepeatAll);
+  monitor.TogglePlayType(kPlayTypeRepeatTrack);
+  EXPECT_EQ(settings_.PlayType, kPlayTypeRepeatTrack);
+  // Playing on from where the drive is, to the end of this track only.
+  EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{std::nullopt, 3, true}));
+  monitor.TogglePlayType(kPlayTypeShuffle);
+  EXPECT_EQ(settings_.PlayType, kPlayTypeRepeatTrack | kPlayTypeShuffle);
+  EXPECT_EQ(Order().EntryTrack(0), 2);
+  EXPECT_EQ(Current(), 0);
+  monitor.TogglePlayType(kPlayTypeShuffle);  // back into disc order
+  EXPECT_EQ(Order().EntryTrack(1), 2);
+  EXPECT_EQ(Current(), 1);
+}
+
 }  // namespace
 }  // namespace zcd
