@@ -285,7 +285,7 @@ void MainWindow::HandleMessage(const Message& message) {
       break;
     case kMsgDeviceNotice:
       if (message.wparam == kNoticeSuccessful)
-        monitor_.PlayEndNotice();
+        monitor_.PlayEndNotice(message.lparam);
       break;
     case kMsgTransport:
       if (message.wparam >= 0 && message.wparam <= static_cast<int64_t>(Transport::kPlay))

@@ -51,8 +51,9 @@ void PlaybackMonitor::Start() {
 
 std::unique_ptr<CdState> PlaybackMonitor::MakeCdState(int drive_index) {
   auto post = post_;
-  return std::make_unique<CdState>(drives_, drive_index, settings_.ShareCD != 0, [post] {
-    post({WindowId::kMain, kMsgDeviceNotice, kNoticeSuccessful, 0});
+  const int64_t serial = ++serial_;
+  return std::make_unique<CdState>(drives_, drive_index, settings_.ShareCD != 0, [post, serial] {
+    post({WindowId::kMain, kMsgDeviceNotice, kNoticeSuccessful, serial});
   });
 }
 
@@ -280,8 +281,8 @@ int PlaybackMonitor::RunEnd(int index) const {
   return i;
 }
 
-void PlaybackMonitor::PlayEndNotice() {
-  if (!cd_)
+void PlaybackMonitor::PlayEndNotice(int64_t device) {
+  if (!cd_ || device != serial_)
     return;
   // A late notice after Stop must not start anything again.
   if (!cd_->playing || !order_) {

@@ -76,7 +76,10 @@ class PlaybackMonitor {
   void NextCdDrive(bool from_end_of_order);
   void PlaybackTick();
   void DrivePoll();
-  void PlayEndNotice();
+  // `device` names the CdState the notice came from: one of a drive the
+  // player has since let go is stale and ignored.
+  void PlayEndNotice(int64_t device);
+  int64_t device_serial() const { return serial_; }
   // Main timer 4: the current track's title comes back after a hover.
   void DisplayRestore();
   void ChangeDrive(int drive_index);
@@ -161,6 +164,8 @@ class PlaybackMonitor {
   std::unique_ptr<CdState> cd_;
   // Declared after cd_: the play order refers to it and must go first.
   std::unique_ptr<PlayOrderList> order_;
+  // Counts the CdStates made, to tell their notices apart.
+  int64_t serial_ = 0;
   ShadeLine shade_line_ = ShadeLine::kTitle;
   int status_word_ = 0;
 };

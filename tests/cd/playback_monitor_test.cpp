@@ -163,10 +163,17 @@ TEST_F(MainWindowTest, NoticesThatFindNothingToPlayStop) {
   Post(kCmdInvertRemoved);
   Post(kCmdPlayKey);
   Post(kCmdStopKey);
-  queue_.Post({WindowId::kMain, kMsgDeviceNotice, kNoticeSuccessful, 0});
+  const int64_t device = window_->monitor().device_serial();
+  queue_.Post({WindowId::kMain, kMsgDeviceNotice, kNoticeSuccessful, device});
   Drain();
   EXPECT_FALSE(Cd().playing);
   EXPECT_EQ(cd_.drive->PlayCount(), 2);
+  // Nor does a notice from a drive the player has let go of.
+  Post(kCmdPlayKey);
+  queue_.Post({WindowId::kMain, kMsgDeviceNotice, kNoticeSuccessful, device - 1});
+  Drain();
+  EXPECT_EQ(Current(), 0);
+  EXPECT_EQ(cd_.drive->PlayCount(), 3);
 }
 
 TEST_F(MainWindowTest, ARunOfTracksIsFollowedInsideOnePlay) {
