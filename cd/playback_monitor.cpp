@@ -118,8 +118,12 @@ void PlaybackMonitor::LoadSucceeded(int code, int64_t reason) {
     cd.playing = true;
   cd.door_open = false;
   LoadDiscInfo(*order_, settings_, db_path_, lookup_);
-  if (settings_.PlayType & kPlayTypeShuffle)
+  if (settings_.PlayType & kPlayTypeShuffle) {
+    // A shuffle keeps the playing entry first.
+    if (code == kResultPlaying)
+      order_->FollowDeviceTrack();
     order_->ReorderPlayOrder(settings_.PlayType);
+  }
   order_->StorePlayOrderSeconds();
   view_.ShowTrackBox(true);
   view_.RedrawTrackBox();
