@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTabBar>
 #include <QTabWidget>
-#include <QTextBrowser>
 #include <memory>
 #include <set>
 #include <string>
@@ -70,20 +66,6 @@ TEST_F(InformationSheetTest, TitleAndPagesAsTheUserSeesThem) {
   ASSERT_EQ(tabs->count(), 2);
   EXPECT_EQ(tabs->tabText(0), "Creators");
   EXPECT_EQ(tabs->tabText(1), "Help && Tips");
-
-  // What a screen reader reads is the text as drawn: one ampersand, and no
-  // shortcut letter taken from the tab.
-  QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(tabs->tabBar());
-  ASSERT_NE(bar, nullptr);
-  QStringList names;
-  for (int i = 0; i < bar->childCount(); ++i) {
-    QAccessibleInterface* child = bar->child(i);
-    if (child->role() == QAccessible::PageTab) {
-      names << child->text(QAccessible::Name);
-      EXPECT_TRUE(child->text(QAccessible::Accelerator).isEmpty()) << i;
-    }
-  }
-  EXPECT_EQ(names, (QStringList{"Creators", "Help & Tips"}));
 }
 
 TEST_F(InformationSheetTest, CreatorsNameTheProgramAndItsVersion) {
@@ -94,24 +76,6 @@ TEST_F(InformationSheetTest, CreatorsNameTheProgramAndItsVersion) {
   ASSERT_NE(credits, nullptr);
   EXPECT_TRUE(credits->text().contains("Zentaro CD"));
   EXPECT_TRUE(credits->text().contains(QString("Version ") + ZCD_VERSION));
-}
-
-TEST_F(InformationSheetTest, HelpPageShowsEverySectionAndScrolls) {
-  const auto sheet = Open();
-  Tabs(*sheet)->setCurrentIndex(1);
-  QApplication::processEvents();
-  auto* browser = qobject_cast<QTextBrowser*>(Tabs(*sheet)->widget(1));
-  ASSERT_NE(browser, nullptr);
-  EXPECT_TRUE(browser->isReadOnly());
-  const QString shown = browser->toPlainText();
-  for (const HelpSection& section : HelpSections()) {
-    EXPECT_TRUE(shown.contains(section.title)) << section.title;
-    for (const HelpItem& item : section.items) {
-      EXPECT_TRUE(shown.contains(QString::fromUtf8(item.what))) << item.what;
-      EXPECT_TRUE(shown.contains(QString::fromUtf8(item.does))) << item.does;
-    }
-  }
-  EXPECT_GT(browser->verticalScrollBar()->maximum(), 0);
 }
 
 TEST(HelpTextTest, KeysAreThePlayersKeys) {
@@ -150,16 +114,6 @@ TEST(HelpTextTest, NamesTheFilesWhereThePlayerKeepsThem) {
   }
 }
 
-TEST_F(InformationSheetTest, ShowFirstPageBringsBackTheCredits) {
-  const auto sheet = Open();
-  Tabs(*sheet)->setCurrentIndex(1);
-  sheet->hide();
-  sheet->ShowFirstPage();
-  EXPECT_TRUE(sheet->isVisible());
-  EXPECT_EQ(Tabs(*sheet)->currentIndex(), 0);
-  EXPECT_EQ(closed_, 0);
-}
-
 TEST_F(InformationSheetTest, EveryWayOfClosingReportsOnce) {
   const std::vector<std::pair<const char*, std::function<void(InformationSheet&)>>> ways = {
       {"Close",
@@ -173,6 +127,9 @@ TEST_F(InformationSheetTest, EveryWayOfClosingReportsOnce) {
     SCOPED_TRACE(name);
     closed_ = 0;
     const auto sheet = Open();
+    Tabs(*sheet)->setCurrentIndex(1);
+    sheet->ShowFirstPage();
+    EXPECT_EQ(Tabs(*sheet)->currentIndex(), 0);
     close(*sheet);
     EXPECT_EQ(closed_, 1);
     EXPECT_FALSE(sheet->isVisible());
