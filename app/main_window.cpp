@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/settings_file.h"
 #include "base/command_ids.h"
+#include "base/message_names.h"
 #include "cd/disc_lookup.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
@@ -258,13 +259,8 @@ void MainWindow::Trace(const std::string& text) const {
 void MainWindow::HandleMessage(const Message& message) {
   if (destroyed_)
     return;
-  if (s_.trace) {
-    char line[96];
-    std::snprintf(line, sizeof line, "message %d %u %lld %lld", static_cast<int>(message.target),
-                  message.id, static_cast<long long>(message.wparam),
-                  static_cast<long long>(message.lparam));
-    Trace(line);
-  }
+  if (s_.trace)
+    Trace("message " + DescribeMessage(message));
   if (message.target != WindowId::kMain)
     return;  // the child windows come with their skins
   switch (message.id) {

@@ -22,8 +22,8 @@ windows_before=$(xdotool search --name '^ZCD' 2>/dev/null | wc -l)
 [ "$windows_before" -ge 1 ] || { echo "no player window on the display"; exit 1; }
 
 "$zcd" /pause
-for _ in $(seq 100); do grep -q "message 0 273 40056 0" "$work/player.log" && break; sleep 0.1; done
-grep -q "message 0 273 40056 0" "$work/player.log" || { echo "/pause did not arrive"; cat "$work/player.log"; exit 1; }
+for _ in $(seq 100); do grep -qF "main: command pause [273 40056 0]" "$work/player.log" && break; sleep 0.1; done
+grep -qF "main: command pause [273 40056 0]" "$work/player.log" || { echo "/pause did not arrive"; cat "$work/player.log"; exit 1; }
 windows_after=$(xdotool search --name '^ZCD' 2>/dev/null | wc -l)
 [ "$windows_after" -eq "$windows_before" ] || { echo "the second start opened a window"; exit 1; }
 
