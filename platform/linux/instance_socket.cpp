@@ -42,19 +42,21 @@ bool IsPrivateFolder(const std::string& path) {
          (info.st_mode & 077) == 0;
 }
 
-bool WaitFor(int fd, short events, int timeout_ms) {
-  pollfd item{fd, events, 0};
+// Waits until fd is ready or, when stop_fd is given (not -1), until the stop
+// event fires: a peer that goes quiet must not hold up a player's exit.
+bool WaitFor(int fd, short events, int stop_fd) {
+  pollfd items[2] = {{fd, events, 0}, {stop_fd, POLLIN, 0}};
   int ready;
   do {
-    ready = poll(&item, 1, timeout_ms);
+    ready = poll(items, 2, kIoTimeoutMs);
   } while (ready < 0 && errno == EINTR);
-  return ready > 0;
+  return ready > 0 && items[1].revents == 0 && items[0].revents != 0;
 }
 
-bool SendAll(int fd, const std::string& data) {
+bool SendAll(int fd, const std::string& data, int stop_fd) {
   size_t sent = 0;
   while (sent < data.size()) {
-    if (!WaitFor(fd, POLLOUT, kIoTimeoutMs))
+    if (!WaitFor(fd, POLLOUT, stop_fd))
       return false;
     const ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
     if (n < 0 && errno == EINTR)
@@ -67,14 +69,14 @@ bool SendAll(int fd, const std::string& data) {
 }
 
 // Reads until the text ends with terminator, the peer closes, or a limit hits.
-bool ReadUntil(int fd, const std::string& terminator, std::string& text) {
+bool ReadUntil(int fd, const std::string& terminator, std::string& text, int stop_fd) {
   char buffer[4096];
   while (text.size() < kMaxRequest) {
     if (text.size() >= terminator.size() &&
         text.compare(text.size() - terminator.size(), terminator.size(), terminator) == 0) {
       return true;
     }
-    if (!WaitFor(fd, POLLIN, kIoTimeoutMs))
+    if (!WaitFor(fd, POLLIN, stop_fd))
       return false;
     const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
     if (n < 0 && errno == EINTR)
@@ -175,8 +177,8 @@ ForwardResult ForwardMessages(const std::string& socket_path, const std::vector<
     return ForwardResult::kNoInstance;
   }
   std::string answer;
-  if (!SendAll(fd.get(), EncodeMessages(messages)) || !ReadUntil(fd.get(), kAnswer, answer) ||
-      answer != kAnswer) {
+  if (!SendAll(fd.get(), EncodeMessages(messages), -1) ||
+      !ReadUntil(fd.get(), kAnswer, answer, -1) || answer != kAnswer) {
     if (error)
       *error = "the running player did not take the command";
     return ForwardResult::kFailed;
@@ -264,11 +266,11 @@ void InstanceServer::Serve(int client_fd) {
     return;
   }
   std::string request;
-  if (!ReadUntil(client_fd, kEnd, request))
+  if (!ReadUntil(client_fd, kEnd, request, stop_fd_.get()))
     return;
   for (const Message& message : DecodeMessages(request))
     deliver_(message);
-  SendAll(client_fd, kAnswer);
+  SendAll(client_fd, kAnswer, stop_fd_.get());
 }
 
 }  // namespace zcd

@@ -7,15 +7,22 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
+#include <chrono>
 #include <cstring>
+#include <fstream>
+#include <future>
 #include <mutex>
+#include <sstream>
+#include <thread>
 
 #include "base/command_ids.h"
+#include "base/unique_fd.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
+
+using namespace std::chrono_literals;
 
 struct Inbox {
   std::mutex lock;
@@ -25,6 +32,31 @@ struct Inbox {
     messages.push_back(message);
   }
 };
+
+UniqueFd ConnectTo(const std::string& path) {
+  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strcpy(address.sun_path, path.c_str());
+  EXPECT_EQ(connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  return fd;
+}
+
+// The kernel lists a connection to path as connected (state 03) once the
+// listener accepted it; before, it is still connecting (02).
+bool AcceptedConnectionTo(const std::string& path) {
+  std::ifstream table("/proc/net/unix");
+  std::string line;
+  while (std::getline(table, line)) {
+    std::istringstream fields(line);
+    std::string num, refs, protocol, flags, type, state, inode, name;
+    if (fields >> num >> refs >> protocol >> flags >> type >> state >> inode >> name &&
+        name == path && state == "03") {
+      return true;
+    }
+  }
+  return false;
+}
 
 TEST(InstanceSocketTest, ForwardsToTheRunningPlayer) {
   test::TempDir dir;
@@ -75,6 +107,25 @@ TEST(InstanceSocketTest, StaleSocketMeansNoInstanceAndIsReplaced) {
   ASSERT_TRUE(server);
   EXPECT_EQ(ForwardMessages(path, {CommandMessage(kCmdStopKey)}, nullptr),
             ForwardResult::kDelivered);
+}
+
+// A client that connects and says nothing holds the server inside its read;
+// ending the server must not wait out the read's time-out.
+TEST(InstanceSocketTest, ASilentClientDoesNotHoldUpTheEnd) {
+  test::TempDir dir;
+  const std::string path = dir.File("silent.sock");
+  auto server = InstanceServer::Listen(
+      path, [](const Message&) {}, nullptr);
+  ASSERT_TRUE(server);
+  const UniqueFd silent = ConnectTo(path);
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!AcceptedConnectionTo(path) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(AcceptedConnectionTo(path));
+
+  auto ended = std::async(std::launch::async, [&] { server.reset(); });
+  // The read gives up after 5 s; an end that waits for it is a hang.
+  EXPECT_EQ(ended.wait_for(2s), std::future_status::ready);
 }
 
 TEST(InstanceSocketTest, DecodingDropsWhatThePlayerWouldNotAccept) {
