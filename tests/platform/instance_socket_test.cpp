@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fstream>
 #include <future>
+#include <latch>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -23,6 +25,7 @@ namespace zcd {
 namespace {
 
 using namespace std::chrono_literals;
+using Outcome = InstanceClaim::Outcome;
 
 struct Inbox {
   std::mutex lock;
@@ -31,7 +34,26 @@ struct Inbox {
     std::lock_guard guard(lock);
     messages.push_back(message);
   }
+  std::vector<Message> Taken() {
+    std::lock_guard guard(lock);
+    return messages;
+  }
 };
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 0777;
+}
+
+// A socket file at path that nobody listens on, as a killed player leaves it.
+void LeaveStaleSocket(const std::string& path) {
+  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM, 0));
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strcpy(address.sun_path, path.c_str());
+  ASSERT_EQ(bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+}
 
 UniqueFd ConnectTo(const std::string& path) {
   UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
@@ -58,55 +80,95 @@ bool AcceptedConnectionTo(const std::string& path) {
   return false;
 }
 
-TEST(InstanceSocketTest, ForwardsToTheRunningPlayer) {
+TEST(InstanceSocketTest, ForwardsToTheRunningPlayerAndHoldsUntilDelivering) {
   test::TempDir dir;
   const std::string path = dir.File("player.sock");
-  EXPECT_EQ(ForwardMessages(path, {CommandMessage(kCmdPauseKey)}, nullptr),
-            ForwardResult::kNoInstance);
-
   Inbox inbox;
-  std::string error;
-  auto server = InstanceServer::Listen(
-      path, [&](const Message& m) { inbox.Add(m); }, &error);
-  ASSERT_TRUE(server) << error;
-  struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 077, 0u);
+  InstanceClaim first = ClaimInstance(path, {CommandMessage(kCmdStopKey)});
+  ASSERT_EQ(first.outcome, Outcome::kPlayer) << first.error;
+  ASSERT_TRUE(first.server) << first.error;
+  EXPECT_EQ(ModeOf(path) & 077, 0u);
+  EXPECT_EQ(ModeOf(path + ".lock"), 0600u);
 
-  const std::vector<Message> sent = {CommandMessage(kCmdPauseKey),
-                                     {WindowId::kTracks, kMsgPlayTrack, 5, 0},
-                                     {WindowId::kMain, kMsgSysCommand, kSysMinimize, 0}};
-  EXPECT_EQ(ForwardMessages(path, sent, &error), ForwardResult::kDelivered) << error;
-  // Delivery happens before the answer, so the messages are there now.
-  std::lock_guard guard(inbox.lock);
-  EXPECT_EQ(inbox.messages, sent);
+  // Taken before the player can deliver: held, in order.
+  const std::vector<Message> early = {CommandMessage(kCmdPauseKey),
+                                      {WindowId::kTracks, kMsgPlayTrack, 5, 0},
+                                      {WindowId::kMain, kMsgSysCommand, kSysMinimize, 0}};
+  InstanceClaim second = ClaimInstance(path, early);
+  EXPECT_EQ(second.outcome, Outcome::kForwarded) << second.error;
+  EXPECT_FALSE(second.server);
+  first.server->DeliverTo([&](const Message& m) { inbox.Add(m); });
+  EXPECT_EQ(inbox.Taken(), early);
+
+  // Delivery happens before the answer, so a later message is there now.
+  EXPECT_EQ(ClaimInstance(path, {CommandMessage(kCmdEjectKey)}).outcome, Outcome::kForwarded);
+  std::vector<Message> all = early;
+  all.push_back(CommandMessage(kCmdEjectKey));
+  EXPECT_EQ(inbox.Taken(), all);
 }
 
-TEST(InstanceSocketTest, StaleSocketMeansNoInstanceAndIsReplaced) {
+TEST(InstanceSocketTest, ASocketLeftByAGonePlayerIsReplaced) {
   test::TempDir dir;
   const std::string path = dir.File("stale.sock");
-  {
-    Inbox inbox;
-    auto server = InstanceServer::Listen(
-        path, [&](const Message& m) { inbox.Add(m); }, nullptr);
-    ASSERT_TRUE(server);
-  }
-  // Leave a socket file behind that nobody listens on.
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strcpy(address.sun_path, path.c_str());
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  close(fd);
-  EXPECT_EQ(ForwardMessages(path, {CommandMessage(kCmdStopKey)}, nullptr),
-            ForwardResult::kNoInstance);
-
+  LeaveStaleSocket(path);
   Inbox inbox;
-  auto server = InstanceServer::Listen(
-      path, [&](const Message& m) { inbox.Add(m); }, nullptr);
-  ASSERT_TRUE(server);
-  EXPECT_EQ(ForwardMessages(path, {CommandMessage(kCmdStopKey)}, nullptr),
-            ForwardResult::kDelivered);
+  InstanceClaim player = ClaimInstance(path, {CommandMessage(kCmdStopKey)});
+  ASSERT_EQ(player.outcome, Outcome::kPlayer);
+  ASSERT_TRUE(player.server) << player.error;
+  player.server->DeliverTo([&](const Message& m) { inbox.Add(m); });
+  EXPECT_EQ(ClaimInstance(path, {CommandMessage(kCmdStopKey)}).outcome, Outcome::kForwarded);
+  EXPECT_EQ(inbox.Taken(), std::vector<Message>{CommandMessage(kCmdStopKey)});
+  // A player that ends takes its socket with it: the next start is the player.
+  player.server.reset();
+  EXPECT_EQ(ClaimInstance(path, {}).outcome, Outcome::kPlayer);
+}
+
+// Starts racing for the same socket, from a clean folder and from one where
+// a killed player left its socket: one player, everybody else delivered. A
+// race is lost only now and then, so it is run a few rounds.
+TEST(InstanceSocketTest, OfSimultaneousStartsExactlyOneBecomesThePlayer) {
+  constexpr int kStarts = 16;
+  constexpr int kRounds = 8;
+  for (int round = 0; round < kRounds * 2; ++round) {
+    const bool stale = round % 2 == 1;
+    SCOPED_TRACE(std::string(stale ? "stale socket" : "no socket") + ", round " +
+                 std::to_string(round / 2));
+    test::TempDir dir;
+    const std::string path = dir.File("race.sock");
+    if (stale)
+      LeaveStaleSocket(path);
+    Inbox inbox;
+    std::vector<InstanceClaim> claims(kStarts);
+    std::latch ready(kStarts);
+    std::vector<std::thread> starts;
+    for (int i = 0; i < kStarts; ++i) {
+      starts.emplace_back([&, i] {
+        ready.arrive_and_wait();
+        claims[i] = ClaimInstance(path, {{WindowId::kTracks, kMsgPlayTrack, i, 0}});
+      });
+    }
+    for (auto& start : starts)
+      start.join();
+
+    std::vector<Message> expected;
+    InstanceServer* server = nullptr;
+    for (int i = 0; i < kStarts; ++i) {
+      if (claims[i].outcome == Outcome::kPlayer) {
+        EXPECT_EQ(server, nullptr) << "start " << i << " is a second player";
+        server = claims[i].server.get();
+        EXPECT_TRUE(server) << claims[i].error;
+      } else {
+        EXPECT_EQ(claims[i].outcome, Outcome::kForwarded) << i << ": " << claims[i].error;
+        expected.push_back({WindowId::kTracks, kMsgPlayTrack, i, 0});
+      }
+    }
+    ASSERT_TRUE(server);
+    server->DeliverTo([&](const Message& m) { inbox.Add(m); });
+    std::vector<Message> taken = inbox.Taken();
+    std::sort(taken.begin(), taken.end(),
+              [](const Message& a, const Message& b) { return a.wparam < b.wparam; });
+    EXPECT_EQ(taken, expected);
+  }
 }
 
 // A client that connects and says nothing holds the server inside its read;
@@ -114,16 +176,15 @@ TEST(InstanceSocketTest, StaleSocketMeansNoInstanceAndIsReplaced) {
 TEST(InstanceSocketTest, ASilentClientDoesNotHoldUpTheEnd) {
   test::TempDir dir;
   const std::string path = dir.File("silent.sock");
-  auto server = InstanceServer::Listen(
-      path, [](const Message&) {}, nullptr);
-  ASSERT_TRUE(server);
+  InstanceClaim player = ClaimInstance(path, {});
+  ASSERT_TRUE(player.server) << player.error;
   const UniqueFd silent = ConnectTo(path);
   const auto deadline = std::chrono::steady_clock::now() + 10s;
   while (!AcceptedConnectionTo(path) && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(10ms);
   ASSERT_TRUE(AcceptedConnectionTo(path));
 
-  auto ended = std::async(std::launch::async, [&] { server.reset(); });
+  auto ended = std::async(std::launch::async, [&] { player.server.reset(); });
   // The read gives up after 5 s; an end that waits for it is a hang.
   EXPECT_EQ(ended.wait_for(2s), std::future_status::ready);
 }
