@@ -153,23 +153,28 @@ bool Acceptable(const Message& message) {
 
 }  // namespace
 
+std::string PrivateRuntimeFolder(const std::optional<std::string>& runtime_dir,
+                                 std::string* error) {
+  if (runtime_dir && !runtime_dir->empty() && IsPrivateFolder(*runtime_dir))
+    return *runtime_dir;
+  const std::string folder = "/tmp/zcd-" + std::to_string(getuid());
+  mkdir(folder.c_str(), 0700);
+  if (!IsPrivateFolder(folder)) {
+    if (error)
+      *error = "the folder " + folder + " is not private to this user";
+    return {};
+  }
+  return folder;
+}
+
 std::string InstanceSocketPath(const std::string& data_dir,
                                const std::optional<std::string>& runtime_dir, std::string* error) {
+  const std::string folder = PrivateRuntimeFolder(runtime_dir, error);
+  if (folder.empty())
+    return {};
   char name[64];
   std::snprintf(name, sizeof name, "zcd-%016llx.sock",
                 static_cast<unsigned long long>(Fnv1a64(data_dir)));
-  std::string folder;
-  if (runtime_dir && !runtime_dir->empty() && IsPrivateFolder(*runtime_dir)) {
-    folder = *runtime_dir;
-  } else {
-    folder = "/tmp/zcd-" + std::to_string(getuid());
-    mkdir(folder.c_str(), 0700);
-    if (!IsPrivateFolder(folder)) {
-      if (error)
-        *error = "the folder " + folder + " is not private to this user";
-      return {};
-    }
-  }
   return folder + "/" + name;
 }
 

@@ -18,9 +18,12 @@ namespace zcd {
 // different homes do not see each other. Qt-free, so a second start needs no
 // display.
 
-// Where the socket lives: $XDG_RUNTIME_DIR, else a folder of our own under
-// /tmp that only this user may enter. Empty with error set when no safe
-// place exists.
+// A folder for runtime files that only this user may enter: runtime_dir
+// ($XDG_RUNTIME_DIR) when it is one, else a folder of our own under /tmp,
+// made when missing. Empty with error set when no safe place exists.
+std::string PrivateRuntimeFolder(const std::optional<std::string>& runtime_dir, std::string* error);
+
+// Where the socket lives, in the private runtime folder.
 std::string InstanceSocketPath(const std::string& data_dir,
                                const std::optional<std::string>& runtime_dir, std::string* error);
 

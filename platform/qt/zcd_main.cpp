@@ -97,6 +97,12 @@ int main(int argc, char** argv) {
         break;
     }
   }
+  // Qt keeps runtime files too, and complains on every start without a
+  // folder for them: give it the private one the socket lives in.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    if (const std::string runtime = PrivateRuntimeFolder(std::nullopt, nullptr); !runtime.empty())
+      qputenv("XDG_RUNTIME_DIR", runtime.c_str());
+  }
 
   // The window is tiny and repaints a few thin strips a second; X shared
   // memory costs a round trip per repaint and saves nothing at this size.

@@ -217,8 +217,11 @@ TEST(InstanceSocketTest, SocketPathIsPrivateAndPerDataFolder) {
   EXPECT_NE(a, b);
   // A runtime folder others may enter is not used.
   chmod(runtime.path().c_str(), 0755);
+  const std::string own = "/tmp/zcd-" + std::to_string(getuid());
   const auto fallback = InstanceSocketPath("/x", runtime.path(), nullptr);
-  EXPECT_EQ(fallback.rfind("/tmp/zcd-" + std::to_string(getuid()) + "/", 0), 0u);
+  EXPECT_EQ(fallback.rfind(own + "/", 0), 0u);
+  EXPECT_EQ(PrivateRuntimeFolder(std::nullopt, nullptr), own);
+  EXPECT_EQ(ModeOf(own) & 077, 0u);
 }
 
 }  // namespace

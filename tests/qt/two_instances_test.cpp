@@ -95,6 +95,23 @@ TEST_F(TwoInstancesTest, AMalformedCueSheetIsReportedAndThePlayerGoesOn) {
   EXPECT_EQ(player.Wait(20s), 0);
 }
 
+// Without XDG_RUNTIME_DIR both the socket and Qt's runtime files go to the
+// player's private folder, and Qt has nothing to warn about.
+TEST_F(TwoInstancesTest, WithoutARuntimeFolderThePlayerUsesItsOwnQuietly) {
+  std::erase_if(env_,
+                [](const std::string& entry) { return entry.starts_with("XDG_RUNTIME_DIR="); });
+  test::ChildProcess player(Player({"--verbose", "--virtual-drive", demo_}), env_,
+                            Log("player.log"));
+  ASSERT_TRUE(test::WaitForText(Log("player.log"), "disc loaded", 20s)) << home_.Read("player.log");
+  test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
+  EXPECT_EQ(second.Wait(20s), 0) << home_.Read("second.log");
+  EXPECT_TRUE(test::WaitForText(Log("player.log"), "main: command stop [273 40055 0]", 10s));
+  player.Signal(SIGTERM);
+  EXPECT_EQ(player.Wait(20s), 0);
+  EXPECT_EQ(home_.Read("player.log").find("XDG_RUNTIME_DIR"), std::string::npos)
+      << home_.Read("player.log");
+}
+
 TEST_F(TwoInstancesTest, BadCommandLineOptionsAreRefused) {
   test::ChildProcess bad(Player({"--no-such-option"}), env_, Log("bad.log"));
   EXPECT_EQ(bad.Wait(20s), 2);
