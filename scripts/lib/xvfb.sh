@@ -26,7 +26,10 @@ start_xvfb() {
   export XAUTHORITY=$work/Xauthority
   (umask 077 && : >"$XAUTHORITY")
   xauth -q -f "$XAUTHORITY" add "$display" . "$(mcookie)"
-  setsid Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp -auth "$XAUTHORITY" \
+  # -noreset: by default the server resets when its last client leaves, and
+  # refuses a client that comes during the reset, such as the player right
+  # after the readiness check below.
+  setsid Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp -noreset -auth "$XAUTHORITY" \
     >"$work/xvfb.log" 2>&1 &
   xvfb=$!
   export DISPLAY=$display
