@@ -1,11 +1,10 @@
 #include "app/main_window.h"
 
-#include <cstdio>
-
 #include "app/command_line.h"
 #include "app/preference_fields.h"
 #include "app/settings_file.h"
 #include "base/command_ids.h"
+#include "base/message_names.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
 #include "skin/blit.h"
@@ -263,13 +262,8 @@ void MainWindow::Trace(const std::string& text) const {
 void MainWindow::HandleMessage(const Message& message) {
   if (destroyed_)
     return;
-  if (s_.trace) {
-    char line[96];
-    std::snprintf(line, sizeof line, "message %d %u %lld %lld", static_cast<int>(message.target),
-                  message.id, static_cast<long long>(message.wparam),
-                  static_cast<long long>(message.lparam));
-    Trace(line);
-  }
+  if (s_.trace)
+    Trace("message " + DescribeMessage(message));
   switch (message.id) {
     case kMsgCommand:
       HandleCommand(message.wparam, message.lparam);

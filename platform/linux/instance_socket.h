@@ -1,8 +1,8 @@
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -18,47 +18,70 @@ namespace zcd {
 // different homes do not see each other. Qt-free, so a second start needs no
 // display.
 
-// Where the socket lives: $XDG_RUNTIME_DIR, else a folder of our own under
-// /tmp that only this user may enter. Empty with error set when no safe
-// place exists.
+// A folder for runtime files that only this user may enter: runtime_dir
+// ($XDG_RUNTIME_DIR) when it is one, else a folder of our own under /tmp,
+// made when missing. Empty with error set when no safe place exists.
+std::string PrivateRuntimeFolder(const std::optional<std::string>& runtime_dir, std::string* error);
+
+// Where the socket lives, in the private runtime folder.
 std::string InstanceSocketPath(const std::string& data_dir,
                                const std::optional<std::string>& runtime_dir, std::string* error);
 
-enum class ForwardResult {
-  kDelivered,   // the running player took every message
-  kNoInstance,  // nobody listens: this start is the first
-  kFailed,      // a player listens but did not take the messages
+class InstanceServer;
+
+// What one start became. Starts claim under a lock kept beside the socket,
+// so of any number of simultaneous starts exactly one becomes the player.
+struct InstanceClaim {
+  enum class Outcome {
+    kForwarded,  // the running player took every message: this start is done
+    kPlayer,     // nobody answered: this start is the player
+    kFailed,     // a player is there but did not take the messages
+  };
+  Outcome outcome = Outcome::kPlayer;
+  // The player's listening end; none when this start is the player but
+  // others cannot reach it (error says why).
+  std::unique_ptr<InstanceServer> server;
+  std::string error;
 };
 
-ForwardResult ForwardMessages(const std::string& socket_path, const std::vector<Message>& messages,
-                              std::string* error);
+// Hands messages to the player listening at socket_path, or, when nobody
+// answers there, replaces whatever was left at the path and listens.
+InstanceClaim ClaimInstance(const std::string& socket_path, const std::vector<Message>& messages);
 
-// The running player's end. Messages are handed to deliver on the server's
-// own thread; deliver must be thread-safe (posting to the message queue is).
+// The running player's end. It serves from the moment it listens, before
+// the player's window exists, and holds what arrives until DeliverTo.
 class InstanceServer {
  public:
-  static std::unique_ptr<InstanceServer> Listen(const std::string& socket_path,
-                                                std::function<void(const Message&)> deliver,
-                                                std::string* error);
   ~InstanceServer();
   InstanceServer(const InstanceServer&) = delete;
   InstanceServer& operator=(const InstanceServer&) = delete;
 
-  // Only Listen can make the key.
+  // Any thread. Hands over the messages held so far, then each later one on
+  // the server's own thread. deliver must be thread-safe (posting to the
+  // message queue is) and is called under the server's lock.
+  void DeliverTo(std::function<void(const Message&)> deliver);
+
+  // Only Listen, inside a claim, can make the key.
   class Key {
     friend class InstanceServer;
     Key() = default;
   };
-  InstanceServer(Key, std::string path, UniqueFd listen_fd, UniqueFd stop_fd,
-                 std::function<void(const Message&)> deliver);
+  InstanceServer(Key, std::string path, UniqueFd listen_fd, UniqueFd stop_fd);
 
  private:
+  friend InstanceClaim ClaimInstance(const std::string&, const std::vector<Message>&);
+  // Only under the claim lock, after nobody answered at path.
+  static std::unique_ptr<InstanceServer> Listen(const std::string& path, std::string* error);
+
   void Run();
   void Serve(int client_fd);
+  void Take(const Message& message);
 
   std::string path_;
   UniqueFd listen_fd_;
   UniqueFd stop_fd_;
+  std::mutex lock_;
+  std::vector<Message> held_;
   std::function<void(const Message&)> deliver_;
   std::thread thread_;
 };

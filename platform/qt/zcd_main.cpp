@@ -78,20 +78,30 @@ int main(int argc, char** argv) {
   const std::string socket_path =
       InstanceSocketPath(folder.data_dir, env("XDG_RUNTIME_DIR"), &socket_error);
 
-  // A player already runs for this data folder: hand it the command line.
+  // Of any number of starts for this data folder exactly one becomes the
+  // player; the others hand it their command line and end, with no display.
+  std::unique_ptr<InstanceServer> server;
   if (!socket_path.empty()) {
     ForwardingTarget target;
     ParseCommandLine(target, options.rest, true);
-    std::string error;
-    switch (ForwardMessages(socket_path, target.messages, &error)) {
-      case ForwardResult::kDelivered:
+    InstanceClaim claim = ClaimInstance(socket_path, target.messages);
+    switch (claim.outcome) {
+      case InstanceClaim::Outcome::kForwarded:
         return 0;
-      case ForwardResult::kFailed:
-        Warn(error);
+      case InstanceClaim::Outcome::kFailed:
+        Warn(claim.error);
         return 1;
-      case ForwardResult::kNoInstance:
+      case InstanceClaim::Outcome::kPlayer:
+        server = std::move(claim.server);
+        socket_error = claim.error;
         break;
     }
+  }
+  // Qt keeps runtime files too, and complains on every start without a
+  // folder for them: give it the private one the socket lives in.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    if (const std::string runtime = PrivateRuntimeFolder(std::nullopt, nullptr); !runtime.empty())
+      qputenv("XDG_RUNTIME_DIR", runtime.c_str());
   }
 
   // The window is tiny and repaints a few thin strips a second; X shared
@@ -139,16 +149,11 @@ int main(int argc, char** argv) {
         Qt::QueuedConnection);
   });
 
-  std::unique_ptr<InstanceServer> server;
-  if (!socket_path.empty()) {
-    std::string error;
-    server = InstanceServer::Listen(
-        socket_path, [&queue](const Message& m) { queue.Post(m); }, &error);
-    if (!server)
-      problems.push_back("other starts cannot reach this player: " + error);
-  } else {
+  // Starts that came while the window was being made were held until now.
+  if (server)
+    server->DeliverTo([&queue](const Message& m) { queue.Post(m); });
+  else
     problems.push_back("other starts cannot reach this player: " + socket_error);
-  }
 
   std::unique_ptr<QSocketNotifier> signal_notifier;
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signal_pipe) == 0) {

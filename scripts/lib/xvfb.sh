@@ -8,18 +8,29 @@ new_work_dir() {
 }
 cleanup_work_dir() {
   [ -n "${player:-}" ] && kill "$player" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  # Waited for, so its display number is free again when the script ends.
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 # start_xvfb WORKDIR [SIZE]: starts Xvfb on a free display with a 24-bit
-# screen, exports DISPLAY and sets xvfb to its pid (the caller kills it).
+# screen, exports DISPLAY and XAUTHORITY (a cookie in WORKDIR, so only this
+# user's clients get in) and sets xvfb to its pid (the caller kills it). The
+# server gets a session of its own: Ctrl+C in the terminal is meant for the
+# player, which needs its screen while it ends.
 start_xvfb() {
   local work=$1 size=${2:-1280x800} n display=
   for n in $(seq 90 130); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
   done
   [ -n "$display" ] || { echo "no free X display number"; return 1; }
-  Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  export XAUTHORITY=$work/Xauthority
+  (umask 077 && : >"$XAUTHORITY")
+  xauth -q -f "$XAUTHORITY" add "$display" . "$(mcookie)"
+  # -noreset: by default the server resets when its last client leaves, and
+  # refuses a client that comes during the reset, such as the player right
+  # after the readiness check below.
+  setsid Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp -noreset -auth "$XAUTHORITY" \
+    >"$work/xvfb.log" 2>&1 &
   xvfb=$!
   export DISPLAY=$display
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done

@@ -7,15 +7,25 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <fstream>
+#include <future>
+#include <latch>
 #include <mutex>
+#include <sstream>
+#include <thread>
 
 #include "base/command_ids.h"
+#include "base/unique_fd.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
+
+using namespace std::chrono_literals;
+using Outcome = InstanceClaim::Outcome;
 
 struct Inbox {
   std::mutex lock;
@@ -24,57 +34,159 @@ struct Inbox {
     std::lock_guard guard(lock);
     messages.push_back(message);
   }
+  std::vector<Message> Taken() {
+    std::lock_guard guard(lock);
+    return messages;
+  }
 };
 
-TEST(InstanceSocketTest, ForwardsToTheRunningPlayer) {
-  test::TempDir dir;
-  const std::string path = dir.File("player.sock");
-  EXPECT_EQ(ForwardMessages(path, {CommandMessage(kCmdPauseKey)}, nullptr),
-            ForwardResult::kNoInstance);
-
-  Inbox inbox;
-  std::string error;
-  auto server = InstanceServer::Listen(
-      path, [&](const Message& m) { inbox.Add(m); }, &error);
-  ASSERT_TRUE(server) << error;
+mode_t ModeOf(const std::string& path) {
   struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 077, 0u);
-
-  const std::vector<Message> sent = {CommandMessage(kCmdPauseKey),
-                                     {WindowId::kTracks, kMsgPlayTrack, 5, 0},
-                                     {WindowId::kMain, kMsgSysCommand, kSysMinimize, 0}};
-  EXPECT_EQ(ForwardMessages(path, sent, &error), ForwardResult::kDelivered) << error;
-  // Delivery happens before the answer, so the messages are there now.
-  std::lock_guard guard(inbox.lock);
-  EXPECT_EQ(inbox.messages, sent);
+  EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 0777;
 }
 
-TEST(InstanceSocketTest, StaleSocketMeansNoInstanceAndIsReplaced) {
-  test::TempDir dir;
-  const std::string path = dir.File("stale.sock");
-  {
-    Inbox inbox;
-    auto server = InstanceServer::Listen(
-        path, [&](const Message& m) { inbox.Add(m); }, nullptr);
-    ASSERT_TRUE(server);
-  }
-  // Leave a socket file behind that nobody listens on.
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+// A socket file at path that nobody listens on, as a killed player leaves it.
+void LeaveStaleSocket(const std::string& path) {
+  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM, 0));
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   std::strcpy(address.sun_path, path.c_str());
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  close(fd);
-  EXPECT_EQ(ForwardMessages(path, {CommandMessage(kCmdStopKey)}, nullptr),
-            ForwardResult::kNoInstance);
+  ASSERT_EQ(bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+}
 
+UniqueFd ConnectTo(const std::string& path) {
+  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strcpy(address.sun_path, path.c_str());
+  EXPECT_EQ(connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  return fd;
+}
+
+// The kernel lists a connection to path as connected (state 03) once the
+// listener accepted it; before, it is still connecting (02).
+bool AcceptedConnectionTo(const std::string& path) {
+  std::ifstream table("/proc/net/unix");
+  std::string line;
+  while (std::getline(table, line)) {
+    std::istringstream fields(line);
+    std::string num, refs, protocol, flags, type, state, inode, name;
+    if (fields >> num >> refs >> protocol >> flags >> type >> state >> inode >> name &&
+        name == path && state == "03") {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(InstanceSocketTest, ForwardsToTheRunningPlayerAndHoldsUntilDelivering) {
+  test::TempDir dir;
+  const std::string path = dir.File("player.sock");
   Inbox inbox;
-  auto server = InstanceServer::Listen(
-      path, [&](const Message& m) { inbox.Add(m); }, nullptr);
-  ASSERT_TRUE(server);
-  EXPECT_EQ(ForwardMessages(path, {CommandMessage(kCmdStopKey)}, nullptr),
-            ForwardResult::kDelivered);
+  InstanceClaim first = ClaimInstance(path, {CommandMessage(kCmdStopKey)});
+  ASSERT_EQ(first.outcome, Outcome::kPlayer) << first.error;
+  ASSERT_TRUE(first.server) << first.error;
+  EXPECT_EQ(ModeOf(path) & 077, 0u);
+  EXPECT_EQ(ModeOf(path + ".lock"), 0600u);
+
+  // Taken before the player can deliver: held, in order.
+  const std::vector<Message> early = {CommandMessage(kCmdPauseKey),
+                                      {WindowId::kTracks, kMsgPlayTrack, 5, 0},
+                                      {WindowId::kMain, kMsgSysCommand, kSysMinimize, 0}};
+  InstanceClaim second = ClaimInstance(path, early);
+  EXPECT_EQ(second.outcome, Outcome::kForwarded) << second.error;
+  EXPECT_FALSE(second.server);
+  first.server->DeliverTo([&](const Message& m) { inbox.Add(m); });
+  EXPECT_EQ(inbox.Taken(), early);
+
+  // Delivery happens before the answer, so a later message is there now.
+  EXPECT_EQ(ClaimInstance(path, {CommandMessage(kCmdEjectKey)}).outcome, Outcome::kForwarded);
+  std::vector<Message> all = early;
+  all.push_back(CommandMessage(kCmdEjectKey));
+  EXPECT_EQ(inbox.Taken(), all);
+}
+
+TEST(InstanceSocketTest, ASocketLeftByAGonePlayerIsReplaced) {
+  test::TempDir dir;
+  const std::string path = dir.File("stale.sock");
+  LeaveStaleSocket(path);
+  Inbox inbox;
+  InstanceClaim player = ClaimInstance(path, {CommandMessage(kCmdStopKey)});
+  ASSERT_EQ(player.outcome, Outcome::kPlayer);
+  ASSERT_TRUE(player.server) << player.error;
+  player.server->DeliverTo([&](const Message& m) { inbox.Add(m); });
+  EXPECT_EQ(ClaimInstance(path, {CommandMessage(kCmdStopKey)}).outcome, Outcome::kForwarded);
+  EXPECT_EQ(inbox.Taken(), std::vector<Message>{CommandMessage(kCmdStopKey)});
+  // A player that ends takes its socket with it: the next start is the player.
+  player.server.reset();
+  EXPECT_EQ(ClaimInstance(path, {}).outcome, Outcome::kPlayer);
+}
+
+// Starts racing for the same socket, from a clean folder and from one where
+// a killed player left its socket: one player, everybody else delivered. A
+// race is lost only now and then, so it is run a few rounds.
+TEST(InstanceSocketTest, OfSimultaneousStartsExactlyOneBecomesThePlayer) {
+  constexpr int kStarts = 16;
+  constexpr int kRounds = 8;
+  for (int round = 0; round < kRounds * 2; ++round) {
+    const bool stale = round % 2 == 1;
+    SCOPED_TRACE(std::string(stale ? "stale socket" : "no socket") + ", round " +
+                 std::to_string(round / 2));
+    test::TempDir dir;
+    const std::string path = dir.File("race.sock");
+    if (stale)
+      LeaveStaleSocket(path);
+    Inbox inbox;
+    std::vector<InstanceClaim> claims(kStarts);
+    std::latch ready(kStarts);
+    std::vector<std::thread> starts;
+    for (int i = 0; i < kStarts; ++i) {
+      starts.emplace_back([&, i] {
+        ready.arrive_and_wait();
+        claims[i] = ClaimInstance(path, {{WindowId::kTracks, kMsgPlayTrack, i, 0}});
+      });
+    }
+    for (auto& start : starts)
+      start.join();
+
+    std::vector<Message> expected;
+    InstanceServer* server = nullptr;
+    for (int i = 0; i < kStarts; ++i) {
+      if (claims[i].outcome == Outcome::kPlayer) {
+        EXPECT_EQ(server, nullptr) << "start " << i << " is a second player";
+        server = claims[i].server.get();
+        EXPECT_TRUE(server) << claims[i].error;
+      } else {
+        EXPECT_EQ(claims[i].outcome, Outcome::kForwarded) << i << ": " << claims[i].error;
+        expected.push_back({WindowId::kTracks, kMsgPlayTrack, i, 0});
+      }
+    }
+    ASSERT_TRUE(server);
+    server->DeliverTo([&](const Message& m) { inbox.Add(m); });
+    std::vector<Message> taken = inbox.Taken();
+    std::sort(taken.begin(), taken.end(),
+              [](const Message& a, const Message& b) { return a.wparam < b.wparam; });
+    EXPECT_EQ(taken, expected);
+  }
+}
+
+// A client that connects and says nothing holds the server inside its read;
+// ending the server must not wait out the read's time-out.
+TEST(InstanceSocketTest, ASilentClientDoesNotHoldUpTheEnd) {
+  test::TempDir dir;
+  const std::string path = dir.File("silent.sock");
+  InstanceClaim player = ClaimInstance(path, {});
+  ASSERT_TRUE(player.server) << player.error;
+  const UniqueFd silent = ConnectTo(path);
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!AcceptedConnectionTo(path) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(AcceptedConnectionTo(path));
+
+  auto ended = std::async(std::launch::async, [&] { player.server.reset(); });
+  // The read gives up after 5 s; an end that waits for it is a hang.
+  EXPECT_EQ(ended.wait_for(2s), std::future_status::ready);
 }
 
 TEST(InstanceSocketTest, DecodingDropsWhatThePlayerWouldNotAccept) {
@@ -105,8 +217,11 @@ TEST(InstanceSocketTest, SocketPathIsPrivateAndPerDataFolder) {
   EXPECT_NE(a, b);
   // A runtime folder others may enter is not used.
   chmod(runtime.path().c_str(), 0755);
+  const std::string own = "/tmp/zcd-" + std::to_string(getuid());
   const auto fallback = InstanceSocketPath("/x", runtime.path(), nullptr);
-  EXPECT_EQ(fallback.rfind("/tmp/zcd-" + std::to_string(getuid()) + "/", 0), 0u);
+  EXPECT_EQ(fallback.rfind(own + "/", 0), 0u);
+  EXPECT_EQ(PrivateRuntimeFolder(std::nullopt, nullptr), own);
+  EXPECT_EQ(ModeOf(own) & 077, 0u);
 }
 
 }  // namespace

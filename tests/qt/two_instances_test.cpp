@@ -44,15 +44,16 @@ TEST_F(TwoInstancesTest, SecondStartForwardsAndExitsWithoutAWindow) {
   test::ChildProcess second(Player({"/PAUSE"}), env_, Log("second.log"));
   EXPECT_EQ(second.Wait(20s), 0);
   // The pause key command reached the running player.
-  EXPECT_TRUE(test::WaitForText(Log("first.log"), "message 0 273 40056 0", 10s))
+  EXPECT_TRUE(test::WaitForText(Log("first.log"), "main: command pause [273 40056 0]", 10s))
       << home_.Read("first.log");
   // "/autoplay" is a first-start option: forwarded, it is not sent at all.
   test::ChildProcess third(Player({"/autoplay", "/stop"}), env_, Log("third.log"));
   EXPECT_EQ(third.Wait(20s), 0);
-  EXPECT_TRUE(test::WaitForText(Log("first.log"), "message 0 273 40055 0", 10s));
+  EXPECT_TRUE(test::WaitForText(Log("first.log"), "main: command stop [273 40055 0]", 10s));
   const std::string log = home_.Read("first.log");
   // Exactly one play command: the first start's own "/autoplay".
-  EXPECT_EQ(log.find("message 0 273 40057 0"), log.rfind("message 0 273 40057 0"));
+  EXPECT_EQ(log.find("main: command play [273 40057 0]"),
+            log.rfind("main: command play [273 40057 0]"));
 
   // An orderly end writes the settings, readable by this user alone.
   first.Signal(SIGTERM);
@@ -75,7 +76,7 @@ TEST_F(TwoInstancesTest, StartsAfterAPlayerThatDiedLeavingItsSocket) {
   ASSERT_TRUE(test::WaitForText(Log("next.log"), "disc loaded", 20s)) << home_.Read("next.log");
   test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
   EXPECT_EQ(second.Wait(20s), 0);
-  EXPECT_TRUE(test::WaitForText(Log("next.log"), "message 0 273 40055 0", 10s));
+  EXPECT_TRUE(test::WaitForText(Log("next.log"), "main: command stop [273 40055 0]", 10s));
 }
 
 TEST_F(TwoInstancesTest, AMalformedCueSheetIsReportedAndThePlayerGoesOn) {
@@ -89,9 +90,26 @@ TEST_F(TwoInstancesTest, AMalformedCueSheetIsReportedAndThePlayerGoesOn) {
   EXPECT_TRUE(test::WaitForText(Log("player.log"), "disc loaded", 20s));
   test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
   EXPECT_EQ(second.Wait(20s), 0);
-  EXPECT_TRUE(test::WaitForText(Log("player.log"), "message 0 273 40055 0", 10s));
+  EXPECT_TRUE(test::WaitForText(Log("player.log"), "main: command stop [273 40055 0]", 10s));
   player.Signal(SIGTERM);
   EXPECT_EQ(player.Wait(20s), 0);
+}
+
+// Without XDG_RUNTIME_DIR both the socket and Qt's runtime files go to the
+// player's private folder, and Qt has nothing to warn about.
+TEST_F(TwoInstancesTest, WithoutARuntimeFolderThePlayerUsesItsOwnQuietly) {
+  std::erase_if(env_,
+                [](const std::string& entry) { return entry.starts_with("XDG_RUNTIME_DIR="); });
+  test::ChildProcess player(Player({"--verbose", "--virtual-drive", demo_}), env_,
+                            Log("player.log"));
+  ASSERT_TRUE(test::WaitForText(Log("player.log"), "disc loaded", 20s)) << home_.Read("player.log");
+  test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
+  EXPECT_EQ(second.Wait(20s), 0) << home_.Read("second.log");
+  EXPECT_TRUE(test::WaitForText(Log("player.log"), "main: command stop [273 40055 0]", 10s));
+  player.Signal(SIGTERM);
+  EXPECT_EQ(player.Wait(20s), 0);
+  EXPECT_EQ(home_.Read("player.log").find("XDG_RUNTIME_DIR"), std::string::npos)
+      << home_.Read("player.log");
 }
 
 TEST_F(TwoInstancesTest, BadCommandLineOptionsAreRefused) {
