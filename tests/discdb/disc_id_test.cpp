@@ -7,18 +7,18 @@
 namespace zcd {
 namespace {
 
-using test::Timing;
+using test::DiscTimingOf;
 
 TEST(DiscIdTest, SumsOfStartDigitsLengthAndTrackCount) {
-  EXPECT_EQ(ComputeCddbDiscId(test::TwoTracks()), 0x0c01a202u);
+  EXPECT_EQ(ComputeCddbDiscId(test::TwoTrackTiming()), 0x0c01a202u);
   EXPECT_EQ(DiscIdText(0x0c01a202u), "0c01a202");
   EXPECT_EQ(DiscIdText(0x12), "00000012");
   EXPECT_EQ(ComputeCddbDiscId(DiscTiming()), 0u);
 
   // Frames count nothing; a track at 0:00.40 has seconds-of-disc 0 and adds
   // nothing to the digit sum: only 190 -> 1+9+0.
-  const DiscTiming with_frames = Timing({40, 14324, 31574});
-  EXPECT_EQ(ComputeCddbDiscId(with_frames), ComputeCddbDiscId(Timing({0, 14250, 31500})));
+  const DiscTiming with_frames = DiscTimingOf({40, 14324, 31574});
+  EXPECT_EQ(ComputeCddbDiscId(with_frames), ComputeCddbDiscId(DiscTimingOf({0, 14250, 31500})));
   EXPECT_EQ(ComputeCddbDiscId(with_frames) >> 24, 10u);
   EXPECT_EQ(CddbDigitSum(0), 0);
   EXPECT_EQ(CddbDigitSum(-5), 0);
@@ -49,14 +49,14 @@ TEST(DiscIdTest, ParsedTextIgnoresCaseAndOddCharactersKeepTheirPlace) {
 TEST(DiscIdTest, CdPlayerIniKey) {
   // Three tracks or more: the starts only. 150 -> 0:02.00 (0x200); 15000 ->
   // 3:20.00 (0x31400); 30000 -> 6:40.00 (0x62800).
-  EXPECT_EQ(CdPlayerIniKey(Timing({150, 15000, 30000, 45000})), "93E00");
-  EXPECT_EQ(CdPlayerIniKey(Timing({150, 15000, 30000, 60000}, 9999)), "93E00");
+  EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({150, 15000, 30000, 45000})), "93E00");
+  EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({150, 15000, 30000, 60000}, 9999)), "93E00");
   // Fewer: the packed starts 0x200 + 0x31400, the first start's frames (0)
   // and the disc's seconds * 75.
-  EXPECT_EQ(CdPlayerIniKey(Timing({150, 15000, 30000}, 400)), "38B30");  // 0x31600 + 30000
-  EXPECT_EQ(CdPlayerIniKey(Timing({150, 15000, 30000}, 401)), "38B7B");
+  EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({150, 15000, 30000}, 400)), "38B30");  // 0x31600 + 30000
+  EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({150, 15000, 30000}, 401)), "38B7B");
   // The first start's frames count twice: once packed, once on their own.
-  EXPECT_EQ(CdPlayerIniKey(Timing({157, 15000, 30000}, 401)), "38B89");
+  EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({157, 15000, 30000}, 401)), "38B89");
 }
 
 }  // namespace

@@ -1,20 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "discdb/entry_text.h"
+#include "discdb/sample_disc.h"
 
 namespace zcd {
 namespace {
 
-// 2 tracks at 0:02.00 and 3:10.00, lead-out at 7:00.00: identifier 0c01a202.
-DiscTiming TwoTrackTiming() {
-  DiscTiming timing;
-  timing.track_count = 2;
-  timing.toc[0] = TrackTocEntry::FromMsf(0, 2, 0);
-  timing.toc[1] = TrackTocEntry::FromMsf(3, 10, 0);
-  timing.toc[2] = TrackTocEntry::FromMsf(7, 0, 0);
-  timing.disc_seconds = 420;
-  return timing;
-}
+using test::TwoTrackTiming;
 
 void FillTwoTrackRecord(DiscRecord& record) {
   record.SetTiming(TwoTrackTiming());

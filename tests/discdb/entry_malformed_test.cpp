@@ -64,7 +64,7 @@ void CheckEveryOperation(const std::string& text) {
 
 std::string SampleEntry() {
   DiscRecord record;
-  record.SetTiming(test::Timing({150, 15150, 30150, 45150}, 602));
+  record.SetTiming(test::DiscTimingOf({150, 15150, 30150, 45150}, 602));
   record.SetCategory("misc");
   record.SetDiscTitle("Artist / Album");
   record.SetTrackTitle(1, "Two");

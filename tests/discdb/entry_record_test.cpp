@@ -16,7 +16,7 @@ const char kEntry[] =
 
 TEST(ReadEntryTest, BoundRecordKeepsItsTrackCountAndIdentifier) {
   DiscRecord record;
-  record.SetTiming(test::ThreeTracks());
+  record.SetTiming(test::ThreeTrackTiming());
   record.SetDefaultDiscText();
   record.SetTrackExtended(0, "stale");
   ASSERT_TRUE(ReadEntryIntoRecord(record, kEntry, true));
@@ -48,7 +48,7 @@ TEST(ReadEntryTest, FreeStandingRecordCountsTitlesUpToTheFirstGapAndKeepsItsTimi
   EXPECT_FALSE(record.Category());
 
   DiscRecord timed;
-  timed.SetTiming(test::ThreeTracks());
+  timed.SetTiming(test::ThreeTrackTiming());
   ASSERT_TRUE(ReadEntryIntoRecord(timed, kEntry, false));
   EXPECT_EQ(timed.TrackCount(), 4);
   EXPECT_EQ(timed.DiscIdText(), "0f01a203");
@@ -94,7 +94,7 @@ TEST(ReadEntryTest, TrackValuesMatchKeyByKeyLookupOnRandomTexts) {
 
 TEST(WriteEntryTest, ReplacesCategoryAndExistingKeysOnly) {
   DiscRecord record;
-  record.SetTiming(test::ThreeTracks());
+  record.SetTiming(test::ThreeTrackTiming());
   record.SetCategory("blues");
   record.SetDiscTitle("New / Title");
   record.SetTrackTitle(0, std::string(80, 'z'));
@@ -134,7 +134,7 @@ TEST(WriteEntryTest, ReplacesCategoryAndExistingKeysOnly) {
 
 TEST(EntryRoundTripTest, BuiltEntryReadsBackIntoTheSameTexts) {
   DiscRecord original;
-  original.SetTiming(test::ThreeTracks());
+  original.SetTiming(test::ThreeTrackTiming());
   original.SetCategory("rock");
   original.SetDiscIdText("0f01a203");
   original.SetDiscTitle(std::string(90, 'd') + " / " + std::string(90, 'a'));
@@ -168,7 +168,7 @@ TEST(ReadTocTest, RowsLengthsAndLeadOutFromTheCommentBlock) {
   ASSERT_TRUE(ReadTocFromEntry(record, text));
   // The lead-out at 7:01.00 has whole seconds only.
   const DiscTiming read = record.Timing();
-  EXPECT_EQ(read.toc, test::Timing({150, 14250, 20012, 31575}).toc);
+  EXPECT_EQ(read.toc, test::DiscTimingOf({150, 14250, 20012, 31575}).toc);
   EXPECT_EQ(read.track_count, 3);
   EXPECT_EQ(read.disc_seconds, 421);
   EXPECT_EQ(std::vector(read.track_seconds.begin(), read.track_seconds.begin() + 4),
@@ -177,7 +177,7 @@ TEST(ReadTocTest, RowsLengthsAndLeadOutFromTheCommentBlock) {
 
 TEST(ReadTocTest, WithoutOffsetsTheRecordIsLeftAlone) {
   DiscRecord record;
-  record.SetTiming(test::Timing({150, 7500}));
+  record.SetTiming(test::DiscTimingOf({150, 7500}));
   // A line not starting with "#" ends the walk before any offsets.
   EXPECT_TRUE(
       ReadTocFromEntry(record, "200 rock x\r\nDTITLE=y\r\n# Track frame offsets:\r\n#\t1\r\n"));
@@ -214,8 +214,9 @@ TEST(ReadTocTest, MalformedOffsetsStayInBounds) {
 }
 
 TEST(EntryIniKeyTest, MatchesTheKeyOfTheTimingItWasBuiltFromAndAnEmptyTextHasNone) {
-  for (const DiscTiming& timing : {test::Timing({150, 14250, 22500, 37500}),
-                                   test::Timing({182, 14250, 31575}), test::Timing({33, 4575})}) {
+  for (const DiscTiming& timing :
+       {test::DiscTimingOf({150, 14250, 22500, 37500}), test::DiscTimingOf({182, 14250, 31575}),
+        test::DiscTimingOf({33, 4575})}) {
     DiscRecord record;
     record.SetTiming(timing);
     const std::string text = BuildNewEntryText(record, false);
@@ -223,7 +224,7 @@ TEST(EntryIniKeyTest, MatchesTheKeyOfTheTimingItWasBuiltFromAndAnEmptyTextHasNon
   }
   // With fewer than three tracks the disc length counts.
   DiscRecord record;
-  record.SetTiming(test::Timing({182, 14250, 31575}));
+  record.SetTiming(test::DiscTimingOf({182, 14250, 31575}));
   const std::string text = BuildNewEntryText(record, false);
   std::string longer = text;
   longer.replace(longer.find("421 seconds"), 3, "422");

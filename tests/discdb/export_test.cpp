@@ -15,7 +15,7 @@
 namespace zcd {
 namespace {
 
-using test::SampleEntry;
+using test::SampleEntryText;
 
 const std::string kDashes(79, '-');
 using Plain = PlainTextExporter;
@@ -195,14 +195,15 @@ class ExportRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(DbAddEntry(db_, "rock/0c01a202", rock_), 1);
-    ASSERT_EQ(DbAddEntry(db_, "cached/11111111", SampleEntry("cached", "11111111", "C / D")), 1);
+    ASSERT_EQ(DbAddEntry(db_, "cached/11111111", SampleEntryText("cached", "11111111", "C / D")),
+              1);
     ASSERT_EQ(DbAddEntry(db_, "jazz/22222222", jazz_), 1);
   }
 
   test::TempDir dir_;
   const std::string db_ = dir_.File("ZCD.zdb");
-  const std::string rock_ = SampleEntry("rock", "0c01a202", "Band / First");
-  const std::string jazz_ = SampleEntry("jazz", "22222222", "band / Second");
+  const std::string rock_ = SampleEntryText("rock", "0c01a202", "Band / First");
+  const std::string jazz_ = SampleEntryText("jazz", "22222222", "band / Second");
 };
 
 TEST_F(ExportRunTest, WritesEveryAcceptedEntryInIndexOrderReplacingTheFile) {

@@ -16,7 +16,7 @@ namespace {
 class ImportCdPlayerIniTest : public ::testing::Test {
  protected:
   void LoadDisc(int tracks) {
-    record_.SetTiming(test::MinuteTracks(tracks));
+    record_.SetTiming(test::MinuteTrackTiming(tracks));
     record_.SetDefaultDiscText();
     section_ = CdPlayerIniKey(record_.Timing());
   }

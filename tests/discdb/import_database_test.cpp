@@ -13,7 +13,7 @@
 namespace zcd {
 namespace {
 
-constexpr auto Entry = test::SampleEntry;
+constexpr auto Entry = test::SampleEntryText;
 
 class RecordingUi : public ImportUi {
  public:

@@ -10,7 +10,7 @@ namespace zcd::test {
 
 // Tracks starting at the given frame addresses, the last one given being the
 // lead-out; the disc's length is the lead-out's whole seconds unless given.
-inline DiscTiming Timing(std::initializer_list<int32_t> frames, int32_t disc_seconds = -1) {
+inline DiscTiming DiscTimingOf(std::initializer_list<int32_t> frames, int32_t disc_seconds = -1) {
   DiscTiming timing;
   for (const int32_t frame : frames)
     timing.toc[timing.track_count++] = TrackTocEntry::FromFrames(frame);
@@ -21,15 +21,15 @@ inline DiscTiming Timing(std::initializer_list<int32_t> frames, int32_t disc_sec
 
 // Tracks at 0:02.00 and 3:10.00 (and 5:00.00), lead-out at 7:00.00; the two
 // tracks have the identifier 0c01a202.
-inline DiscTiming TwoTracks() {
-  return Timing({150, 14250, 31500});
+inline DiscTiming TwoTrackTiming() {
+  return DiscTimingOf({150, 14250, 31500});
 }
-inline DiscTiming ThreeTracks() {
-  return Timing({150, 14250, 22500, 31500});
+inline DiscTiming ThreeTrackTiming() {
+  return DiscTimingOf({150, 14250, 22500, 31500});
 }
 
 // n tracks of a minute each from 0:02.00.
-inline DiscTiming MinuteTracks(int n) {
+inline DiscTiming MinuteTrackTiming(int n) {
   DiscTiming timing;
   timing.track_count = n;
   for (int i = 0; i <= n; ++i)
@@ -39,8 +39,8 @@ inline DiscTiming MinuteTracks(int n) {
 }
 
 // A two-track entry as the player stores it.
-inline std::string SampleEntry(const std::string& category, const std::string& id,
-                               const std::string& title) {
+inline std::string SampleEntryText(const std::string& category, const std::string& id,
+                                   const std::string& title) {
   return "200 " + category + " " + id +
          "\r\n# xmcd CD database file\r\n#\r\n# Track frame offsets:\r\n#\t150\r\n#\t4650\r\n"
          "#\r\n# Disc length: 200 seconds\r\n#\r\nDISCID=" +

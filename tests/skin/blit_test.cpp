@@ -17,7 +17,7 @@ constexpr uint32_t kTag = 0x80;
 using test::Pixels;
 
 constexpr uint32_t P(int x, int y) {
-  return test::Named(x, y, kTag);
+  return test::NamedPixel(x, y, kTag);
 }
 
 Bitmap Pattern(int w, int h) {
@@ -25,7 +25,7 @@ Bitmap Pattern(int w, int h) {
 }
 
 Pixels Placed(int x, int y, const Rect& from) {
-  return test::Placed(x, y, from, kTag);
+  return test::PlacedPiece(x, y, from, kTag);
 }
 
 // Target pixel (x + i, y + j) shows pattern pixel (xs[i], ys[j]).
@@ -38,7 +38,7 @@ Pixels Sampled(int x, int y, const std::vector<int>& xs, const std::vector<int>&
 }
 
 std::string Mismatches(const Surface& s, const Pixels& want, uint32_t background = kBackground) {
-  return test::Mismatches(s, want, background);
+  return test::PixelMismatches(s, want, background);
 }
 
 TEST(BlitCopy, PiecesClipToTheTargetAndToTheSourceWithoutShifting) {

@@ -23,8 +23,8 @@ struct Piece {
 std::string Mismatches(const Surface& s, const std::vector<Piece>& pieces) {
   test::Pixels want;
   for (const Piece& p : pieces)
-    want = test::Placed(p.x, p.y, {p.source_x, p.source_y, p.w, p.h}, kTag, want);
-  return test::Mismatches(s, want, kBackground);
+    want = test::PlacedPiece(p.x, p.y, {p.source_x, p.source_y, p.w, p.h}, kTag, want);
+  return test::PixelMismatches(s, want, kBackground);
 }
 
 TEST(DrawNumberTest, ValuesInEveryStyle) {

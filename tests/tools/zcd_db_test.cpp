@@ -66,8 +66,8 @@ class ZcdDbTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  const std::string rock_ = SampleEntry("rock", "0c01a202", "Band / First");
-  const std::string jazz_ = SampleEntry("jazz", "11111111", "Trio / Second");
+  const std::string rock_ = SampleEntryText("rock", "0c01a202", "Band / First");
+  const std::string jazz_ = SampleEntryText("jazz", "11111111", "Trio / Second");
 };
 
 TEST_F(ZcdDbTest, HelpAndUnusableCommandLines) {
@@ -125,8 +125,9 @@ TEST_F(ZcdDbTest, ListShowCheckAndDiscId) {
 
 TEST_F(ZcdDbTest, ImportWithEitherRule) {
   const std::string other = dir_.File("other.zdb");
-  ASSERT_EQ(DbAddEntry(other, "rock/0c01a202", SampleEntry("rock", "0c01a202", "New / Title")), 1);
-  ASSERT_EQ(DbAddEntry(other, "blues/22222222", SampleEntry("blues", "22222222", "A / B")), 1);
+  ASSERT_EQ(DbAddEntry(other, "rock/0c01a202", SampleEntryText("rock", "0c01a202", "New / Title")),
+            1);
+  ASSERT_EQ(DbAddEntry(other, "blues/22222222", SampleEntryText("blues", "22222222", "A / B")), 1);
 
   const ToolRun keep = Run({"import", other, "--rule", "keep"});
   EXPECT_EQ(keep.status, 0);
@@ -156,7 +157,7 @@ TEST_F(ZcdDbTest, LongImportShowsProgressAndDamageIsReported) {
     for (int i = 0; i < 25000; ++i) {
       char id[9];
       std::snprintf(id, sizeof id, "%08x", i);
-      ASSERT_EQ(session->Add(std::string("misc/") + id, SampleEntry("misc", id, "A / B")), 1);
+      ASSERT_EQ(session->Add(std::string("misc/") + id, SampleEntryText("misc", id, "A / B")), 1);
     }
     ASSERT_EQ(session->Commit(), 1);
   }
