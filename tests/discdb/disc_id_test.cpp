@@ -51,6 +51,7 @@ TEST(DiscIdTest, CdPlayerIniKey) {
   // 3:20.00 (0x31400); 30000 -> 6:40.00 (0x62800).
   EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({150, 15000, 30000, 45000})), "93E00");
   EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({150, 15000, 30000, 60000}, 9999)), "93E00");
+  EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({224, 15000, 30000, 45000})), "93E4A");  // 0:02.74
   // Fewer: the packed starts 0x200 + 0x31400, the first start's frames (0)
   // and the disc's seconds * 75.
   EXPECT_EQ(CdPlayerIniKey(DiscTimingOf({150, 15000, 30000}, 400)), "38B30");  // 0x31600 + 30000
