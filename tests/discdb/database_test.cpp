@@ -54,7 +54,7 @@ TEST_F(DatabaseTest, AddsWriteTheLayoutByteForByte) {
   EXPECT_FALSE(std::filesystem::exists(db() + "-journal"));
 }
 
-TEST_F(DatabaseTest, AddRefusesKeysAndTextsThatCannotBeStored) {
+TEST_F(DatabaseTest, AddRefusesKeysAndTextsThatCannotBeStoredAndFillsAnEmptyFile) {
   EXPECT_EQ(DbAddEntry(db(), "", "text"), 0);
   EXPECT_EQ(DbAddEntry(db(), "rock/1", ""), 0);
   EXPECT_EQ(DbAddEntry(db(), std::string(56, 'k'), "text"), 0);
@@ -62,9 +62,7 @@ TEST_F(DatabaseTest, AddRefusesKeysAndTextsThatCannotBeStored) {
   EXPECT_FALSE(std::filesystem::exists(db()));
   EXPECT_EQ(DbAddEntry(db(), std::string(55, 'k'), "text"), 1);
   EXPECT_EQ(Bytes().substr(16, 64), Row(std::string(55, 'k'), 12, 4));
-}
-
-TEST_F(DatabaseTest, AnEmptyFileBecomesADatabase) {
+  // An empty file becomes a database.
   Put("");
   ASSERT_EQ(DbAddEntry(db(), "rock/0c01a202", "abc"), 1);
   EXPECT_EQ(Bytes(), Head(15, 64) + "abc" + Row("rock/0c01a202", 12, 3));

@@ -17,35 +17,26 @@ void SetTrackCount(DiscRecord& record, int count) {
   record.SetTiming(timing);
 }
 
-TEST(DiscRecordTest, NewRecordHoldsNothing) {
+TEST(DiscRecordTest, TextsStayInsideTheDiscAndNoneIsDistinctFromEmpty) {
   DiscRecord record;
   EXPECT_FALSE(record.DiscTitle());
-  EXPECT_FALSE(record.Category());
-  EXPECT_EQ(record.TrackCount(), 0);
   EXPECT_EQ(record.TrackSeconds(0), -1);
-  EXPECT_EQ(record.TrackSeconds(99), -1);
-}
-
-TEST(DiscRecordTest, NoneIsDistinctFromEmpty) {
-  DiscRecord record;
   record.SetDiscExtended(std::string());
   EXPECT_EQ(record.DiscExtended(), OptText(""));
   record.SetDiscExtended(std::nullopt);
   EXPECT_FALSE(record.DiscExtended().has_value());
-}
 
-TEST(DiscRecordTest, TrackTextsOutsideTheDiscAreRefused) {
-  DiscRecord record;
   SetTrackCount(record, 3);
   EXPECT_FALSE(record.SetTrackTitle(5, "Five"));
   EXPECT_FALSE(record.TrackTitle(5));
   EXPECT_FALSE(record.SetTrackTitle(-1, "Minus"));
   EXPECT_FALSE(record.SetTrackExtended(3, "Past the end"));
+  EXPECT_EQ(record.TrackSeconds(99), -1);
   EXPECT_TRUE(record.SetTrackTitle(2, "Three"));
   EXPECT_EQ(record.TrackTitle(2), "Three");
 }
 
-TEST(DiscRecordTest, DefaultTextKeepsCategoryAndExtended) {
+TEST(DiscRecordTest, DefaultTextKeepsCategoryAndExtendedAndShrinkingDropsTextsBeyond) {
   DiscRecord record;
   SetTrackCount(record, 12);
   record.SetCategory("rock");
@@ -57,6 +48,11 @@ TEST(DiscRecordTest, DefaultTextKeepsCategoryAndExtended) {
   EXPECT_FALSE(record.TrackTitle(12));
   EXPECT_EQ(record.Category(), "rock");
   EXPECT_EQ(record.DiscExtended(), "liner notes");
+
+  SetTrackCount(record, 2);
+  SetTrackCount(record, 12);
+  EXPECT_EQ(record.TrackTitle(1), "Track 2");
+  EXPECT_FALSE(record.TrackTitle(4));
 }
 
 TEST(DiscRecordTest, ClearKeepsTimingResetForgetsIt) {
@@ -74,23 +70,15 @@ TEST(DiscRecordTest, ClearKeepsTimingResetForgetsIt) {
   EXPECT_EQ(record.TrackSeconds(3), 103);
 
   record.SetDefaultDiscText();
+  record.SetCategory("rock");
   record.ResetDisc();
   EXPECT_FALSE(record.DiscTitle());
+  EXPECT_FALSE(record.Category());
   EXPECT_EQ(record.TrackCount(), 0);
   EXPECT_EQ(record.TrackSeconds(3), -1);
   // A later disc with more tracks must not see the old titles again.
   SetTrackCount(record, 4);
   EXPECT_FALSE(record.TrackTitle(0));
-}
-
-TEST(DiscRecordTest, ShrinkingTheDiscDropsTextsBeyondIt) {
-  DiscRecord record;
-  SetTrackCount(record, 5);
-  record.SetDefaultDiscText();
-  SetTrackCount(record, 2);
-  SetTrackCount(record, 5);
-  EXPECT_EQ(record.TrackTitle(1), "Track 2");
-  EXPECT_FALSE(record.TrackTitle(4));
 }
 
 TEST(DiscRecordTest, ReadersAlwaysSeeAWholeTitle) {
@@ -107,28 +95,25 @@ TEST(DiscRecordTest, ReadersAlwaysSeeAWholeTitle) {
   int bad = 0;
   for (int i = 0; i < 20000; ++i) {
     const auto title = record.DiscTitle();
-    if (!title || (*title != a && *title != b))
-      ++bad;
+    bad += !title || (*title != a && *title != b);
   }
   writer.join();
   EXPECT_EQ(bad, 0);
 }
 
-TEST(SlashSplitTest, FirstSlashCounts) {
-  EXPECT_EQ(SplitBeforeSlash("Artist / Album"), "Artist");
-  EXPECT_EQ(SplitAfterSlash("Artist / Album"), "Album");
-  EXPECT_EQ(SplitBeforeSlash("AC/DC / Back"), "AC");
-  EXPECT_EQ(SplitAfterSlash("AC/DC / Back"), "DC / Back");
-  EXPECT_EQ(SplitBeforeSlash("rock/0c01a202"), "rock");
-  EXPECT_EQ(SplitAfterSlash("rock/0c01a202"), "0c01a202");
-}
-
-TEST(SlashSplitTest, NoSlashAndBlankEdges) {
-  EXPECT_FALSE(SplitBeforeSlash("Album only"));
-  EXPECT_EQ(SplitAfterSlash("Album only"), "Album only");
-  EXPECT_EQ(SplitBeforeSlash("   / x"), " ");
-  EXPECT_EQ(SplitBeforeSlash("/x"), "");
-  EXPECT_EQ(SplitAfterSlash("x /   "), "");
+TEST(SlashSplitTest, TheFirstSlashCountsAndBlankEdgesGo) {
+  const std::tuple<const char*, std::optional<std::string>, std::string> cases[] = {
+      {"Artist / Album", "Artist", "Album"},
+      {"AC/DC / Back", "AC", "DC / Back"},
+      {"rock/0c01a202", "rock", "0c01a202"},
+      {"Album only", std::nullopt, "Album only"},
+      {"   / x", " ", "x"},
+      {"/x", "", "x"},
+      {"x /   ", "x", ""}};
+  for (const auto& [text, before, after] : cases) {
+    EXPECT_EQ(SplitBeforeSlash(text), before) << text;
+    EXPECT_EQ(SplitAfterSlash(text), after) << text;
+  }
 }
 
 }  // namespace

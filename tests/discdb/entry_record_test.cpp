@@ -2,39 +2,21 @@
 
 #include <random>
 
+#include "discdb/disc_id.h"
 #include "discdb/entry_text.h"
+#include "discdb/sample_disc.h"
 
 namespace zcd {
 namespace {
 
-DiscTiming ThreeTrackTiming() {
-  DiscTiming timing;
-  timing.track_count = 3;
-  timing.toc[0] = TrackTocEntry::FromMsf(0, 2, 0);
-  timing.toc[1] = TrackTocEntry::FromMsf(3, 10, 0);
-  timing.toc[2] = TrackTocEntry::FromMsf(5, 0, 0);
-  timing.toc[3] = TrackTocEntry::FromMsf(7, 0, 0);
-  timing.disc_seconds = 420;
-  return timing;
-}
-
 const char kEntry[] =
-    "200 jazz 12345678\r\n"
-    "# Revision: 2\r\n"
-    "DISCID=12345678\r\n"
-    "DTITLE=Artist / Album\r\n"
-    "TTITLE0=Zero\r\n"
-    "TTITLE1=One\r\n"
-    "TTITLE2=Two, part\r\n"
-    "TTITLE2= two\r\n"
-    "TTITLE3=Three\r\n"
-    "EXTD=Notes\\nmore\r\n"
-    "EXTT1=About one\r\n"
-    ".\r\n";
+    "200 jazz 12345678\r\n# Revision: 2\r\nDISCID=12345678\r\nDTITLE=Artist / Album\r\n"
+    "TTITLE0=Zero\r\nTTITLE1=One\r\nTTITLE2=Two, part\r\nTTITLE2= two\r\nTTITLE3=Three\r\n"
+    "EXTD=Notes\\nmore\r\nEXTT1=About one\r\n.\r\n";
 
 TEST(ReadEntryTest, BoundRecordKeepsItsTrackCountAndIdentifier) {
   DiscRecord record;
-  record.SetTiming(ThreeTrackTiming());
+  record.SetTiming(test::ThreeTrackTiming());
   record.SetDefaultDiscText();
   record.SetTrackExtended(0, "stale");
   ASSERT_TRUE(ReadEntryIntoRecord(record, kEntry, true));
@@ -51,7 +33,7 @@ TEST(ReadEntryTest, BoundRecordKeepsItsTrackCountAndIdentifier) {
   EXPECT_EQ(record.DiscIdText(), "0f01a203");
 }
 
-TEST(ReadEntryTest, FreeStandingRecordCountsTitlesUpToTheFirstGap) {
+TEST(ReadEntryTest, FreeStandingRecordCountsTitlesUpToTheFirstGapAndKeepsItsTiming) {
   DiscRecord record;
   ASSERT_TRUE(ReadEntryIntoRecord(record, kEntry, false));
   EXPECT_EQ(record.TrackCount(), 4);
@@ -64,27 +46,21 @@ TEST(ReadEntryTest, FreeStandingRecordCountsTitlesUpToTheFirstGap) {
   EXPECT_FALSE(record.TrackTitle(2));
   EXPECT_FALSE(record.DiscTitle());
   EXPECT_FALSE(record.Category());
-}
 
-TEST(ReadEntryTest, FreeStandingRecordKeepsTheTimingItWasGiven) {
-  DiscRecord record;
-  record.SetTiming(ThreeTrackTiming());
-  ASSERT_TRUE(ReadEntryIntoRecord(record, kEntry, false));
-  EXPECT_EQ(record.TrackCount(), 4);
-  EXPECT_EQ(record.DiscIdText(), "0f01a203");
-  const DiscTiming timing = record.Timing();
-  EXPECT_EQ(timing.toc[1], TrackTocEntry::FromMsf(3, 10, 0));
-  EXPECT_EQ(timing.disc_seconds, 420);
-}
+  DiscRecord timed;
+  timed.SetTiming(test::ThreeTrackTiming());
+  ASSERT_TRUE(ReadEntryIntoRecord(timed, kEntry, false));
+  EXPECT_EQ(timed.TrackCount(), 4);
+  EXPECT_EQ(timed.DiscIdText(), "0f01a203");
+  EXPECT_EQ(timed.Timing().toc[1], TrackTocEntry::FromMsf(3, 10, 0));
+  EXPECT_EQ(timed.Timing().disc_seconds, 420);
 
-TEST(ReadEntryTest, EmptyTextChangesNothing) {
-  DiscRecord record;
-  record.SetTiming(ThreeTrackTiming());
-  record.SetDefaultDiscText();
-  EXPECT_FALSE(ReadEntryIntoRecord(record, "", true));
-  EXPECT_FALSE(ReadEntryIntoRecord(record, "", false));
-  EXPECT_EQ(record.DiscTitle(), "Unknown CD");
-  EXPECT_EQ(record.TrackCount(), 3);
+  // An empty text changes nothing.
+  timed.SetDefaultDiscText();
+  EXPECT_FALSE(ReadEntryIntoRecord(timed, "", true));
+  EXPECT_FALSE(ReadEntryIntoRecord(timed, "", false));
+  EXPECT_EQ(timed.DiscTitle(), "Unknown CD");
+  EXPECT_EQ(timed.TrackCount(), 4);
 }
 
 // Track values are gathered in one pass; they must equal what GetEntryValue
@@ -118,7 +94,7 @@ TEST(ReadEntryTest, TrackValuesMatchKeyByKeyLookupOnRandomTexts) {
 
 TEST(WriteEntryTest, ReplacesCategoryAndExistingKeysOnly) {
   DiscRecord record;
-  record.SetTiming(ThreeTrackTiming());
+  record.SetTiming(test::ThreeTrackTiming());
   record.SetCategory("blues");
   record.SetDiscTitle("New / Title");
   record.SetTrackTitle(0, std::string(80, 'z'));
@@ -140,25 +116,25 @@ TEST(WriteEntryTest, ReplacesCategoryAndExistingKeysOnly) {
                 "EXTD=\r\n"
                 "EXTT1=\r\n"
                 ".\r\n");
-}
 
-TEST(WriteEntryTest, LeavesHeadAloneWithoutCategoryOrSecondBlank) {
-  DiscRecord record;
-  std::string text = "200 jazz 12345678\r\nDTITLE=x\r\n";
-  WriteRecordIntoEntry(record, text);
+  // Without a category, or without a second blank in the head, the head
+  // stays as it is.
+  DiscRecord empty;
+  text = "200 jazz 12345678\r\nDTITLE=x\r\n";
+  WriteRecordIntoEntry(empty, text);
   EXPECT_EQ(text, "200 jazz 12345678\r\nDTITLE=\r\n");
-  record.SetCategory("rock");
-  std::string short_head = "200 jazz\r\nDTITLE=x y\r\n";
-  WriteRecordIntoEntry(record, short_head);
-  EXPECT_EQ(short_head, "200 jazz\r\nDTITLE=\r\n");
-  std::string empty;
-  WriteRecordIntoEntry(record, empty);
-  EXPECT_TRUE(empty.empty());
+  empty.SetCategory("rock");
+  text = "200 jazz\r\nDTITLE=x y\r\n";
+  WriteRecordIntoEntry(empty, text);
+  EXPECT_EQ(text, "200 jazz\r\nDTITLE=\r\n");
+  text.clear();
+  WriteRecordIntoEntry(empty, text);
+  EXPECT_TRUE(text.empty());
 }
 
 TEST(EntryRoundTripTest, BuiltEntryReadsBackIntoTheSameTexts) {
   DiscRecord original;
-  original.SetTiming(ThreeTrackTiming());
+  original.SetTiming(test::ThreeTrackTiming());
   original.SetCategory("rock");
   original.SetDiscIdText("0f01a203");
   original.SetDiscTitle(std::string(90, 'd') + " / " + std::string(90, 'a'));
@@ -182,6 +158,80 @@ TEST(EntryRoundTripTest, BuiltEntryReadsBackIntoTheSameTexts) {
     EXPECT_EQ(copy.TrackTitle(n), original.TrackTitle(n).value_or("")) << n;
     EXPECT_EQ(copy.TrackExtended(n), original.TrackExtended(n).value_or("")) << n;
   }
+}
+
+TEST(ReadTocTest, RowsLengthsAndLeadOutFromTheCommentBlock) {
+  const std::string text =
+      "200 rock 0c01a202\r\n# xmcd\r\n#\r\n# Track frame offsets:\r\n#\t150\r\n# \t 14250\n"
+      "#       20012\r\n#\r\n# Disc length: 421 seconds\r\nDTITLE=x\r\n";
+  DiscRecord record;
+  ASSERT_TRUE(ReadTocFromEntry(record, text));
+  // The lead-out at 7:01.00 has whole seconds only.
+  const DiscTiming read = record.Timing();
+  EXPECT_EQ(read.toc, test::DiscTimingOf({150, 14250, 20012, 31575}).toc);
+  EXPECT_EQ(read.track_count, 3);
+  EXPECT_EQ(read.disc_seconds, 421);
+  EXPECT_EQ(std::vector(read.track_seconds.begin(), read.track_seconds.begin() + 4),
+            (std::vector<int32_t>{188, 76, 155, -1}));
+}
+
+TEST(ReadTocTest, WithoutOffsetsTheRecordIsLeftAlone) {
+  DiscRecord record;
+  record.SetTiming(test::DiscTimingOf({150, 7500}));
+  // A line not starting with "#" ends the walk before any offsets.
+  EXPECT_TRUE(
+      ReadTocFromEntry(record, "200 rock x\r\nDTITLE=y\r\n# Track frame offsets:\r\n#\t1\r\n"));
+  EXPECT_TRUE(ReadTocFromEntry(record, "# Track frame offsets:\r\n#\t1\r\n"));
+  EXPECT_TRUE(ReadTocFromEntry(record, "200 rock x\r\n#\r\n#"));
+  EXPECT_EQ(record.TrackCount(), 1);
+  EXPECT_EQ(record.DiscSeconds(), 100);
+  EXPECT_FALSE(ReadTocFromEntry(record, ""));
+  EXPECT_EQ(record.TrackCount(), 1);
+}
+
+TEST(ReadTocTest, MalformedOffsetsStayInBounds) {
+  // Numbers that end the list early, huge numbers and more rows than fit.
+  DiscRecord record;
+  ASSERT_TRUE(ReadTocFromEntry(
+      record, "h\n# Track frame offsets:\n#\t150\n#x 7\n#\t300\n# Disc length: 9\n"));
+  EXPECT_EQ(record.TrackCount(), 1);
+
+  ASSERT_TRUE(ReadTocFromEntry(record,
+                               "h\n# Track frame offsets:\n#99999999999\n"
+                               "# Disc length: 99999999999 seconds\n"));
+  EXPECT_EQ(record.TrackCount(), 1);
+  EXPECT_EQ(record.Timing().toc[0].frame_address, 2147483647);
+  EXPECT_EQ(record.Timing().LeadOut().frame_address, 2147483647 / 75 * 75);
+
+  std::string many = "h\r\n# Track frame offsets:\r\n";
+  for (int i = 1; i <= 150; ++i)
+    many += "#\t" + std::to_string(i * 1000) + "\r\n";
+  many += "#\r\n# Disc length: 3000 seconds\r\n";
+  ASSERT_TRUE(ReadTocFromEntry(record, many));
+  EXPECT_EQ(record.TrackCount(), kMaxTracks);
+  EXPECT_EQ(record.Timing().toc[99].frame_address, 100000);
+  EXPECT_EQ(record.Timing().LeadOut().frame_address, 3000 * 75);
+}
+
+TEST(EntryIniKeyTest, MatchesTheKeyOfTheTimingItWasBuiltFromAndAnEmptyTextHasNone) {
+  for (const DiscTiming& timing :
+       {test::DiscTimingOf({150, 14250, 22500, 37500}), test::DiscTimingOf({182, 14250, 31575}),
+        test::DiscTimingOf({33, 4575})}) {
+    DiscRecord record;
+    record.SetTiming(timing);
+    const std::string text = BuildNewEntryText(record, false);
+    EXPECT_EQ(EntryCdPlayerIniKey(text), CdPlayerIniKey(timing));
+  }
+  // With fewer than three tracks the disc length counts.
+  DiscRecord record;
+  record.SetTiming(test::DiscTimingOf({182, 14250, 31575}));
+  const std::string text = BuildNewEntryText(record, false);
+  std::string longer = text;
+  longer.replace(longer.find("421 seconds"), 3, "422");
+  EXPECT_NE(EntryCdPlayerIniKey(longer), EntryCdPlayerIniKey(text));
+  EXPECT_FALSE(EntryCdPlayerIniKey(""));
+  // No offsets: only the disc length counts.
+  EXPECT_EQ(EntryCdPlayerIniKey("x\r\n# Disc length: 2 seconds\r\n"), "96");
 }
 
 }  // namespace

@@ -7,24 +7,16 @@
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
 #include "discdb/entry_text.h"
+#include "discdb/sample_disc.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
 
-DiscTiming MinuteTracks(int n) {
-  DiscTiming timing;
-  timing.track_count = n;
-  for (int i = 0; i <= n; ++i)
-    timing.toc[i] = TrackTocEntry::FromFrames(150 + i * 60 * 75);
-  timing.disc_seconds = timing.LeadOut().WholeSeconds();
-  return timing;
-}
-
 class ImportCdPlayerIniTest : public ::testing::Test {
  protected:
   void LoadDisc(int tracks) {
-    record_.SetTiming(MinuteTracks(tracks));
+    record_.SetTiming(test::MinuteTrackTiming(tracks));
     record_.SetDefaultDiscText();
     section_ = CdPlayerIniKey(record_.Timing());
   }
@@ -64,17 +56,15 @@ TEST_F(ImportCdPlayerIniTest, TitlesBeyondTheDiscAreIgnored) {
   EXPECT_EQ(GetEntryValue("TTITLE10=", entry), std::nullopt);
 }
 
-TEST_F(ImportCdPlayerIniTest, NothingWithoutSectionOrTracks) {
+TEST_F(ImportCdPlayerIniTest, NothingWithoutSectionOrTracksAndAnUnwritableDatabaseIsReported) {
   LoadDisc(3);
   EXPECT_EQ(ImportCdPlayerIni(record_, ini_, db_), CdPlayerIniImport::kNotFound);
   dir_.Write("cdplayer.ini", "[" + section_ + "]\r\nartist=X\r\nnumtracks=0\r\n[1234]\r\n");
   EXPECT_EQ(ImportCdPlayerIni(record_, ini_, db_), CdPlayerIniImport::kNotFound);
   EXPECT_EQ(record_.DiscTitle(), "Unknown CD");
   EXPECT_FALSE(std::filesystem::exists(db_));
-}
 
-TEST_F(ImportCdPlayerIniTest, UnwritableDatabaseIsReported) {
-  LoadDisc(3);
+  // A database that cannot be written is reported; the record has the texts.
   dir_.Write("cdplayer.ini", "[" + section_ + "]\r\nartist=X\r\nnumtracks=3\r\n");
   EXPECT_EQ(ImportCdPlayerIni(record_, ini_, dir_.File("missing/ZCD.zdb")),
             CdPlayerIniImport::kNotStored);

@@ -7,15 +7,13 @@
 #include <random>
 
 #include "discdb/database.h"
+#include "discdb/sample_disc.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
 
-std::string Entry(const std::string& category, const std::string& id, const std::string& title) {
-  return "200 " + category + " " + id + "\r\n# xmcd\r\n#\r\nDISCID=" + id + "\r\nDTITLE=" + title +
-         "\r\nTTITLE0=One\r\n.\r\n";
-}
+constexpr auto Entry = test::SampleEntryText;
 
 class RecordingUi : public ImportUi {
  public:
@@ -60,6 +58,11 @@ class ImportDatabaseTest : public ::testing::Test {
     const size_t start = entry->find("DTITLE=") + 7;
     return entry->substr(start, entry->find('\r', start) - start);
   }
+  // The overlapping files' four keys, in order.
+  std::string Titles() const {
+    return LocalTitle("rock/0c01a202") + "," + LocalTitle("jazz/11111111") + "," +
+           LocalTitle("rock/11111111") + "," + LocalTitle("blues/22222222");
+  }
 
   test::TempDir dir_;
   const std::string local_ = dir_.File("ZCD.zdb");
@@ -74,20 +77,15 @@ TEST_F(ImportDatabaseTest, OverwriteReplacesTheSameKeyAndAddsBesideOtherCategori
   EXPECT_EQ(ui_.statuses, (std::vector<std::string>{"Imported 1 entry\nSkipped 0 entries",
                                                     "Imported 2 entries\nSkipped 0 entries",
                                                     "Imported 3 entries\nSkipped 0 entries"}));
-  EXPECT_EQ(LocalTitle("rock/0c01a202"), "New / Title");
-  EXPECT_EQ(LocalTitle("jazz/11111111"), "Jazz / Disc");
-  EXPECT_EQ(LocalTitle("rock/11111111"), "Jazz / Disc");
-  EXPECT_EQ(LocalTitle("blues/22222222"), "Blues / Disc");
   EXPECT_EQ(ui_.progress, (std::pair<int64_t, int64_t>{3, 3}));
+  EXPECT_EQ(Titles(), "New / Title,Jazz / Disc,Jazz / Disc,Blues / Disc");
 }
 
 TEST_F(ImportDatabaseTest, KeepSkipsEveryKnownDisc) {
   MakeOverlappingFiles();
   ImportDatabase(local_, import_, DuplicateRule::kKeep, ui_);
   EXPECT_EQ(ui_.last_status(), "Imported 1 entry\nSkipped 2 entries");
-  EXPECT_EQ(LocalTitle("rock/0c01a202"), "Old / Title");
-  EXPECT_EQ(LocalTitle("rock/11111111"), "<missing>");
-  EXPECT_EQ(LocalTitle("blues/22222222"), "Blues / Disc");
+  EXPECT_EQ(Titles(), "Old / Title,Jazz / Disc,<missing>,Blues / Disc");
 }
 
 TEST_F(ImportDatabaseTest, PromptAsksWithBothEntriesAndFollowsTheAnswers) {
@@ -98,9 +96,8 @@ TEST_F(ImportDatabaseTest, PromptAsksWithBothEntriesAndFollowsTheAnswers) {
             (std::vector<std::string>{
                 "Duplicate Entry:\n\nReplace\n(rock) Old / Title\n\nWith\n(rock) New / Title?",
                 "Duplicate Entry:\n\nReplace\n(jazz) Jazz / Disc\n\nWith\n(rock) Jazz / Disc?"}));
-  EXPECT_EQ(LocalTitle("rock/0c01a202"), "New / Title");
-  EXPECT_EQ(LocalTitle("rock/11111111"), "<missing>");
   EXPECT_EQ(ui_.last_status(), "Imported 2 entries\nSkipped 1 entry");
+  EXPECT_EQ(Titles(), "New / Title,Jazz / Disc,<missing>,Blues / Disc");
 }
 
 TEST_F(ImportDatabaseTest, CancelKeepsWhatWasImportedBefore) {

@@ -53,41 +53,32 @@ TEST(CueSheetTest, ReadsTracksAndTakesTheLeadOutFromTheWaveData) {
   EXPECT_EQ(result.disc->lead_out_frame, 150 + 2000);
 }
 
-TEST(CueSheetTest, FilesFollowEachOtherAndBinaryCountsItsBytes) {
+TEST(CueSheetTest, FilesFollowEachOtherAndTheirSizesOrAnRemLineGiveTheLeadOutAndLoadingFindsThem) {
   test::TempDir dir;
   dir.Write("one.bin", std::string(1000 * 2352, '\0'));
   dir.Write("two.bin", std::string(600 * 2352 + 7, '\0'));
   auto result = ParseCueSheet(
-      "FILE one.bin BINARY\n"
-      "TRACK 01 AUDIO\n"
-      "INDEX 01 00:00:00\n"
-      "FILE \"two.bin\" BINARY\n"
-      "TRACK 02 AUDIO\n"
-      "INDEX 01 00:01:00\n"
-      "REM LEADOUT 99:00:00\n",
+      "FILE one.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
+      "FILE \"two.bin\" BINARY\nTRACK 02 AUDIO\nINDEX 01 00:01:00\nREM LEADOUT 99:00:00\n",
       dir.path());
   ASSERT_TRUE(result.disc) << result.error;
   ASSERT_EQ(result.disc->tracks.size(), 2u);
   EXPECT_EQ(result.disc->tracks[1].start_frame, 150 + 1000 + 75);
-  // The readable file wins over the REM line.
+  // The readable file wins over the REM line, which stands in for a missing file.
   EXPECT_EQ(result.disc->lead_out_frame, 150 + 1600);
-}
-
-TEST(CueSheetTest, RemLeadOutStandsInForAMissingFile) {
-  test::TempDir dir;
-  auto result = ParseCueSheet(
-      "FILE \"gone.wav\" WAVE\n"
-      "TRACK 01 AUDIO\n"
-      "INDEX 01 00:00:00\n"
-      "REM LEADOUT 04:00:00\n",
+  result = ParseCueSheet(
+      "FILE \"gone.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nREM LEADOUT 04:00:00\n",
       dir.path());
   ASSERT_TRUE(result.disc) << result.error;
   EXPECT_EQ(result.disc->lead_out_frame, 150 + Frame(4, 0, 0));
 
-  auto without =
-      ParseCueSheet("FILE \"gone.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", dir.path());
-  EXPECT_FALSE(without.disc);
-  EXPECT_EQ(without.error.rfind("line 1:", 0), 0u) << without.error;
+  // A loaded sheet reads its files from its own folder.
+  dir.Write("disc.cue", "FILE \"one.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+  result = LoadCueSheet(dir.File("disc.cue"));
+  ASSERT_TRUE(result.disc) << result.error;
+  EXPECT_EQ(result.disc->lead_out_frame, 150 + 1000);
+  EXPECT_FALSE(LoadCueSheet(dir.File("none.cue")).disc);
+  EXPECT_FALSE(LoadCueSheet(dir.path()).disc);
 }
 
 TEST(CueSheetTest, MalformedSheetsNameTheLine) {
@@ -95,11 +86,7 @@ TEST(CueSheetTest, MalformedSheetsNameTheLine) {
   dir.Write("noise.wav", "not a riff file at all");
   dir.Write("short.bin", std::string(100 * 2352, '\0'));
   const std::string ok_track = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
-  struct Case {
-    std::string sheet;
-    std::string error_start;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"REM only a comment\n", "no TRACK"},
       {"REM LEADOUT 10:00:00\n" + ok_track + "TRACK 03 AUDIO\nINDEX 01 01:00:00\n", "line 4:"},
       {"REM LEADOUT 10:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", "line 2:"},
@@ -121,25 +108,14 @@ TEST(CueSheetTest, MalformedSheetsNameTheLine) {
       {"FILE \"unclosed WAVE\n" + ok_track, "line 1:"},
       {"FILE \"short.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:02:00\n", "line 3:"},
       {"FILE \"gone.bin\" BINARY\n" + ok_track + "FILE \"short.bin\" BINARY\n", "line 1:"},
+      {"FILE \"gone.wav\" WAVE\n" + ok_track, "line 1:"},
       {"REM LEADOUT 10:00:00\n" + ok_track + "PLAY LOUDLY\n", "line 4:"},
   };
-  for (const Case& c : cases) {
-    auto result = ParseCueSheet(c.sheet, dir.path());
-    EXPECT_FALSE(result.disc) << c.sheet;
-    EXPECT_EQ(result.error.find(c.error_start), 0u) << c.sheet << "\n gave: " << result.error;
+  for (const auto& [sheet, error_start] : cases) {
+    auto result = ParseCueSheet(sheet, dir.path());
+    EXPECT_FALSE(result.disc) << sheet;
+    EXPECT_EQ(result.error.find(error_start), 0u) << sheet << "\n gave: " << result.error;
   }
-}
-
-TEST(CueSheetTest, LoadingReadsNextToTheSheet) {
-  test::TempDir dir;
-  dir.Write("audio.bin", std::string(300 * 2352, '\0'));
-  dir.Write("disc.cue", "FILE \"audio.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
-  auto result = LoadCueSheet(dir.File("disc.cue"));
-  ASSERT_TRUE(result.disc) << result.error;
-  EXPECT_EQ(result.disc->lead_out_frame, 450);
-
-  EXPECT_FALSE(LoadCueSheet(dir.File("none.cue")).disc);
-  EXPECT_FALSE(LoadCueSheet(dir.path()).disc);
 }
 
 }  // namespace

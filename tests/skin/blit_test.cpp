@@ -3,120 +3,83 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
-#include <map>
 #include <string>
-#include <utility>
+#include <vector>
+
+#include "support/pixels.h"
 
 namespace zcd {
 namespace {
 
 constexpr uint32_t kBackground = Rgb(0x0F, 0xF0, 0x00);
+constexpr uint32_t kTag = 0x80;
 
-// A pixel that names where it came from.
+using test::Pixels;
+
 constexpr uint32_t P(int x, int y) {
-  return Rgb(static_cast<uint32_t>(x + 1), static_cast<uint32_t>(y + 1), 0x80);
+  return test::NamedPixel(x, y, kTag);
 }
 
 Bitmap Pattern(int w, int h) {
-  Bitmap b(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      b.At(x, y) = P(x, y);
-  return b;
+  return test::NamedSheet(w, h, kTag);
 }
 
-using Pixels = std::map<std::pair<int, int>, uint32_t>;
+Pixels Placed(int x, int y, const Rect& from) {
+  return test::PlacedPiece(x, y, from, kTag);
+}
 
-// Lists every pixel that differs from `changed`, or from the background where
-// `changed` says nothing.
-std::string Mismatches(const Surface& s, const Pixels& changed) {
-  std::string out;
-  for (int y = 0; y < s.height(); ++y) {
-    for (int x = 0; x < s.width(); ++x) {
-      const auto it = changed.find({x, y});
-      const uint32_t want = it == changed.end() ? kBackground : it->second;
-      if (s.At(x, y) != want) {
-        char line[80];
-        std::snprintf(line, sizeof line, "(%d,%d) is %08X, want %08X\n", x, y, s.At(x, y), want);
-        out += line;
-      }
-    }
+// Target pixel (x + i, y + j) shows pattern pixel (xs[i], ys[j]).
+Pixels Sampled(int x, int y, const std::vector<int>& xs, const std::vector<int>& ys) {
+  Pixels pixels;
+  for (size_t j = 0; j < ys.size(); ++j)
+    for (size_t i = 0; i < xs.size(); ++i)
+      pixels[{x + static_cast<int>(i), y + static_cast<int>(j)}] = P(xs[i], ys[j]);
+  return pixels;
+}
+
+std::string Mismatches(const Surface& s, const Pixels& want, uint32_t background = kBackground) {
+  return test::PixelMismatches(s, want, background);
+}
+
+TEST(BlitCopy, PiecesClipToTheTargetAndToTheSourceWithoutShifting) {
+  const Bitmap b = Pattern(4, 3);
+  const struct {
+    const char* name;
+    int w, h, x, y;  // the target's size, where the piece goes
+    Rect piece;
+    Pixels want;
+  } cases[] = {
+      {"inside", 6, 5, 2, 1, {0, 0, 3, 2}, Placed(2, 1, {0, 0, 3, 2})},
+      {"top-left edge", 6, 5, -1, -2, {1, 0, 3, 3}, Placed(0, 0, {2, 2, 2, 1})},
+      {"bottom-right edge", 6, 5, 4, 3, {0, 0, 4, 3}, Placed(4, 3, {0, 0, 2, 2})},
+      {"whole target covered", 2, 1, -1, -1, {0, 0, 4, 3}, Placed(0, 0, {1, 1, 2, 1})},
+      {"before the source", 6, 5, 1, 1, {-1, -1, 3, 3}, Placed(2, 2, {0, 0, 2, 2})},
+      // A skin bitmap smaller than the geometry expects: only its own pixels show.
+      {"larger than the source", 6, 5, 0, 0, {0, 0, 10, 10}, Placed(0, 0, {0, 0, 4, 3})},
+      {"past the source's end", 6, 5, 0, 0, {3, 2, 3, 3}, Placed(0, 0, {3, 2, 1, 1})},
+      {"no width", 6, 5, 1, 1, {0, 0, 0, 2}, {}},
+      {"negative height", 6, 5, 1, 1, {0, 0, 2, -1}, {}},
+      {"right of the source", 6, 5, 1, 1, {4, 0, 2, 2}, {}},
+      {"above the source", 6, 5, 1, 1, {0, -2, 2, 2}, {}},
+      {"right of the target", 6, 5, 6, 0, {0, 0, 3, 2}, {}},
+      {"left of the target", 6, 5, -3, 0, {0, 0, 3, 2}, {}},
+      {"below the target", 6, 5, 0, 5, {0, 0, 3, 2}, {}},
+      {"overflowing target place", 6, 5, INT_MAX - 1, INT_MAX - 1, {0, 0, 3, 2}, {}},
+      {"overflowing source place", 6, 5, INT_MIN + 1, 0, {INT_MAX - 1, 0, INT_MAX, 2}, {}}};
+  for (const auto& c : cases) {
+    Surface s(c.w, c.h, kBackground);
+    CopyPiece(s, c.x, c.y, c.piece, b);
+    EXPECT_EQ(Mismatches(s, c.want), "") << c.name;
   }
-  return out;
 }
 
-TEST(BlitCopy, WholeBitmapLandsAtItsPosition) {
+TEST(BlitCopy, WholeBitmapsLandAtTheirPositionAndEmptyOnesDrawNothing) {
   Surface s(6, 5, kBackground);
   CopyBitmap(s, 2, 1, Pattern(3, 2));
-  EXPECT_EQ(Mismatches(s, {{{2, 1}, P(0, 0)},
-                           {{3, 1}, P(1, 0)},
-                           {{4, 1}, P(2, 0)},
-                           {{2, 2}, P(0, 1)},
-                           {{3, 2}, P(1, 1)},
-                           {{4, 2}, P(2, 1)}}),
-            "");
-}
-
-TEST(BlitCopy, ClipsAtEveryTargetEdge) {
-  const Bitmap b = Pattern(4, 3);
-  Surface top_left(6, 5, kBackground);
-  CopyPiece(top_left, -1, -2, {1, 0, 3, 3}, b);
-  EXPECT_EQ(Mismatches(top_left, {{{0, 0}, P(2, 2)}, {{1, 0}, P(3, 2)}}), "");
-
-  Surface bottom_right(6, 5, kBackground);
-  CopyPiece(bottom_right, 4, 3, {0, 0, 4, 3}, b);
-  EXPECT_EQ(
-      Mismatches(bottom_right,
-                 {{{4, 3}, P(0, 0)}, {{5, 3}, P(1, 0)}, {{4, 4}, P(0, 1)}, {{5, 4}, P(1, 1)}}),
-      "");
-
-  Surface whole_window_covered(2, 1, kBackground);
-  CopyPiece(whole_window_covered, -1, -1, {0, 0, 4, 3}, b);
-  EXPECT_EQ(Mismatches(whole_window_covered, {{{0, 0}, P(1, 1)}, {{1, 0}, P(2, 1)}}), "");
-}
-
-TEST(BlitCopy, ClipsToTheSourceBitmapWithoutShifting) {
-  const Bitmap b = Pattern(3, 2);
-  Surface before(6, 5, kBackground);
-  CopyPiece(before, 1, 1, {-1, -1, 3, 3}, b);
-  EXPECT_EQ(
-      Mismatches(before,
-                 {{{2, 2}, P(0, 0)}, {{3, 2}, P(1, 0)}, {{2, 3}, P(0, 1)}, {{3, 3}, P(1, 1)}}),
-      "");
-
-  // A skin bitmap smaller than the geometry expects: only its own pixels show.
-  Surface larger(6, 5, kBackground);
-  CopyPiece(larger, 0, 0, {0, 0, 10, 10}, b);
-  EXPECT_EQ(Mismatches(larger, {{{0, 0}, P(0, 0)},
-                                {{1, 0}, P(1, 0)},
-                                {{2, 0}, P(2, 0)},
-                                {{0, 1}, P(0, 1)},
-                                {{1, 1}, P(1, 1)},
-                                {{2, 1}, P(2, 1)}}),
-            "");
-
-  Surface past_end(6, 5, kBackground);
-  CopyPiece(past_end, 0, 0, {2, 1, 3, 3}, b);
-  EXPECT_EQ(Mismatches(past_end, {{{0, 0}, P(2, 1)}}), "");
-}
-
-TEST(BlitCopy, DrawsNothingForEmptyOrDisjointPieces) {
-  const Bitmap b = Pattern(3, 2);
-  Surface s(6, 5, kBackground);
-  CopyPiece(s, 1, 1, {0, 0, 0, 2}, b);
-  CopyPiece(s, 1, 1, {0, 0, 2, -1}, b);
-  CopyPiece(s, 1, 1, {3, 0, 2, 2}, b);
-  CopyPiece(s, 1, 1, {0, -2, 2, 2}, b);
-  CopyPiece(s, 6, 0, {0, 0, 3, 2}, b);
-  CopyPiece(s, -3, 0, {0, 0, 3, 2}, b);
-  CopyPiece(s, 0, 5, {0, 0, 3, 2}, b);
-  CopyPiece(s, INT_MAX - 1, INT_MAX - 1, {0, 0, 3, 2}, b);
-  CopyPiece(s, INT_MIN + 1, 0, {INT_MAX - 1, 0, INT_MAX, 2}, b);
   CopyBitmap(s, 0, 0, Bitmap());
-  Surface empty;
-  CopyBitmap(empty, 0, 0, b);
-  EXPECT_EQ(Mismatches(s, {}), "");
+  EXPECT_EQ(Mismatches(s, Placed(2, 1, {0, 0, 3, 2})), "");
+  Surface empty;  // must not be written to
+  CopyBitmap(empty, 0, 0, Pattern(3, 2));
 }
 
 TEST(BlitCopy, KeepsTheTargetOpaque) {
@@ -153,84 +116,41 @@ TEST(BlitSprite, AndsTheMaskThenOrsTheImage) {
   b.At(3, 0) = Rgb(0xFF, 0xFF, 0xFF);
   Surface s(3, 2, kGrey);
   SpritePiece(s, 1, 0, {0, 0, 2, 1}, 2, 0, b);
-  EXPECT_EQ(s.At(0, 0), kGrey);
-  EXPECT_EQ(s.At(1, 0), kImage);
-  EXPECT_EQ(s.At(2, 0), kGrey);
-
   // A mask with only part of it inside the bitmap draws only where it exists.
   SpritePiece(s, 0, 1, {0, 0, 2, 1}, 3, 0, b);
-  EXPECT_EQ(s.At(0, 1), kGrey | kImage);
-  EXPECT_EQ(s.At(1, 1), kGrey);
+  EXPECT_EQ(Mismatches(s, {{{1, 0}, kImage}, {{0, 1}, kGrey | kImage}}, kGrey), "");
 
   Surface clipped(2, 1, kGrey);
   SpritePiece(clipped, -1, 0, {0, 0, 2, 1}, 2, 0, b);
   SpritePiece(clipped, 1, 0, {0, 0, 0, 1}, 2, 0, b);
-  EXPECT_EQ(clipped.At(0, 0), kGrey);
-  EXPECT_EQ(clipped.At(1, 0), kGrey);
+  EXPECT_EQ(Mismatches(clipped, {}, kGrey), "");
 }
 
-TEST(BlitStretch, EnlargesByRepeatingPixels) {
-  const Bitmap b = Pattern(3, 2);
-  Surface s(6, 4, kBackground);
-  StretchPiece(s, {0, 0, 6, 1}, {0, 0, 3, 1}, b);
-  StretchPiece(s, {0, 1, 5, 1}, {0, 0, 3, 1}, b);  // 3 -> 5: columns 0,0,1,1,2
-  StretchPiece(s, {5, 1, 1, 3}, {2, 0, 1, 2}, b);  // 2 -> 3 rows: 0,0,1
-  EXPECT_EQ(Mismatches(s, {{{0, 0}, P(0, 0)},
-                           {{1, 0}, P(0, 0)},
-                           {{2, 0}, P(1, 0)},
-                           {{3, 0}, P(1, 0)},
-                           {{4, 0}, P(2, 0)},
-                           {{5, 0}, P(2, 0)},
-                           {{0, 1}, P(0, 0)},
-                           {{1, 1}, P(0, 0)},
-                           {{2, 1}, P(1, 0)},
-                           {{3, 1}, P(1, 0)},
-                           {{4, 1}, P(2, 0)},
-                           {{5, 1}, P(2, 0)},
-                           {{5, 2}, P(2, 0)},
-                           {{5, 3}, P(2, 1)}}),
-            "");
-}
-
-TEST(BlitStretch, ShrinksByKeepingTheFirstOfEachGroup) {
+TEST(BlitStretch, RepeatsOrSkipsPixelsAndClipsWithoutMovingTheSamplingGrid) {
   const Bitmap b = Pattern(6, 4);
-  Surface s(3, 2, kBackground);
-  StretchPiece(s, {0, 0, 3, 2}, {0, 0, 6, 4}, b);
-  EXPECT_EQ(Mismatches(s, {{{0, 0}, P(0, 0)},
-                           {{1, 0}, P(2, 0)},
-                           {{2, 0}, P(4, 0)},
-                           {{0, 1}, P(0, 2)},
-                           {{1, 1}, P(2, 2)},
-                           {{2, 1}, P(4, 2)}}),
-            "");
-}
-
-TEST(BlitStretch, ClipsWithoutMovingTheSamplingGrid) {
-  const Bitmap b = Pattern(3, 1);
-  Surface left(4, 1, kBackground);
-  StretchPiece(left, {-2, 0, 6, 1}, {0, 0, 3, 1}, b);
-  EXPECT_EQ(Mismatches(
-                left, {{{0, 0}, P(1, 0)}, {{1, 0}, P(1, 0)}, {{2, 0}, P(2, 0)}, {{3, 0}, P(2, 0)}}),
-            "");
-
-  // The piece runs two columns past the bitmap: their samples draw nothing.
-  Surface past_end(8, 1, kBackground);
-  StretchPiece(past_end, {0, 0, 8, 1}, {1, 0, 4, 1}, b);
-  EXPECT_EQ(
-      Mismatches(past_end,
-                 {{{0, 0}, P(1, 0)}, {{1, 0}, P(1, 0)}, {{2, 0}, P(2, 0)}, {{3, 0}, P(2, 0)}}),
-      "");
-
-  Surface before_start(4, 2, kBackground);
-  StretchPiece(before_start, {0, 0, 4, 2}, {-1, -1, 2, 2}, b);
-  EXPECT_EQ(Mismatches(before_start, {{{2, 1}, P(0, 0)}, {{3, 1}, P(0, 0)}}), "");
-
-  Surface untouched(4, 2, kBackground);
-  StretchPiece(untouched, {0, 0, 0, 2}, {0, 0, 3, 1}, b);
-  StretchPiece(untouched, {0, 0, 4, 2}, {0, 0, 3, 0}, b);
-  StretchPiece(untouched, {4, 0, 4, 2}, {0, 0, 3, 1}, b);
-  StretchPiece(untouched, {0, 0, 4, 2}, {3, 0, 3, 1}, b);
-  EXPECT_EQ(Mismatches(untouched, {}), "");
+  const struct {
+    const char* name;
+    int w, h;  // the target's size
+    Rect dest, piece;
+    Pixels want;
+  } cases[] = {
+      {"doubled", 6, 4, {0, 0, 6, 1}, {0, 0, 3, 1}, Sampled(0, 0, {0, 0, 1, 1, 2, 2}, {0})},
+      {"3 to 5 columns", 6, 4, {0, 1, 5, 1}, {0, 0, 3, 1}, Sampled(0, 1, {0, 0, 1, 1, 2}, {0})},
+      {"2 to 3 rows", 6, 4, {5, 1, 1, 3}, {2, 0, 1, 2}, Sampled(5, 1, {2}, {0, 0, 1})},
+      {"halved", 3, 2, {0, 0, 3, 2}, {0, 0, 6, 4}, Sampled(0, 0, {0, 2, 4}, {0, 2})},
+      {"left of the target", 4, 1, {-2, 0, 6, 1}, {0, 0, 3, 1}, Sampled(0, 0, {1, 1, 2, 2}, {0})},
+      // The piece runs two columns past the bitmap: their samples draw nothing.
+      {"past the source", 8, 1, {0, 0, 8, 1}, {4, 0, 4, 1}, Sampled(0, 0, {4, 4, 5, 5}, {0})},
+      {"before the source", 4, 2, {0, 0, 4, 2}, {-1, -1, 2, 2}, Sampled(2, 1, {0, 0}, {0})},
+      {"no target width", 4, 2, {0, 0, 0, 2}, {0, 0, 3, 1}, {}},
+      {"no source height", 4, 2, {0, 0, 4, 2}, {0, 0, 3, 0}, {}},
+      {"off the target", 4, 2, {4, 0, 4, 2}, {0, 0, 3, 1}, {}},
+      {"off the source", 4, 2, {0, 0, 4, 2}, {6, 0, 3, 1}, {}}};
+  for (const auto& c : cases) {
+    Surface s(c.w, c.h, kBackground);
+    StretchPiece(s, c.dest, c.piece, b);
+    EXPECT_EQ(Mismatches(s, c.want), "") << c.name;
+  }
 }
 
 TEST(BlitStretch, CombinesWithTheRequestedOperation) {
@@ -240,12 +160,14 @@ TEST(BlitStretch, CombinesWithTheRequestedOperation) {
   Surface s(4, 2, kBackground);
   StretchPiece(s, {0, 0, 4, 1}, {0, 0, 2, 1}, b, RasterOp::kOr);
   StretchPiece(s, {0, 1, 4, 1}, {0, 0, 2, 1}, b, RasterOp::kAnd);
-  EXPECT_EQ(Mismatches(s, {{{2, 0}, Rgb(0x3F, 0xFF, 0xFF)},
-                           {{3, 0}, Rgb(0x3F, 0xFF, 0xFF)},
-                           {{0, 1}, Rgb(0, 0, 0)},
-                           {{1, 1}, Rgb(0, 0, 0)},
-                           {{2, 1}, Rgb(0, 0, 0)},
-                           {{3, 1}, Rgb(0, 0, 0)}}),
+  const uint32_t ored = Rgb(0x3F, 0xFF, 0xFF);
+  const uint32_t black = Rgb(0, 0, 0);
+  EXPECT_EQ(Mismatches(s, {{{2, 0}, ored},
+                           {{3, 0}, ored},
+                           {{0, 1}, black},
+                           {{1, 1}, black},
+                           {{2, 1}, black},
+                           {{3, 1}, black}}),
             "");
 }
 

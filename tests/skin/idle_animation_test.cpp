@@ -8,31 +8,31 @@
 #include "platform/headless_window_host.h"
 #include "skin/builtin_skin.h"
 #include "skin/idle_motion.h"
+#include "support/wait.h"
 
 namespace zcd {
 namespace {
 
 TEST(IdleMotionTest, SpriteBouncesWithinHalfItsSizeAndZoomTurnsAtItsLimits) {
   IdleMotion motion;
-  bool hit_left = false, hit_right = false, hit_top = false, hit_bottom = false;
-  bool hit_near = false, hit_far = false;
+  // Each limit must be reached and never passed.
+  const double low[] = {-40.0, -31.0, 0.65};
+  const double high[] = {30.0, 105.0, 2.8};
+  bool reached_low[3] = {};
+  bool reached_high[3] = {};
   for (int frame = 0; frame < 2000; ++frame) {
     motion.Bounce(81, 62);
-    ASSERT_GE(motion.x, -40.0);
-    ASSERT_LE(motion.x, 30.0);
-    ASSERT_GE(motion.y, -31.0);
-    ASSERT_LE(motion.y, 105.0);
-    ASSERT_GE(motion.z, 0.65);
-    ASSERT_LE(motion.z, 2.8);
-    hit_left |= motion.x == -40.0;
-    hit_right |= motion.x == 30.0;
-    hit_top |= motion.y == -31.0;
-    hit_bottom |= motion.y == 105.0;
-    hit_near |= motion.z == 0.65;
-    hit_far |= motion.z == 2.8;
+    const double at[] = {motion.x, motion.y, motion.z};
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_GE(at[i], low[i]) << i;
+      ASSERT_LE(at[i], high[i]) << i;
+      reached_low[i] |= at[i] == low[i];
+      reached_high[i] |= at[i] == high[i];
+    }
     motion.Advance();
   }
-  EXPECT_TRUE(hit_left && hit_right && hit_top && hit_bottom && hit_near && hit_far);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(reached_low[i] && reached_high[i]) << i;
 }
 
 TEST(IdleMotionTest, ZoomPullsTheSpriteTowardsTheAreaCentre) {
@@ -84,9 +84,7 @@ TEST(IdleAnimationTest, DrawsFramesUntilStoppedAndCanStartAgain) {
   animation.Start("/nonexistent", "<none>");
   EXPECT_TRUE(animation.running());
   animation.Start("/nonexistent", "<none>");  // already running: no second thread
-  for (int i = 0; i < 400 && animation.frames() < 3; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  ASSERT_GE(animation.frames(), 3);
+  ASSERT_TRUE(test::WaitUntil([&] { return animation.frames() >= 3; }));
   EXPECT_GE(host.invalidations(), 3);
   // The area shows the body with the sprite somewhere on it; the rest is untouched.
   const Bitmap& body = *BuiltinSkinImage(SkinFile::kBody);
@@ -103,9 +101,7 @@ TEST(IdleAnimationTest, DrawsFramesUntilStoppedAndCanStartAgain) {
   EXPECT_EQ(animation.frames(), frames);
 
   animation.Start("/nonexistent", "");
-  for (int i = 0; i < 400 && animation.frames() == frames; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_GT(animation.frames(), frames);
+  EXPECT_TRUE(test::WaitUntil([&] { return animation.frames() > frames; }));
 }
 
 }  // namespace

@@ -36,24 +36,16 @@ TEST(ScrollMotionTest, RoundAndRoundWrapsAfterTheGap) {
   EXPECT_EQ(RoundSecondCopy(195, 100, kFullSlot, kFullGap), std::nullopt);
 }
 
-TEST(ScrollMotionTest, BackAndForthOnePixelWiderRestsTwentyTicksAtEachEnd) {
-  const auto seen = Positions(196, kScrollBackAndForth, 46);
-  // At each end: the tick that arrives, the tick that tries to go past and
-  // turns, then 20 resting ticks; then one step to the other end.
-  for (int i = 0; i <= 21; ++i)
-    EXPECT_EQ(seen[i], 1) << i;
-  for (int i = 22; i <= 43; ++i)
-    EXPECT_EQ(seen[i], 0) << i;
-  EXPECT_EQ(seen[44], 1);
-  EXPECT_EQ(seen[45], 1);
-}
-
-TEST(ScrollMotionTest, BackAndForthNeverShowsPastEitherEnd) {
-  ScrollMotion motion;
-  for (int i = 0; i < 2000; ++i) {
-    motion.Advance(260, kFullSlot, kScrollBackAndForth, kFullGap);
-    ASSERT_GE(motion.position, 0);
-    ASSERT_LE(motion.position, 260 - kFullSlot);
+TEST(ScrollMotionTest, BackAndForthRestsTwentyTicksAtEachEndAndNeverGoesPastThem) {
+  // One pixel wider: at each end the tick that arrives, the tick that tries
+  // to go past and turns, then 20 resting ticks; then one step to the other end.
+  std::vector<int> expected(22, 1);
+  expected.insert(expected.end(), 22, 0);
+  expected.insert(expected.end(), {1, 1});
+  EXPECT_EQ(Positions(196, kScrollBackAndForth, 46), expected);
+  for (const int position : Positions(260, kScrollBackAndForth, 2000)) {
+    ASSERT_GE(position, 0);
+    ASSERT_LE(position, 260 - kFullSlot);
   }
 }
 

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "discdb/database.h"
+#include "discdb/export_run.h"
+#include "discdb/exporter_cdplayer_ini.h"
+#include "discdb/exporter_plain_text.h"
+#include "discdb/exporter_raw_cddb.h"
+#include "discdb/sample_disc.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+namespace zcd::test {
+namespace {
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// A home folder for zcd-db holding two entries, and a working folder to run it in.
+class ZcdDbTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir_.File("home"));
+    std::filesystem::create_directories(dir_.File("work"));
+    ASSERT_EQ(DbAddEntry(db(), "rock/0c01a202", rock_), 1);
+    ASSERT_EQ(DbAddEntry(db(), "jazz/11111111", jazz_), 1);
+  }
+
+  // Runs the real binary in the working folder with the home folder, its
+  // standard output and standard error kept apart.
+  ToolRun Run(const std::vector<std::string>& args) const {
+    std::vector<std::string> argv = {"/bin/sh",
+                                     "-c",
+                                     "cd \"$0\" && exec \"$@\" >\"$OUT\" 2>\"$ERR\"",
+                                     dir_.File("work"),
+                                     ZCD_DB_BINARY,
+                                     "--home",
+                                     home()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const std::vector<std::string> env = {"OUT=" + dir_.File("out.txt"),
+                                          "ERR=" + dir_.File("err.txt"), "HOME=" + dir_.path(),
+                                          "PATH=/usr/bin:/bin"};
+    ChildProcess child(argv, env, dir_.File("shell.txt"));
+    const int status = child.Wait(std::chrono::seconds(60)).value_or(-1);
+    return {status, dir_.Read("out.txt"), dir_.Read("err.txt")};
+  }
+
+  std::string home() const { return dir_.File("home"); }
+  std::string db() const { return dir_.File("home/ZCD.zdb"); }
+  std::string work(const std::string& name) const { return dir_.File("work/" + name); }
+  void Write(const std::string& name, const std::string& content) {
+    std::filesystem::create_directories(std::filesystem::path(dir_.File(name)).parent_path());
+    dir_.Write(name, content);
+  }
+  // What an exporter makes of an entry.
+  static std::string Formatted(Exporter&& exporter, uint32_t options, const std::string& entry) {
+    exporter.ReadOptions(options);
+    exporter.set_scope("ALL");
+    return exporter.FormatEntry(entry).value_or("");
+  }
+
+  TempDir dir_;
+  const std::string rock_ = SampleEntryText("rock", "0c01a202", "Band / First");
+  const std::string jazz_ = SampleEntryText("jazz", "11111111", "Trio / Second");
+};
+
+TEST_F(ZcdDbTest, HelpAndUnusableCommandLines) {
+  const ToolRun help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("Usage: zcd-db")) << help.out;
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"frobnicate"},
+                                             {"list", "--bogus"},
+                                             {"list", "--artist", "x"},
+                                             {"export", "pdf"},
+                                             {"export", "plain", "--category", "a", "--disc", "b"},
+                                             {"import", "x.zdb", "--rule", "ask"},
+                                             {"show"},
+                                             {"discid", "150"},
+                                             {"discid", "150", "100"},
+                                             {"discid", "15x", "31500"}}) {
+    const ToolRun run = Run(args);
+    EXPECT_EQ(run.status, 2) << args.size();
+    EXPECT_TRUE(run.err.starts_with("zcd-db: ")) << run.err;
+  }
+}
+
+TEST_F(ZcdDbTest, ListShowCheckAndDiscId) {
+  EXPECT_EQ(Run({"list"}).out, "rock/0c01a202\tBand / First\njazz/11111111\tTrio / Second\n");
+  EXPECT_EQ(Run({"list", "--category", "JAZZ"}).out, "jazz/11111111\tTrio / Second\n");
+  const ToolRun show = Run({"show", "11111111"});
+  EXPECT_EQ(show.status, 0);
+  EXPECT_EQ(show.out, jazz_);
+  const ToolRun missing = Run({"show", "rock/11111111"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("rock/11111111"), std::string::npos);
+  // Tracks at 0:02.00 and 3:10.00, lead-out at 7:00.00.
+  const ToolRun discid = Run({"discid", "150", "14250", "31500"});
+  EXPECT_EQ(discid.status, 0);
+  EXPECT_EQ(discid.out, "0c01a202\n3870C\n");
+
+  // A database given by path that is not a database; a damaged one.
+  dir_.Write("notes.zdb", "just notes");
+  const ToolRun not_db = Run({"--db", dir_.File("notes.zdb"), "list"});
+  EXPECT_EQ(not_db.status, 1);
+  EXPECT_NE(not_db.err.find("not a ZCD database"), std::string::npos);
+  EXPECT_EQ(Run({"check"}).status, 0);
+  std::string bytes = dir_.Read("home/ZCD.zdb");
+  const auto index = static_cast<size_t>(static_cast<unsigned char>(bytes[4]) |
+                                         static_cast<unsigned char>(bytes[5]) << 8);
+  bytes.replace(index + kDbRowSize + kDbKeyField, 4, "\xff\xff\xff\x7f", 4);
+  dir_.Write("home/ZCD.zdb", bytes);
+  const ToolRun damaged = Run({"check"});
+  EXPECT_EQ(damaged.status, 1);
+  EXPECT_FALSE(damaged.out.empty());
+}
+
+TEST_F(ZcdDbTest, ImportWithEitherRule) {
+  const std::string other = dir_.File("other.zdb");
+  ASSERT_EQ(DbAddEntry(other, "rock/0c01a202", SampleEntryText("rock", "0c01a202", "New / Title")),
+            1);
+  ASSERT_EQ(DbAddEntry(other, "blues/22222222", SampleEntryText("blues", "22222222", "A / B")), 1);
+
+  const ToolRun keep = Run({"import", other, "--rule", "keep"});
+  EXPECT_EQ(keep.status, 0);
+  EXPECT_EQ(keep.out, "Imported 1 entry\nSkipped 1 entry\n");
+  EXPECT_EQ(DbFindEntry(db(), "0c01a202"), rock_);
+
+  const ToolRun overwrite = Run({"import", other});
+  EXPECT_EQ(overwrite.out, "Imported 2 entries\nSkipped 0 entries\n");
+  EXPECT_NE(DbFindEntry(db(), "0c01a202")->find("New / Title"), std::string::npos);
+
+  EXPECT_EQ(Run({"import", dir_.File("missing.zdb")}).status, 1);
+  // A local file that is not a database is refused and left as it is.
+  dir_.Write("notes.txt", "notes");
+  const ToolRun refused = Run({"--db", dir_.File("notes.txt"), "import", other});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("notes.txt"), std::string::npos);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(dir_.Read("notes.txt"), "notes");
+}
+
+TEST_F(ZcdDbTest, LongImportShowsProgressAndDamageIsReported) {
+  const std::string other = dir_.File("other.zdb");
+  {
+    std::string error;
+    auto session = DbSession::Open(other, &error);
+    ASSERT_TRUE(session) << error;
+    for (int i = 0; i < 25000; ++i) {
+      char id[9];
+      std::snprintf(id, sizeof id, "%08x", i);
+      ASSERT_EQ(session->Add(std::string("misc/") + id, SampleEntryText("misc", id, "A / B")), 1);
+    }
+    ASSERT_EQ(session->Commit(), 1);
+  }
+  const ToolRun run = Run({"import", other});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "Imported 25000 entries\nSkipped 0 entries\n");
+  EXPECT_NE(run.err.find("100% (25000 of 25000 rows)"), std::string::npos) << run.err;
+
+  std::string bytes = dir_.Read("other.zdb");
+  bytes.resize(bytes.size() - 64 * 10 - 3);
+  dir_.Write("other.zdb", bytes);
+  std::filesystem::remove(db());
+  const ToolRun damaged = Run({"import", other});
+  EXPECT_EQ(damaged.status, 1);
+  EXPECT_NE(damaged.err.find("It seems the ZCD database to import is corrupt."), std::string::npos);
+  EXPECT_EQ(damaged.out, "Imported 24989 entries\nSkipped 0 entries\n");
+}
+
+TEST_F(ZcdDbTest, AddXmcdTreeConvertsTextsAndSkipsMalformedFiles) {
+  std::filesystem::remove(db());
+  // A dump file: no head line, LF line ends, UTF-8, no final ".".
+  Write("dump/rock/0c01a202",
+        "# xmcd\n#\n# Track frame offsets:\n#\t150\n#\t14250\n#\n# Disc length: 420 "
+        "seconds\n#\nDISCID=0c01a202\nDTITLE=Mot\xc3\xb6rhead \xe2\x80\x93 \xe6\x97\xa5\n"
+        "TTITLE0=Caf\xc3\xa9\nTTITLE1=\xe2\x82\xac\nEXTD=\nEXTT0=\nEXTT1=\nPLAYORDER=\n");
+  // A file with its own head line wins over its folder.
+  Write("dump/jazz/anything.txt",
+        "210 blues 11111111 CD database entry follows\r\n# xmcd\r\nDISCID=11111111\r\n"
+        "DTITLE=A / B\r\nTTITLE0=x\r\n.\r\n");
+  Write("dump/README", "This archive holds CDDB entries.\n");
+  Write("dump/rock/22222222", "# xmcd\nDISCID=22222222\nDTITLE=\xff\xfe bad\n");
+
+  const ToolRun run = Run({"add-xmcd", dir_.File("dump")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "Added 2 entries (0 replacing older ones), skipped 2 files\n");
+  EXPECT_NE(run.err.find("README"), std::string::npos);
+  EXPECT_NE(run.err.find("22222222': it is not UTF-8 text"), std::string::npos) << run.err;
+  EXPECT_EQ(DbFindEntry(db(), "rock/0c01a202"),
+            "200 rock 0c01a202\r\n# xmcd\r\n#\r\n# Track frame offsets:\r\n#\t150\r\n#\t14250\r\n"
+            "#\r\n# Disc length: 420 seconds\r\n#\r\nDISCID=0c01a202\r\n"
+            "DTITLE=Mot\xf6rhead \x96 ?\r\nTTITLE0=Caf\xe9\r\nTTITLE1=\x80\r\nEXTD=\r\n"
+            "EXTT0=\r\nEXTT1=\r\nPLAYORDER=\r\n.\r\n");
+  EXPECT_TRUE(DbHasEntry(db(), "blues/11111111"));
+
+  const ToolRun again = Run({"add-xmcd", dir_.File("dump/rock/0c01a202")});
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(again.out, "Added 1 entry (1 replacing older ones), skipped 0 files\n");
+  EXPECT_EQ(Run({"list"}).out, "blues/11111111\tA / B\nrock/0c01a202\tMot\xf6rhead \x96 ?\n");
+}
+
+TEST_F(ZcdDbTest, EveryFormatWithItsDefaultFileName) {
+  ASSERT_EQ(Run({"export", "plain"}).status, 0);
+  EXPECT_EQ(dir_.Read("work/zcd_export.txt"),
+            Formatted(PlainTextExporter(), PlainTextExporter::kAllOptions, rock_) +
+                Formatted(PlainTextExporter(), PlainTextExporter::kAllOptions, jazz_));
+
+  ASSERT_EQ(Run({"export", "raw", "--disc", "11111111"}).status, 0);
+  EXPECT_EQ(dir_.Read("work/zcd_rawformat.txt"),
+            Formatted(RawCddbExporter(), RawCddbExporter::kAllOptions, jazz_));
+
+  // cdplayer.ini sections go to their own file; the player's cdplayer.ini is left alone.
+  ASSERT_EQ(Run({"export", "ini", "--artist", "band"}).status, 0);
+  EXPECT_EQ(dir_.Read("work/zcd_iniformat.txt"),
+            Formatted(CdPlayerIniExporter(home()), CdPlayerIniExporter::kDifferentFileName, rock_));
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("home/cdplayer.ini")));
+
+  ASSERT_EQ(Run({"export", "plain", "--category", "jazz", "-o", dir_.File("jazz.txt")}).status, 0);
+  EXPECT_EQ(dir_.Read("jazz.txt"),
+            Formatted(PlainTextExporter(), PlainTextExporter::kAllOptions, jazz_));
+  EXPECT_FALSE(std::filesystem::exists(work("zcd_category.txt")));
+}
+
+TEST_F(ZcdDbTest, FailuresExitNonZero) {
+  const ToolRun no_db = Run({"--db", dir_.File("missing.zdb"), "export", "raw"});
+  EXPECT_EQ(no_db.status, 1);
+  EXPECT_NE(no_db.err.find("missing.zdb"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(work("zcd_rawformat.txt")));
+  const std::string before = dir_.Read("home/ZCD.zdb");
+  EXPECT_EQ(Run({"export", "raw", "-o", db()}).status, 1);
+  EXPECT_EQ(dir_.Read("home/ZCD.zdb"), before);
+}
+
+}  // namespace
+}  // namespace zcd::test
