@@ -63,7 +63,8 @@ start_up_ms() {
   start=$(date +%s%N)
   ZCD_HOME=$1 "$zcd" --virtual-drive "$demo" >/dev/null 2>&1 &
   player=$!
-  xdotool search --sync --onlyvisible --name '^ZCD' >/dev/null
+  # xdotool's own --sync looks only every half second.
+  until xdotool search --onlyvisible --name '^ZCD' >/dev/null 2>&1; do sleep 0.01; done
   end=$(date +%s%N)
   kill -TERM "$player"
   wait "$player" || true
