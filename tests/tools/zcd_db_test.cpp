@@ -72,7 +72,7 @@ class ZcdDbTest : public ::testing::Test {
 };
 
 // Each command line, its exit status, its whole standard output (unless
-// none is given) and a piece of its standard error.
+// none is given) and a piece of its standard error, which only failures write.
 TEST_F(ZcdDbTest, ReadingCommandsAndUnusableCommandLines) {
   dir_.Write("notes.zdb", "just notes");
   const struct {
@@ -106,6 +106,7 @@ TEST_F(ZcdDbTest, ReadingCommandsAndUnusableCommandLines) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out.value_or(run.out));
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.empty(), c.status == 0) << run.err;
     EXPECT_TRUE(c.status == 0 || run.err.starts_with("zcd-db: ")) << run.err;
   }
   EXPECT_TRUE(Run({"--help"}).out.starts_with("Usage: zcd-db"));
