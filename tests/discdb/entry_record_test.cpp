@@ -163,21 +163,21 @@ TEST(ReadTocTest, RowsLengthsAndLeadOutFromTheCommentBlockAndNoMore) {
     std::string text;
     bool read;
     int tracks;
-    int32_t last_start, lead_out;
+    int32_t last_start, lead_out, disc_seconds;
   } cases[] = {
       // The lead-out at 7:01.00 has whole seconds only.
-      {sound, true, 3, 20012, 31575},
+      {sound, true, 3, 20012, 31575, 421},
       // Without offsets the record is left alone: a line not starting with
       // "#" ends the walk before any.
-      {"200 rock x\r\nDTITLE=y\r\n# Track frame offsets:\r\n#\t1\r\n", true, 1, 150, 7500},
-      {"# Track frame offsets:\r\n#\t1\r\n", true, 1, 150, 7500},
-      {"200 rock x\r\n#\r\n#", true, 1, 150, 7500},
-      {"", false, 1, 150, 7500},
+      {"200 rock x\r\nDTITLE=y\r\n# Track frame offsets:\r\n#\t1\r\n", true, 1, 150, 7500, 100},
+      {"# Track frame offsets:\r\n#\t1\r\n", true, 1, 150, 7500, 100},
+      {"200 rock x\r\n#\r\n#", true, 1, 150, 7500, 100},
+      {"", false, 1, 150, 7500, 100},
       // Numbers that end the list early, huge numbers and more rows than fit.
-      {"h\n# Track frame offsets:\n#\t150\n#x 7\n#\t300\n# Disc length: 9\n", true, 1, 150, 675},
+      {"h\n# Track frame offsets:\n#\t150\n#x 7\n#\t300\n# Disc length: 9\n", true, 1, 150, 675, 9},
       {"h\n# Track frame offsets:\n#99999999999\n# Disc length: 99999999999 seconds\n", true, 1,
-       2147483647, 2147483647 / 75 * 75},
-      {many + "#\r\n# Disc length: 3000 seconds\r\n", true, kMaxTracks, 100000, 3000 * 75}};
+       2147483647, 2147483647 / 75 * 75, 2147483647 / 75},
+      {many + "#\r\n# Disc length: 3000 seconds\r\n", true, kMaxTracks, 100000, 3000 * 75, 3000}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     DiscRecord record;
@@ -186,12 +186,12 @@ TEST(ReadTocTest, RowsLengthsAndLeadOutFromTheCommentBlockAndNoMore) {
     ASSERT_EQ(record.TrackCount(), c.tracks);
     EXPECT_EQ(record.Timing().toc[c.tracks - 1].frame_address, c.last_start);
     EXPECT_EQ(record.Timing().LeadOut().frame_address, c.lead_out);
+    EXPECT_EQ(record.DiscSeconds(), c.disc_seconds);
   }
   DiscRecord record;
   ASSERT_TRUE(ReadTocFromEntry(record, sound));
   const DiscTiming read = record.Timing();
   EXPECT_EQ(read.toc, test::DiscTimingOf({150, 14250, 20012, 31575}).toc);
-  EXPECT_EQ(read.disc_seconds, 421);
   EXPECT_EQ(std::vector(read.track_seconds.begin(), read.track_seconds.begin() + 4),
             (std::vector<int32_t>{188, 76, 155, -1}));
 }
