@@ -53,6 +53,7 @@ class DatabaseCrashTest : public ::testing::Test {
     DbSimulateCrashAfter(-1);
     DbSetFullJournalLimit(full_limit_);
     DbSetSyncEnabled(sync_);
+    DbSetIndexMoveChunk(chunk_);
   }
 
   std::string db() const { return dir_.File("ZCD.zdb"); }
@@ -119,50 +120,40 @@ class DatabaseCrashTest : public ::testing::Test {
 
   test::TempDir dir_;
   int64_t full_limit_ = DbSetFullJournalLimit(4 << 20);
+  int64_t chunk_ = DbSetIndexMoveChunk(1 << 20);
   // The steps are what matters here, not whether they reach the disk.
   bool sync_ = DbSetSyncEnabled(false);
   int befores_ = 0;
   int afters_ = 0;
 };
 
-// The index moving in chunks of two rows, marked in the journal: a chunk
-// longer than the text covers its own old bytes, so it waits in the slot.
+// An add stopped at every step: with the index moving in chunks of two rows
+// marked in the journal (a chunk longer than the text covers its own old
+// bytes, so it waits in the slot), in one piece, or with the whole old index
+// saved and synced first. For the shortest text the undoing is itself stopped
+// everywhere, where it is hardest: bytes taken from old places, new places and
+// the slot. A first add leaves no file or a whole one.
 TEST_F(DatabaseCrashTest, AnInterruptedAddIsUndone) {
-  DbSetFullJournalLimit(0);
-  const int64_t chunk = DbSetIndexMoveChunk(2 * 64);
-  const FileState start = Populated(5);
-  for (const size_t length : {size_t{1}, size_t{64}, size_t{127}, size_t{128}, size_t{300}}) {
-    SCOPED_TRACE("text " + std::to_string(length));
-    // The undoing is itself stopped everywhere once, where it is hardest:
-    // bytes taken from old places, new places and the slot.
-    InterruptEverywhere(
-        start, [&] { return DbAddEntry(db(), "jazz/0c01a202", TextFor(99, length)) == 1; },
-        length == 1);
+  const struct {
+    int64_t full_limit, chunk;
+    std::vector<size_t> lengths;
+  } ways[] = {
+      {0, 2 * 64, {1, 64, 127, 128, 300}}, {0, 1 << 20, {10}}, {4 << 20, 1 << 20, {1, 300}}};
+  for (const auto& way : ways) {
+    DbSetFullJournalLimit(way.full_limit);
+    DbSetIndexMoveChunk(way.chunk);
+    const FileState start = Populated(5);
+    for (const size_t length : way.lengths) {
+      SCOPED_TRACE("text " + std::to_string(length) + " chunk " + std::to_string(way.chunk));
+      InterruptEverywhere(
+          start, [&] { return DbAddEntry(db(), "jazz/0c01a202", TextFor(99, length)) == 1; },
+          length == 1);
+    }
   }
-  DbSetIndexMoveChunk(chunk);
-  InterruptEverywhere(
-      start, [&] { return DbAddEntry(db(), "jazz/0c01a202", TextFor(99, 10)) == 1; }, false);
-  EXPECT_GT(befores_, 100);
-}
-
-// With the whole old index saved and synced first.
-TEST_F(DatabaseCrashTest, AnInterruptedAddWithAFullJournalIsUndone) {
-  const FileState start = Populated(5);
-  for (const size_t length : {size_t{1}, size_t{300}}) {
-    SCOPED_TRACE("text " + std::to_string(length));
-    InterruptEverywhere(
-        start, [&] { return DbAddEntry(db(), "jazz/0c01a202", TextFor(99, length)) == 1; },
-        length == 1);
-  }
-  EXPECT_GT(befores_, 20);
-}
-
-TEST_F(DatabaseCrashTest, AnInterruptedFirstAddLeavesNoFileOrAWholeOne) {
-  InterruptEverywhere(
-      {}, [&] { return DbAddEntry(db(), "rock/0c01a202", "text") == 1; }, false);
-  InterruptEverywhere(
-      {std::string("PACK\x0c\0\0\0\0\0\0\0", 12), std::nullopt},
-      [&] { return DbAddEntry(db(), "rock/0c01a202", "text") == 1; }, true);
+  EXPECT_GT(befores_, 120);
+  const auto first_add = [&] { return DbAddEntry(db(), "rock/0c01a202", "text") == 1; };
+  InterruptEverywhere({}, first_add, false);
+  InterruptEverywhere({std::string("PACK\x0c\0\0\0\0\0\0\0", 12), std::nullopt}, first_add, true);
 }
 
 TEST_F(DatabaseCrashTest, AnInterruptedDeleteOrCommitLeavesOneWholeFile) {

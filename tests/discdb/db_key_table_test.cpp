@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include "discdb/random_db.h"
 
 namespace zcd {
 namespace {
@@ -18,89 +18,31 @@ std::vector<uint32_t> Scan(const DbKeyTable& table, std::string_view search) {
   return rows;
 }
 
-class KeyMaker {
- public:
-  explicit KeyMaker(unsigned seed) : random_(seed) {}
-
-  std::string Id() {
-    static const char* const ids[] = {"0c01a202", "deadbeef", "00000000", "12345678",
-                                      "abcdef01", "0c01a203", "ssical/x", "rock0c01"};
-    return ids[Pick(8)];
-  }
-  std::string Key() {
-    static const char* const categories[] = {
-        "rock", "jazz", "classical", "cached", "", "xdeadbeefx", "cdplayer.ini_imports", "Rock"};
-    switch (Pick(10)) {
-      case 0:
-        return "noslash" + Id();
-      case 1:
-        return "a/b/" + Id();
-      case 2:
-        return std::string(categories[Pick(8)]) + "/" + Id().substr(0, 5);
-      case 3:
-        return std::string(categories[Pick(8)]) + "/" + Id() + "9";
-      default:
-        return std::string(categories[Pick(8)]) + "/" + Id();
-    }
-  }
-  std::string Search(const DbKeyTable& table) {
-    const std::string key = table.size() > 0
-                                ? std::string(table.key(static_cast<uint32_t>(Pick(table.size()))))
-                                : Key();
-    switch (Pick(9)) {
-      case 0:
-        return Id();
-      case 1:
-        return key;
-      case 2: {  // any piece of a stored key, slashes and all
-        const size_t from = Pick(key.size() + 1);
-        return key.substr(from, Pick(key.size() - from + 1));
-      }
-      case 3:
-        return std::string("/").append(Id());
-      case 4:
-        return "";
-      case 5:
-        return "ssical";
-      case 6:
-        return Id() + std::string(1, '\0') + "tail";
-      case 7:
-        return "k/" + Id();
-      default:
-        return Key();
-    }
-  }
-  size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
-
- private:
-  std::mt19937 random_;
-};
-
 TEST(DbKeyTableTest, HashedLookupsAgreeWithAScanOfEveryKey) {
   for (unsigned seed = 1; seed <= 4; ++seed) {
-    KeyMaker maker(seed);
+    test::RandomDb random(seed);
     DbKeyTable table;
+    const auto stored = [&] {
+      return table.size() ? table.key(static_cast<uint32_t>(random.Pick(table.size()))) : "";
+    };
     for (int step = 0; step < 3000; ++step) {
-      if (maker.Pick(3) != 0) {
-        const std::string key = maker.Key();
+      if (random.Pick(3) != 0) {
+        const std::string key = random.Key();
         const uint32_t row = table.Append(key);
         EXPECT_EQ(row, table.size() - 1);
         EXPECT_EQ(table.key(table.size() - 1), key);
       } else {
-        for (uint32_t row : Scan(table, maker.Search(table)))
+        for (uint32_t row : Scan(table, random.Search(stored())))
           table.Erase(row);
       }
-      const std::string search = maker.Search(table);
+      const std::string search = random.Search(stored());
       const auto expected = Scan(table, search);
       ASSERT_EQ(table.All(search), expected)
           << "seed " << seed << " step " << step << " search " << search;
       EXPECT_EQ(table.First(search),
                 expected.empty() ? std::nullopt : std::optional<uint32_t>(expected.front()));
     }
-    size_t live = 0;
-    for (uint32_t row = 0; row < table.size(); ++row)
-      live += table.live(row);
-    EXPECT_EQ(table.live_count(), live);
+    EXPECT_EQ(table.live_count(), Scan(table, "").size());
   }
 }
 

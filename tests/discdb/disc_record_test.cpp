@@ -36,7 +36,7 @@ TEST(DiscRecordTest, TextsStayInsideTheDiscAndNoneIsDistinctFromEmpty) {
   EXPECT_EQ(record.TrackTitle(2), "Three");
 }
 
-TEST(DiscRecordTest, DefaultTextKeepsCategoryAndExtendedAndShrinkingDropsTextsBeyond) {
+TEST(DiscRecordTest, DefaultTextKeepsCategoryShrinkingDropsTextsClearAndResetForgetThem) {
   DiscRecord record;
   SetTrackCount(record, 12);
   record.SetCategory("rock");
@@ -53,10 +53,8 @@ TEST(DiscRecordTest, DefaultTextKeepsCategoryAndExtendedAndShrinkingDropsTextsBe
   SetTrackCount(record, 12);
   EXPECT_EQ(record.TrackTitle(1), "Track 2");
   EXPECT_FALSE(record.TrackTitle(4));
-}
 
-TEST(DiscRecordTest, ClearKeepsTimingResetForgetsIt) {
-  DiscRecord record;
+  // Clearing keeps the timing, resetting forgets it.
   SetTrackCount(record, 4);
   record.SetDefaultDiscText();
   record.SetDiscIdText("0c01a202");

@@ -103,19 +103,11 @@ TEST(WriteEntryTest, ReplacesCategoryAndExistingKeysOnly) {
   std::string text = kEntry;
   WriteRecordIntoEntry(record, text);
   EXPECT_EQ(text,
-            "200 blues 12345678\r\n"
-            "# Revision: 2\r\n"
-            "DISCID=12345678\r\n"
-            "DTITLE=New / Title\r\n"
+            "200 blues 12345678\r\n# Revision: 2\r\nDISCID=12345678\r\nDTITLE=New / Title\r\n"
             "TTITLE0=" +
-                std::string(71, 'z') + "\r\nTTITLE0=" + std::string(9, 'z') +
-                "\r\n"
-                "TTITLE1=\r\n"
-                "TTITLE2=Two again\r\n"
-                "TTITLE3=Three\r\n"
-                "EXTD=\r\n"
-                "EXTT1=\r\n"
-                ".\r\n");
+                std::string(71, 'z') +
+                "\r\nTTITLE0=zzzzzzzzz\r\nTTITLE1=\r\n"
+                "TTITLE2=Two again\r\nTTITLE3=Three\r\nEXTD=\r\nEXTT1=\r\n.\r\n");
 
   // Without a category, or without a second blank in the head, the head
   // stays as it is.
@@ -160,57 +152,48 @@ TEST(EntryRoundTripTest, BuiltEntryReadsBackIntoTheSameTexts) {
   }
 }
 
-TEST(ReadTocTest, RowsLengthsAndLeadOutFromTheCommentBlock) {
-  const std::string text =
+TEST(ReadTocTest, RowsLengthsAndLeadOutFromTheCommentBlockAndNoMore) {
+  const std::string sound =
       "200 rock 0c01a202\r\n# xmcd\r\n#\r\n# Track frame offsets:\r\n#\t150\r\n# \t 14250\n"
       "#       20012\r\n#\r\n# Disc length: 421 seconds\r\nDTITLE=x\r\n";
-  DiscRecord record;
-  ASSERT_TRUE(ReadTocFromEntry(record, text));
-  // The lead-out at 7:01.00 has whole seconds only.
-  const DiscTiming read = record.Timing();
-  EXPECT_EQ(read.toc, test::DiscTimingOf({150, 14250, 20012, 31575}).toc);
-  EXPECT_EQ(read.track_count, 3);
-  EXPECT_EQ(read.disc_seconds, 421);
-  EXPECT_EQ(std::vector(read.track_seconds.begin(), read.track_seconds.begin() + 4),
-            (std::vector<int32_t>{188, 76, 155, -1}));
-}
-
-TEST(ReadTocTest, WithoutOffsetsTheRecordIsLeftAlone) {
-  DiscRecord record;
-  record.SetTiming(test::DiscTimingOf({150, 7500}));
-  // A line not starting with "#" ends the walk before any offsets.
-  EXPECT_TRUE(
-      ReadTocFromEntry(record, "200 rock x\r\nDTITLE=y\r\n# Track frame offsets:\r\n#\t1\r\n"));
-  EXPECT_TRUE(ReadTocFromEntry(record, "# Track frame offsets:\r\n#\t1\r\n"));
-  EXPECT_TRUE(ReadTocFromEntry(record, "200 rock x\r\n#\r\n#"));
-  EXPECT_EQ(record.TrackCount(), 1);
-  EXPECT_EQ(record.DiscSeconds(), 100);
-  EXPECT_FALSE(ReadTocFromEntry(record, ""));
-  EXPECT_EQ(record.TrackCount(), 1);
-}
-
-TEST(ReadTocTest, MalformedOffsetsStayInBounds) {
-  // Numbers that end the list early, huge numbers and more rows than fit.
-  DiscRecord record;
-  ASSERT_TRUE(ReadTocFromEntry(
-      record, "h\n# Track frame offsets:\n#\t150\n#x 7\n#\t300\n# Disc length: 9\n"));
-  EXPECT_EQ(record.TrackCount(), 1);
-
-  ASSERT_TRUE(ReadTocFromEntry(record,
-                               "h\n# Track frame offsets:\n#99999999999\n"
-                               "# Disc length: 99999999999 seconds\n"));
-  EXPECT_EQ(record.TrackCount(), 1);
-  EXPECT_EQ(record.Timing().toc[0].frame_address, 2147483647);
-  EXPECT_EQ(record.Timing().LeadOut().frame_address, 2147483647 / 75 * 75);
-
   std::string many = "h\r\n# Track frame offsets:\r\n";
   for (int i = 1; i <= 150; ++i)
     many += "#\t" + std::to_string(i * 1000) + "\r\n";
-  many += "#\r\n# Disc length: 3000 seconds\r\n";
-  ASSERT_TRUE(ReadTocFromEntry(record, many));
-  EXPECT_EQ(record.TrackCount(), kMaxTracks);
-  EXPECT_EQ(record.Timing().toc[99].frame_address, 100000);
-  EXPECT_EQ(record.Timing().LeadOut().frame_address, 3000 * 75);
+  const struct {
+    std::string text;
+    bool read;
+    int tracks;
+    int32_t last_start, lead_out, disc_seconds;
+  } cases[] = {
+      // The lead-out at 7:01.00 has whole seconds only.
+      {sound, true, 3, 20012, 31575, 421},
+      // Without offsets the record is left alone: a line not starting with
+      // "#" ends the walk before any.
+      {"200 rock x\r\nDTITLE=y\r\n# Track frame offsets:\r\n#\t1\r\n", true, 1, 150, 7500, 100},
+      {"# Track frame offsets:\r\n#\t1\r\n", true, 1, 150, 7500, 100},
+      {"200 rock x\r\n#\r\n#", true, 1, 150, 7500, 100},
+      {"", false, 1, 150, 7500, 100},
+      // Numbers that end the list early, huge numbers and more rows than fit.
+      {"h\n# Track frame offsets:\n#\t150\n#x 7\n#\t300\n# Disc length: 9\n", true, 1, 150, 675, 9},
+      {"h\n# Track frame offsets:\n#99999999999\n# Disc length: 99999999999 seconds\n", true, 1,
+       2147483647, 2147483647 / 75 * 75, 2147483647 / 75},
+      {many + "#\r\n# Disc length: 3000 seconds\r\n", true, kMaxTracks, 100000, 3000 * 75, 3000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    DiscRecord record;
+    record.SetTiming(test::DiscTimingOf({150, 7500}));
+    EXPECT_EQ(ReadTocFromEntry(record, c.text), c.read);
+    ASSERT_EQ(record.TrackCount(), c.tracks);
+    EXPECT_EQ(record.Timing().toc[c.tracks - 1].frame_address, c.last_start);
+    EXPECT_EQ(record.Timing().LeadOut().frame_address, c.lead_out);
+    EXPECT_EQ(record.DiscSeconds(), c.disc_seconds);
+  }
+  DiscRecord record;
+  ASSERT_TRUE(ReadTocFromEntry(record, sound));
+  const DiscTiming read = record.Timing();
+  EXPECT_EQ(read.toc, test::DiscTimingOf({150, 14250, 20012, 31575}).toc);
+  EXPECT_EQ(std::vector(read.track_seconds.begin(), read.track_seconds.begin() + 4),
+            (std::vector<int32_t>{188, 76, 155, -1}));
 }
 
 TEST(EntryIniKeyTest, MatchesTheKeyOfTheTimingItWasBuiltFromAndAnEmptyTextHasNone) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "discdb/database.h"
+#include "discdb/db_bytes.h"
 #include "discdb/export_run.h"
 #include "discdb/exporter_cdplayer_ini.h"
 #include "discdb/exporter_plain_text.h"
@@ -240,52 +241,37 @@ TEST_F(ExportRunTest, IntoCdPlayerIniAppendsEachTime) {
 }
 
 TEST_F(ExportRunTest, FailuresAreReportedAndLeaveTheOutputAndTheDatabaseAlone) {
-  PlainTextExporter exporter;
-  exporter.ReadOptions(PlainTextExporter::kAllOptions);
-  exporter.set_scope("ALL");
   dir_.Write("keep.txt", "keep me");
-  exporter.set_file_name(dir_.File("keep.txt"));
-  std::string error;
-
-  EXPECT_FALSE(DbForEachEntry(dir_.File("missing.zdb"), exporter, &error));
-  EXPECT_NE(error.find("missing.zdb"), std::string::npos);
   dir_.Write("text.zdb", "not a database at all");
-  EXPECT_FALSE(DbForEachEntry(dir_.File("text.zdb"), exporter, &error));
-  EXPECT_EQ(dir_.Read("keep.txt"), "keep me");
-
-  // The output may not be the database itself, under any name.
-  const std::string before = dir_.Read("ZCD.zdb");
-  exporter.set_file_name(db_);
-  EXPECT_FALSE(DbForEachEntry(db_, exporter, &error));
   std::filesystem::create_hard_link(db_, dir_.File("alias.txt"));
-  exporter.set_file_name(dir_.File("alias.txt"));
-  EXPECT_FALSE(DbForEachEntry(db_, exporter, &error));
-  EXPECT_EQ(dir_.Read("ZCD.zdb"), before);
-
-  exporter.set_file_name(dir_.File("no/such/folder/out.txt"));
-  EXPECT_FALSE(DbForEachEntry(db_, exporter, &error));
-  EXPECT_NE(error.find("out.txt"), std::string::npos);
-  exporter.set_scope("");
-  exporter.set_file_name(dir_.File("out.txt"));
-  EXPECT_FALSE(DbForEachEntry(db_, exporter, &error));
-  EXPECT_FALSE(std::filesystem::exists(dir_.File("out.txt")));
-
-  if (std::filesystem::exists("/dev/full")) {
-    exporter.set_scope("ALL");
-    exporter.set_file_name("/dev/full");
-    EXPECT_FALSE(DbForEachEntry(db_, exporter, &error));
-    EXPECT_NE(error.find("/dev/full"), std::string::npos) << error;
+  const std::string before = dir_.Read("ZCD.zdb");
+  // The second row's text offset points beyond the index.
+  dir_.Write("broken.zdb", test::WithRowField(before, 1, 0, 0x7fffffff));
+  const struct {
+    std::string db, out, scope, error;
+  } cases[] = {{dir_.File("missing.zdb"), dir_.File("keep.txt"), "ALL", "missing.zdb"},
+               {dir_.File("text.zdb"), dir_.File("keep.txt"), "ALL", "text.zdb"},
+               // The output may not be the database itself, under any name.
+               {db_, db_, "ALL", ""},
+               {db_, dir_.File("alias.txt"), "ALL", ""},
+               {db_, dir_.File("no/such/folder/out.txt"), "ALL", "out.txt"},
+               {db_, dir_.File("out.txt"), "", ""},
+               {db_, "/dev/full", "ALL", "/dev/full"},
+               {dir_.File("broken.zdb"), dir_.File("broken.txt"), "ALL", "damaged"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.db + " to " + c.out);
+    PlainTextExporter exporter;
+    exporter.ReadOptions(PlainTextExporter::kAllOptions);
+    exporter.set_scope(c.scope);
+    exporter.set_file_name(c.out);
+    std::string error;
+    EXPECT_FALSE(DbForEachEntry(c.db, exporter, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
   }
-
-  // The second row's text offset now points beyond the index.
-  std::string bytes = dir_.Read("ZCD.zdb");
-  const auto index = static_cast<size_t>(static_cast<unsigned char>(bytes[4]) |
-                                         static_cast<unsigned char>(bytes[5]) << 8);
-  bytes.replace(index + kDbRowSize + kDbKeyField, 4, "\xff\xff\xff\x7f", 4);
-  dir_.Write("ZCD.zdb", bytes);
-  exporter.set_file_name(dir_.File("out.txt"));
-  EXPECT_FALSE(DbForEachEntry(db_, exporter, &error));
-  EXPECT_NE(error.find("damaged"), std::string::npos);
+  EXPECT_EQ(dir_.Read("keep.txt"), "keep me");
+  EXPECT_EQ(dir_.Read("ZCD.zdb"), before);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("out.txt")));
 }
 
 }  // namespace

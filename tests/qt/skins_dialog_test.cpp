@@ -2,50 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 
+#include "qt/user_input.h"
 #include "skin/ui/link_line.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
 
-namespace fs = std::filesystem;
+using test::ClickAt;
+using test::PressKey;
 
-// The events a user's mouse and keyboard deliver, sent the way the desktop
-// would deliver them.
-void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos) {
+// One mouse event with the left button, for presses and releases on their own.
+void Mouse(QWidget* widget, QEvent::Type type, QPoint pos) {
   const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), Qt::LeftButton, held,
                     Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
-}
-
-void Click(QWidget* widget, QPoint pos) {
-  SendMouse(widget, QEvent::MouseButtonPress, pos);
-  SendMouse(widget, QEvent::MouseButtonRelease, pos);
-}
-
-void DoubleClick(QWidget* widget, QPoint pos) {
-  Click(widget, pos);
-  SendMouse(widget, QEvent::MouseButtonDblClick, pos);
-  SendMouse(widget, QEvent::MouseButtonRelease, pos);
-}
-
-void PressKey(QWidget* widget, Qt::Key key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QApplication::sendEvent(widget, &release);
 }
 
 QPushButton* Button(const QWidget& dialog, const QString& text) {
@@ -76,21 +56,19 @@ int CountPixels(const QImage& image, QRgb colour) {
 class SkinsDialogTest : public ::testing::Test {
  protected:
   SkinsDialogTest() {
-    MakeSkin(first_, "Blue");
-    MakeSkin(first_, "BlueSky");
-    fs::create_directories(first_.File("MixerOnly"));
+    for (const auto& [folder, name] : {std::pair{&first_, "Blue"},
+                                       {&first_, "BlueSky"},
+                                       {&second_, "Green"},
+                                       {&second_, "Caf\xC3\xA9"}}) {
+      std::filesystem::create_directories(folder->File(name));
+      folder->Write(std::string(name) + "/body.bmp", "");  // "Caf\xC3\xA9": a UTF-8 folder name
+    }
+    std::filesystem::create_directories(first_.File("MixerOnly"));
     first_.Write("MixerOnly/mixerset.bmp", "");
-    MakeSkin(second_, "Green");
-    MakeSkin(second_, "Caf\xC3\xA9");  // a UTF-8 folder name
     settings_.SkinFolder = first_.path();
     settings_.SkinName = "blue";
     settings_.xSkinWinPos = 120;
     settings_.ySkinWinPos = 80;
-  }
-
-  static void MakeSkin(const test::TempDir& folder, const std::string& name) {
-    fs::create_directories(folder.File(name));
-    folder.Write(name + "/body.bmp", "");
   }
 
   // A shown dialog that records what it reports.
@@ -105,6 +83,10 @@ class SkinsDialogTest : public ::testing::Test {
   }
 
   static QListWidget* List(const SkinsDialog& dialog) { return dialog.findChild<QListWidget*>(); }
+  static void ClickRow(const SkinsDialog& dialog, int row) {
+    ClickAt(List(dialog)->viewport(),
+            List(dialog)->visualItemRect(List(dialog)->item(row)).center());
+  }
 
   test::TempDir first_;
   test::TempDir second_;
@@ -113,25 +95,20 @@ class SkinsDialogTest : public ::testing::Test {
   int closed_ = 0;
 };
 
-TEST_F(SkinsDialogTest, OpensWithTheSkinsAndTheSavedChoiceQuietly) {
+TEST_F(SkinsDialogTest, OpensWithTheSavedChoiceQuietlyAndUserClicksAndKeysChoose) {
   const auto dialog = Open();
   EXPECT_EQ(dialog->windowTitle(), "Zentaro CD Skins - 2 Total");
-  const QListWidget* list = List(*dialog);
+  QListWidget* list = List(*dialog);
   EXPECT_EQ(Rows(*list), (QStringList{"<none>", "Blue", "BlueSky"}));
   EXPECT_EQ(list->currentRow(), 1);
   EXPECT_TRUE(list->item(1)->isSelected());
   EXPECT_TRUE(selected_.empty());
   EXPECT_EQ(settings_.SkinName, "blue");  // only a user's choice rewrites it
   EXPECT_EQ(dialog->pos(), QPoint(120, 80));
-}
 
-TEST_F(SkinsDialogTest, UserClicksAndArrowKeysChooseASkin) {
-  const auto dialog = Open();
-  QListWidget* list = List(*dialog);
-  Click(list->viewport(), list->visualItemRect(list->item(2)).center());
+  ClickRow(*dialog, 2);
   EXPECT_EQ(selected_, std::vector<std::string>{"BlueSky"});
   EXPECT_EQ(settings_.SkinName, "BlueSky");
-
   PressKey(list, Qt::Key_Home);
   EXPECT_EQ(selected_, (std::vector<std::string>{"BlueSky", "<none>"}));
   EXPECT_EQ(settings_.SkinName, "<none>");
@@ -140,40 +117,10 @@ TEST_F(SkinsDialogTest, UserClicksAndArrowKeysChooseASkin) {
 
 TEST_F(SkinsDialogTest, ChosenFolderRefillsTheListAndCancelKeepsIt) {
   const auto dialog = Open();
-  std::vector<std::string> starts;
-  std::optional<std::string> answer = second_.path();
-  dialog->set_folder_chooser([&](const std::string& start) {
-    starts.push_back(start);
-    return answer;
-  });
-
-  Button(*dialog, "Select Skin Folder")->click();
-  EXPECT_EQ(starts, std::vector<std::string>{first_.path()});
-  EXPECT_EQ(settings_.SkinFolder, second_.path());
-  QListWidget* list = List(*dialog);
-  EXPECT_EQ(Rows(*list), (QStringList{"<none>", QString::fromUtf8("Caf\xC3\xA9"), "Green"}));
-  EXPECT_EQ(list->currentRow(), 0);  // "blue" is not among these
-  EXPECT_EQ(dialog->windowTitle(), "Zentaro CD Skins - 2 Total");
-  EXPECT_TRUE(selected_.empty());
-
-  // The name goes back to settings in the file system's own bytes.
-  Click(list->viewport(), list->visualItemRect(list->item(1)).center());
-  EXPECT_EQ(settings_.SkinName, "Caf\xC3\xA9");
-
-  answer.reset();
-  Button(*dialog, "Select Skin Folder")->click();
-  EXPECT_EQ(starts.back(), second_.path());
-  EXPECT_EQ(settings_.SkinFolder, second_.path());
-  EXPECT_EQ(list->count(), 3);
-  EXPECT_EQ(list->currentRow(), 1);
-}
-
-TEST_F(SkinsDialogTest, DefaultFolderBrowserAsksWithCaptionAndInstruction) {
-  const auto dialog = Open();
   QString caption;
   QString start;
   bool instruction_shown = false;
-  // The browser is modal; answer it from inside its own event loop.
+  // The default browser is modal; answer it from inside its own event loop.
   QTimer::singleShot(0, [&] {
     auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(browser, nullptr);
@@ -190,7 +137,25 @@ TEST_F(SkinsDialogTest, DefaultFolderBrowserAsksWithCaptionAndInstruction) {
   EXPECT_EQ(start, QString::fromStdString(first_.path()));
   EXPECT_TRUE(instruction_shown);
   EXPECT_EQ(settings_.SkinFolder, second_.path());
-  EXPECT_EQ(List(*dialog)->count(), 3);
+  QListWidget* list = List(*dialog);
+  EXPECT_EQ(Rows(*list), (QStringList{"<none>", QString::fromUtf8("Caf\xC3\xA9"), "Green"}));
+  EXPECT_EQ(list->currentRow(), 0);  // "blue" is not among these
+  EXPECT_EQ(dialog->windowTitle(), "Zentaro CD Skins - 2 Total");
+  EXPECT_TRUE(selected_.empty());
+  // The name goes back to settings in the file system's own bytes.
+  ClickRow(*dialog, 1);
+  EXPECT_EQ(settings_.SkinName, "Caf\xC3\xA9");
+
+  std::vector<std::string> starts;
+  dialog->set_folder_chooser([&](const std::string& from) -> std::optional<std::string> {
+    starts.push_back(from);
+    return std::nullopt;
+  });
+  Button(*dialog, "Select Skin Folder")->click();
+  EXPECT_EQ(starts, std::vector<std::string>{second_.path()});
+  EXPECT_EQ(settings_.SkinFolder, second_.path());
+  EXPECT_EQ(list->count(), 3);
+  EXPECT_EQ(list->currentRow(), 1);
 }
 
 TEST_F(SkinsDialogTest, EveryWayOfClosingStoresThePlaceAndReportsOnce) {
@@ -200,8 +165,10 @@ TEST_F(SkinsDialogTest, EveryWayOfClosingStoresThePlaceAndReportsOnce) {
       {"window close", [](SkinsDialog& d) { d.close(); }},
       {"double-click",
        [](SkinsDialog& d) {
-         QListWidget* list = List(d);
-         DoubleClick(list->viewport(), list->visualItemRect(list->item(2)).center());
+         ClickRow(d, 2);
+         const QPoint at = List(d)->visualItemRect(List(d)->item(2)).center();
+         Mouse(List(d)->viewport(), QEvent::MouseButtonDblClick, at);
+         Mouse(List(d)->viewport(), QEvent::MouseButtonRelease, at);
        }},
   };
   int x = 200;
@@ -230,25 +197,22 @@ TEST_F(SkinsDialogTest, LinkOpensOnPressAndReleaseInsideAndShowsRedWhileHeld) {
   const QPoint inside = link->rect().center();
   const QRgb red = qRgb(255, 0, 0);
   const QRgb blue = qRgb(0, 0, 255);
-
-  QImage idle = link->grab().toImage();
+  const QImage idle = link->grab().toImage();
   EXPECT_GT(CountPixels(idle, blue), link->width() / 2);  // at least the underline
   EXPECT_EQ(CountPixels(idle, red), 0);
 
-  SendMouse(link, QEvent::MouseButtonPress, inside);
-  QImage held = link->grab().toImage();
+  Mouse(link, QEvent::MouseButtonPress, inside);
+  const QImage held = link->grab().toImage();
   EXPECT_GT(CountPixels(held, red), link->width() / 2);
   EXPECT_EQ(CountPixels(held, blue), 0);
   EXPECT_TRUE(opened.empty());
-
-  SendMouse(link, QEvent::MouseButtonRelease, QPoint(link->width() + 5, inside.y()));
+  Mouse(link, QEvent::MouseButtonRelease, QPoint(link->width() + 5, inside.y()));
   EXPECT_TRUE(opened.empty());  // dragged away before letting go
   EXPECT_EQ(CountPixels(link->grab().toImage(), red), 0);
-
-  SendMouse(link, QEvent::MouseButtonRelease, inside);  // no press before it
+  Mouse(link, QEvent::MouseButtonRelease, inside);  // no press before it
   EXPECT_TRUE(opened.empty());
 
-  Click(link, inside);
+  ClickAt(link, inside);
   EXPECT_EQ(opened, std::vector<QUrl>{QUrl("https://zcd.example.org/skins")});
   EXPECT_EQ(closed_, 0);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "discdb/database.h"
+#include "discdb/db_bytes.h"
 #include "discdb/export_run.h"
 #include "discdb/exporter_cdplayer_ini.h"
 #include "discdb/exporter_plain_text.h"
@@ -70,54 +71,47 @@ class ZcdDbTest : public ::testing::Test {
   const std::string jazz_ = SampleEntryText("jazz", "11111111", "Trio / Second");
 };
 
-TEST_F(ZcdDbTest, HelpAndUnusableCommandLines) {
-  const ToolRun help = Run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.starts_with("Usage: zcd-db")) << help.out;
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"frobnicate"},
-                                             {"list", "--bogus"},
-                                             {"list", "--artist", "x"},
-                                             {"export", "pdf"},
-                                             {"export", "plain", "--category", "a", "--disc", "b"},
-                                             {"import", "x.zdb", "--rule", "ask"},
-                                             {"show"},
-                                             {"discid", "150"},
-                                             {"discid", "150", "100"},
-                                             {"discid", "15x", "31500"}}) {
-    const ToolRun run = Run(args);
-    EXPECT_EQ(run.status, 2) << args.size();
-    EXPECT_TRUE(run.err.starts_with("zcd-db: ")) << run.err;
-  }
-}
-
-TEST_F(ZcdDbTest, ListShowCheckAndDiscId) {
-  EXPECT_EQ(Run({"list"}).out, "rock/0c01a202\tBand / First\njazz/11111111\tTrio / Second\n");
-  EXPECT_EQ(Run({"list", "--category", "JAZZ"}).out, "jazz/11111111\tTrio / Second\n");
-  const ToolRun show = Run({"show", "11111111"});
-  EXPECT_EQ(show.status, 0);
-  EXPECT_EQ(show.out, jazz_);
-  const ToolRun missing = Run({"show", "rock/11111111"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out, "");
-  EXPECT_NE(missing.err.find("rock/11111111"), std::string::npos);
-  // Tracks at 0:02.00 and 3:10.00, lead-out at 7:00.00.
-  const ToolRun discid = Run({"discid", "150", "14250", "31500"});
-  EXPECT_EQ(discid.status, 0);
-  EXPECT_EQ(discid.out, "0c01a202\n3870C\n");
-
-  // A database given by path that is not a database; a damaged one.
+// Each command line, its exit status, its whole standard output (unless
+// none is given) and a piece of its standard error, which only failures write.
+TEST_F(ZcdDbTest, ReadingCommandsAndUnusableCommandLines) {
   dir_.Write("notes.zdb", "just notes");
-  const ToolRun not_db = Run({"--db", dir_.File("notes.zdb"), "list"});
-  EXPECT_EQ(not_db.status, 1);
-  EXPECT_NE(not_db.err.find("not a ZCD database"), std::string::npos);
-  EXPECT_EQ(Run({"check"}).status, 0);
-  std::string bytes = dir_.Read("home/ZCD.zdb");
-  const auto index = static_cast<size_t>(static_cast<unsigned char>(bytes[4]) |
-                                         static_cast<unsigned char>(bytes[5]) << 8);
-  bytes.replace(index + kDbRowSize + kDbKeyField, 4, "\xff\xff\xff\x7f", 4);
-  dir_.Write("home/ZCD.zdb", bytes);
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::optional<std::string> out;
+    const char* err;
+  } runs[] = {{{"list"}, 0, "rock/0c01a202\tBand / First\njazz/11111111\tTrio / Second\n", ""},
+              {{"list", "--category", "JAZZ"}, 0, "jazz/11111111\tTrio / Second\n", ""},
+              {{"show", "11111111"}, 0, jazz_, ""},
+              {{"show", "rock/11111111"}, 1, "", "rock/11111111"},
+              // Tracks at 0:02.00 and 3:10.00, lead-out at 7:00.00.
+              {{"discid", "150", "14250", "31500"}, 0, "0c01a202\n3870C\n", ""},
+              {{"--db", dir_.File("notes.zdb"), "list"}, 1, "", "not a ZCD database"},
+              {{"check"}, 0, db() + ": no damage found\n", ""},
+              {{"--help"}, 0, std::nullopt, ""},
+              {{}, 2, "", "zcd-db: "},
+              {{"frobnicate"}, 2, "", "zcd-db: "},
+              {{"list", "--bogus"}, 2, "", "zcd-db: "},
+              {{"list", "--artist", "x"}, 2, "", "zcd-db: "},
+              {{"export", "pdf"}, 2, "", "zcd-db: "},
+              {{"export", "plain", "--category", "a", "--disc", "b"}, 2, "", "zcd-db: "},
+              {{"import", "x.zdb", "--rule", "ask"}, 2, "", "zcd-db: "},
+              {{"show"}, 2, "", "zcd-db: "},
+              {{"discid", "150"}, 2, "", "zcd-db: "},
+              {{"discid", "150", "100"}, 2, "", "zcd-db: "},
+              {{"discid", "15x", "31500"}, 2, "", "zcd-db: "}};
+  for (const auto& c : runs) {
+    SCOPED_TRACE(c.args.empty() ? "" : c.args.back());
+    const ToolRun run = Run(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.out.value_or(run.out));
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.empty(), c.status == 0) << run.err;
+    EXPECT_TRUE(c.status == 0 || run.err.starts_with("zcd-db: ")) << run.err;
+  }
+  EXPECT_TRUE(Run({"--help"}).out.starts_with("Usage: zcd-db"));
+  // A damaged database.
+  dir_.Write("home/ZCD.zdb", WithRowField(dir_.Read("home/ZCD.zdb"), 1, 0, 0x7fffffff));
   const ToolRun damaged = Run({"check"});
   EXPECT_EQ(damaged.status, 1);
   EXPECT_FALSE(damaged.out.empty());
@@ -208,7 +202,7 @@ TEST_F(ZcdDbTest, AddXmcdTreeConvertsTextsAndSkipsMalformedFiles) {
   EXPECT_EQ(Run({"list"}).out, "blues/11111111\tA / B\nrock/0c01a202\tMot\xf6rhead \x96 ?\n");
 }
 
-TEST_F(ZcdDbTest, EveryFormatWithItsDefaultFileName) {
+TEST_F(ZcdDbTest, EveryFormatWithItsDefaultFileNameAndFailures) {
   ASSERT_EQ(Run({"export", "plain"}).status, 0);
   EXPECT_EQ(dir_.Read("work/zcd_export.txt"),
             Formatted(PlainTextExporter(), PlainTextExporter::kAllOptions, rock_) +
@@ -220,21 +214,21 @@ TEST_F(ZcdDbTest, EveryFormatWithItsDefaultFileName) {
 
   // cdplayer.ini sections go to their own file; the player's cdplayer.ini is left alone.
   ASSERT_EQ(Run({"export", "ini", "--artist", "band"}).status, 0);
-  EXPECT_EQ(dir_.Read("work/zcd_iniformat.txt"),
-            Formatted(CdPlayerIniExporter(home()), CdPlayerIniExporter::kDifferentFileName, rock_));
+  const std::string ini =
+      Formatted(CdPlayerIniExporter(home()), CdPlayerIniExporter::kDifferentFileName, rock_);
+  EXPECT_EQ(dir_.Read("work/zcd_iniformat.txt"), ini);
   EXPECT_FALSE(std::filesystem::exists(dir_.File("home/cdplayer.ini")));
 
   ASSERT_EQ(Run({"export", "plain", "--category", "jazz", "-o", dir_.File("jazz.txt")}).status, 0);
   EXPECT_EQ(dir_.Read("jazz.txt"),
             Formatted(PlainTextExporter(), PlainTextExporter::kAllOptions, jazz_));
   EXPECT_FALSE(std::filesystem::exists(work("zcd_category.txt")));
-}
 
-TEST_F(ZcdDbTest, FailuresExitNonZero) {
-  const ToolRun no_db = Run({"--db", dir_.File("missing.zdb"), "export", "raw"});
+  // Failures exit with 1 and write nothing, least of all over the database.
+  const ToolRun no_db = Run({"--db", dir_.File("missing.zdb"), "export", "ini"});
   EXPECT_EQ(no_db.status, 1);
   EXPECT_NE(no_db.err.find("missing.zdb"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(work("zcd_rawformat.txt")));
+  EXPECT_EQ(dir_.Read("work/zcd_iniformat.txt"), ini);
   const std::string before = dir_.Read("home/ZCD.zdb");
   EXPECT_EQ(Run({"export", "raw", "-o", db()}).status, 1);
   EXPECT_EQ(dir_.Read("home/ZCD.zdb"), before);
