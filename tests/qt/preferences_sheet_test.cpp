@@ -14,7 +14,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <memory>
-#include <ostream>
 #include <vector>
 
 #include "qt/user_input.h"
@@ -125,145 +124,98 @@ class PreferencesSheetTest : public ::testing::Test {
   std::vector<bool> registered_;
 };
 
-TEST_F(PreferencesSheetTest, TitleAndPagesInOrder) {
-  const auto sheet = Open(Settings{});
-  EXPECT_EQ(sheet->windowTitle(), "Zentaro CD - Preferences");
-  EXPECT_FALSE(sheet->isModal());
-  const QTabWidget* tabs = Tabs(*sheet);
-  ASSERT_EQ(tabs->count(), 3);
-  EXPECT_EQ(tabs->tabText(kStartupPage), "Startup / Shutdown");
-  EXPECT_EQ(tabs->tabText(kGuiPage), "GUI Options");
-  EXPECT_EQ(tabs->tabText(kCdPage), "CD Options");
+// Each row opens a sheet on unusual values with one value set, checks what
+// the control shows, uses it and checks that apply hands back exactly that
+// one change.
+TEST_F(PreferencesSheetTest, RadioGroupsShowTheStoredValueAndApplyThePickedOne) {
+  struct Case {
+    int Settings::*member;
+    int stored;
+    const char* group;
+    const char* shown;  // empty: no button checked
+    const char* pick;
+    int picked;
+  };
+  const Case cases[] = {
+      {&Settings::OnStart, 2, "On Startup", "Play CD", "Stop CD", 1},
+      {&Settings::OnStart, 0, "On Startup", "Retain CD State", "Play CD", 2},
+      {&Settings::OnExit, 1, "On Shutdown", "Stop CD", "Eject CD", 2},
+      {&Settings::OnExit, 2, "On Shutdown", "Eject CD", "Retain CD State", 0},
+      {&Settings::StartWinState, 3, "Startup Window State", "Shade", "Minimized", 2},
+      {&Settings::StartWinState, 2, "Startup Window State", "Minimized", "Shutdown State", 0},
+      {&Settings::StartWinState, 6, "Startup Window State", "Shutdown State", "Normal", 1},
+      {&Settings::StartWinState, -1, "Startup Window State", "Shutdown State", "Shade", 3},
+      {&Settings::SliderType, 1, "Slider Behaviour", "Slider shows position in CD",
+       "Slider position corresponds to timer", 3},
+      {&Settings::SliderType, 3, "Slider Behaviour", "Slider position corresponds to timer",
+       "Slider shows position in track", 2},
+      {&Settings::NameScrolling, 1, "Name Scrolling", "Round 'n Round", "None", 0},
+      {&Settings::NameScrolling, 0, "Name Scrolling", "None", "Back 'n Forth", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.group) + ": " + c.shown);
+    applied_.clear();
+    Settings stored = Unusual();
+    stored.*c.member = c.stored;
+    const auto sheet = Open(stored);
+    EXPECT_EQ(CheckedIn(*sheet, c.group), *c.shown ? QStringList{c.shown} : QStringList{});
+    ClickBox(Control(*sheet, c.group, c.pick));
+    Click(Button(*sheet, QDialogButtonBox::Apply));
+    ASSERT_EQ(applied_.size(), 1u);
+    Settings expected = stored;
+    expected.*c.member = c.picked;
+    EXPECT_EQ(applied_[0], expected);
+  }
 }
 
-struct RadioCase {
-  const char* name;
-  int Settings::*member;
-  int stored;
-  const char* group;
-  const char* shown;  // empty: no button checked
-  const char* pick;
-  int picked;
-};
-
-void PrintTo(const RadioCase& c, std::ostream* os) {
-  *os << c.name;
+TEST_F(PreferencesSheetTest, CheckBoxesShowTheStoredValueAndApplyTheClick) {
+  struct Case {
+    int Settings::*member;
+    int stored;
+    const char* group;  // empty: the text is unique on the sheet
+    const char* text;
+    bool shown;
+    int after_click;
+  };
+  const Case cases[] = {
+      // Bit sets: only the box's own bit moves.
+      {&Settings::PlayOrder, 1 | 4 | 8, "When Loading a CD", "Restore last saved playorder", true,
+       4 | 8},
+      {&Settings::PlayOrder, 1 | 4 | 8, "On Eject", "Save playorder for each CD", false,
+       1 | 2 | 4 | 8},
+      {&Settings::PlayOrder, 2 | 16, "On Eject", "Save playorder for each CD", true, 16},
+      {&Settings::IconType, 2, "Show Icon In", "Task Bar", true, 0},
+      {&Settings::IconType, 1 | 4, "Show Icon In", "Task Bar", false, 1 | 2 | 4},
+      {&Settings::IconType, 1 | 4, "Show Icon In", "System Tray", true, 4},
+      {&Settings::IconType, 2, "Show Icon In", "System Tray", false, 3},
+      // Single values.
+      {&Settings::DoneEject, 0, "When Done Playing", "Eject CD", false, 1},
+      {&Settings::DoNextCD, 1, "When Done Playing", "Continue on next CDROM", true, 0},
+      {&Settings::LoadPlay, 1, "When Loading a CD", "Play CD", true, 0},
+      {&Settings::EjectEmpty, 0, "When Loading a CD", "Eject CDROM if drive empty", false, 1},
+      {&Settings::EjectQuit, 0, "On Eject", "Exit ZCD", false, 1},
+      {&Settings::TrackClick, 1, "", "Clicking on slider track positions slider", true, 0},
+      {&Settings::QTTimes, 0, "", "Show track times in QuickTrack menu", false, 1},
+      {&Settings::XData, 1, "", "Mark data tracks", true, 0},
+      {&Settings::ShareCD, 0, "", "Open CD in shared mode", false, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    applied_.clear();
+    Settings stored = Unusual();
+    stored.*c.member = c.stored;
+    const auto sheet = Open(stored, {.cd_drive_count = 2});
+    QAbstractButton* box = Control(*sheet, c.group, c.text);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->isChecked(), c.shown);
+    ClickBox(box);
+    Click(Button(*sheet, QDialogButtonBox::Apply));
+    ASSERT_EQ(applied_.size(), 1u);
+    Settings expected = stored;
+    expected.*c.member = c.after_click;
+    EXPECT_EQ(applied_[0], expected);
+  }
 }
-
-class RadioGroupTest : public PreferencesSheetTest,
-                       public ::testing::WithParamInterface<RadioCase> {};
-
-TEST_P(RadioGroupTest, ShowsTheStoredValueAndAppliesThePickedOne) {
-  const RadioCase& c = GetParam();
-  Settings stored = Unusual();
-  stored.*c.member = c.stored;
-  const auto sheet = Open(stored);
-  EXPECT_EQ(CheckedIn(*sheet, c.group), *c.shown ? QStringList{c.shown} : QStringList{});
-
-  ClickBox(Control(*sheet, c.group, c.pick));
-  Click(Button(*sheet, QDialogButtonBox::Apply));
-  ASSERT_EQ(applied_.size(), 1u);
-  Settings expected = stored;
-  expected.*c.member = c.picked;
-  EXPECT_EQ(applied_[0], expected);
-  EXPECT_EQ(CheckedIn(*sheet, c.group), QStringList{c.pick});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pages, RadioGroupTest,
-    ::testing::Values(RadioCase{"OnStartPlayToStop", &Settings::OnStart, 2, "On Startup", "Play CD",
-                                "Stop CD", 1},
-                      RadioCase{"OnStartRetainToPlay", &Settings::OnStart, 0, "On Startup",
-                                "Retain CD State", "Play CD", 2},
-                      RadioCase{"OnExitStopToEject", &Settings::OnExit, 1, "On Shutdown", "Stop CD",
-                                "Eject CD", 2},
-                      RadioCase{"OnExitEjectToRetain", &Settings::OnExit, 2, "On Shutdown",
-                                "Eject CD", "Retain CD State", 0},
-                      RadioCase{"WindowShadeToMinimized", &Settings::StartWinState, 3,
-                                "Startup Window State", "Shade", "Minimized", 2},
-                      RadioCase{"WindowMinimizedToShutdown", &Settings::StartWinState, 2,
-                                "Startup Window State", "Minimized", "Shutdown State", 0},
-                      RadioCase{"WindowSavedStateShowsShutdown", &Settings::StartWinState, 6,
-                                "Startup Window State", "Shutdown State", "Normal", 1},
-                      RadioCase{"WindowStrayValueShowsShutdown", &Settings::StartWinState, -1,
-                                "Startup Window State", "Shutdown State", "Shade", 3},
-                      RadioCase{"SliderCdToTimer", &Settings::SliderType, 1, "Slider Behaviour",
-                                "Slider shows position in CD",
-                                "Slider position corresponds to timer", 3},
-                      RadioCase{"SliderTimerToTrack", &Settings::SliderType, 3, "Slider Behaviour",
-                                "Slider position corresponds to timer",
-                                "Slider shows position in track", 2},
-                      RadioCase{"ScrollRoundToNone", &Settings::NameScrolling, 1, "Name Scrolling",
-                                "Round 'n Round", "None", 0},
-                      RadioCase{"ScrollNoneToBack", &Settings::NameScrolling, 0, "Name Scrolling",
-                                "None", "Back 'n Forth", 2}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct CheckCase {
-  const char* name;
-  int Settings::*member;
-  int stored;
-  const char* group;  // empty: the text is unique on the sheet
-  const char* text;
-  bool shown;
-  int after_click;
-};
-
-void PrintTo(const CheckCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class CheckBoxTest : public PreferencesSheetTest,
-                     public ::testing::WithParamInterface<CheckCase> {};
-
-TEST_P(CheckBoxTest, ShowsTheStoredValueAndAppliesTheClick) {
-  const CheckCase& c = GetParam();
-  Settings stored = Unusual();
-  stored.*c.member = c.stored;
-  const auto sheet = Open(stored, {.cd_drive_count = 2});
-  QAbstractButton* box = Control(*sheet, c.group, c.text);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->isChecked(), c.shown);
-
-  ClickBox(box);
-  Click(Button(*sheet, QDialogButtonBox::Apply));
-  ASSERT_EQ(applied_.size(), 1u);
-  Settings expected = stored;
-  expected.*c.member = c.after_click;
-  EXPECT_EQ(applied_[0], expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pages, CheckBoxTest,
-    ::testing::Values(
-        // Bit sets: only the box's own bit moves.
-        CheckCase{"RestoreOrderOff", &Settings::PlayOrder, 1 | 4 | 8, "When Loading a CD",
-                  "Restore last saved playorder", true, 4 | 8},
-        CheckCase{"SaveOrderOn", &Settings::PlayOrder, 1 | 4 | 8, "On Eject",
-                  "Save playorder for each CD", false, 1 | 2 | 4 | 8},
-        CheckCase{"SaveOrderOff", &Settings::PlayOrder, 2 | 16, "On Eject",
-                  "Save playorder for each CD", true, 16},
-        CheckCase{"TaskBarOff", &Settings::IconType, 2, "Show Icon In", "Task Bar", true, 0},
-        CheckCase{"TaskBarOn", &Settings::IconType, 1 | 4, "Show Icon In", "Task Bar", false,
-                  1 | 2 | 4},
-        CheckCase{"TrayOff", &Settings::IconType, 1 | 4, "Show Icon In", "System Tray", true, 4},
-        CheckCase{"TrayOn", &Settings::IconType, 2, "Show Icon In", "System Tray", false, 3},
-        // Single values.
-        CheckCase{"DoneEjectOn", &Settings::DoneEject, 0, "When Done Playing", "Eject CD", false,
-                  1},
-        CheckCase{"NextCdOff", &Settings::DoNextCD, 1, "When Done Playing",
-                  "Continue on next CDROM", true, 0},
-        CheckCase{"LoadPlayOff", &Settings::LoadPlay, 1, "When Loading a CD", "Play CD", true, 0},
-        CheckCase{"EjectEmptyOn", &Settings::EjectEmpty, 0, "When Loading a CD",
-                  "Eject CDROM if drive empty", false, 1},
-        CheckCase{"EjectQuitOn", &Settings::EjectQuit, 0, "On Eject", "Exit ZCD", false, 1},
-        CheckCase{"TrackClickOff", &Settings::TrackClick, 1, "",
-                  "Clicking on slider track positions slider", true, 0},
-        CheckCase{"QtTimesOn", &Settings::QTTimes, 0, "", "Show track times in QuickTrack menu",
-                  false, 1},
-        CheckCase{"XDataOff", &Settings::XData, 1, "", "Mark data tracks", true, 0},
-        CheckCase{"ShareCdOn", &Settings::ShareCD, 0, "", "Open CD in shared mode", false, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PreferencesSheetTest, NoSliderRadioForAStoredZeroAndTheZeroStays) {
   Settings stored;
@@ -293,57 +245,37 @@ TEST_F(PreferencesSheetTest, NextCdromNeedsTwoDrives) {
   }
 }
 
-struct TypedNumber {
-  const char* name;
-  int page;
-  int stored;
-  bool append;  // type after the stored digits instead of over them
-  const char* typed;
-  bool by_enter;  // OK by Enter in the field, else the Apply button
-  int Settings::*member;
-  int expected;
-};
-
-void PrintTo(const TypedNumber& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class NumberFieldTest : public PreferencesSheetTest,
-                        public ::testing::WithParamInterface<TypedNumber> {};
-
-TEST_P(NumberFieldTest, TypedNumberIsStoredWithinRange) {
-  const TypedNumber& c = GetParam();
-  Settings stored;
-  stored.*c.member = c.stored;
-  const auto sheet = Open(stored);
-  Tabs(*sheet)->setCurrentIndex(c.page);
-  QSpinBox* spin = Spin(*sheet, c.page);
-  spin->setFocus();
-  if (c.append)
-    PressKey(spin, Qt::Key_End);
-  else
+// A typed number past the maximum settles on it, however the user ends.
+TEST_F(PreferencesSheetTest, TypedNumbersAreStoredWithinRange) {
+  struct Case {
+    int page;
+    int Settings::*member;
+    const char* typed;
+    bool by_enter;  // OK by Enter in the field, else the Apply button
+    int expected;
+  };
+  const Case cases[] = {{kCdPage, &Settings::IgnoreSec, "1500", false, 999},
+                        {kCdPage, &Settings::IgnoreSec, "1500", true, 999},
+                        {kGuiPage, &Settings::EdgeResist, "25", true, 25}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    applied_.clear();
+    closed_ = 0;
+    const auto sheet = Open(Settings{});
+    Tabs(*sheet)->setCurrentIndex(c.page);
+    QSpinBox* spin = Spin(*sheet, c.page);
+    spin->setFocus();
     spin->selectAll();
-  Type(spin, c.typed);
-  EXPECT_TRUE(Button(*sheet, QDialogButtonBox::Apply)->isEnabled());
-
-  if (c.by_enter)
-    PressKey(spin, Qt::Key_Return);
-  else
-    Click(Button(*sheet, QDialogButtonBox::Apply));
-  ASSERT_EQ(applied_.size(), 1u);
-  EXPECT_EQ(applied_[0].*c.member, c.expected);
-  EXPECT_EQ(closed_, c.by_enter ? 1 : 0);
+    Type(spin, c.typed);
+    if (c.by_enter)
+      PressKey(spin, Qt::Key_Return);
+    else
+      Click(Button(*sheet, QDialogButtonBox::Apply));
+    ASSERT_EQ(applied_.size(), 1u);
+    EXPECT_EQ(applied_[0].*c.member, c.expected);
+    EXPECT_EQ(closed_, c.by_enter ? 1 : 0);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Pages, NumberFieldTest,
-                         ::testing::Values(TypedNumber{"IgnoreTyped1500", kCdPage, 0, false, "1500",
-                                                       false, &Settings::IgnoreSec, 999},
-                                           TypedNumber{"IgnoreTyped1500ThenEnter", kCdPage, 0,
-                                                       false, "1500", true, &Settings::IgnoreSec,
-                                                       999},
-                                           TypedNumber{"SnapTyped25", kGuiPage, 10, false, "25",
-                                                       true, &Settings::EdgeResist, 25}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PreferencesSheetTest, TooltipTextTravelsAsWindows1252) {
   Settings stored;
@@ -486,8 +418,15 @@ TEST_F(PreferencesSheetTest, RegistrationChangeIsAppliedOnceWhenAvailable) {
   EXPECT_EQ(registered_, std::vector<bool>{false});
 }
 
-TEST_F(PreferencesSheetTest, PagesCarryTheirTexts) {
+TEST_F(PreferencesSheetTest, TitlePagesAndTexts) {
   const auto sheet = Open(Settings{});
+  EXPECT_EQ(sheet->windowTitle(), "Zentaro CD - Preferences");
+  EXPECT_FALSE(sheet->isModal());
+  const QTabWidget* tabs = Tabs(*sheet);
+  ASSERT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->tabText(kStartupPage), "Startup / Shutdown");
+  EXPECT_EQ(tabs->tabText(kGuiPage), "GUI Options");
+  EXPECT_EQ(tabs->tabText(kCdPage), "CD Options");
   QStringList texts;
   for (const QLabel* label : sheet->findChildren<QLabel*>())
     texts << label->text();
