@@ -78,9 +78,10 @@ void MainWindow::Start(WindowHost& host, const std::string& command_line) {
 
   for (const ChildPlacement& placement : kChildPlacements) {
     const WindowId id = placement.id;
-    auto window = std::make_unique<BlankWindow>(
-        placement.full, [this, id](const MouseEvent& event) { return OnChildMouse(id, event); });
+    std::unique_ptr<ChildWindow> window = MakeChild(id);
+    window->SetLayout(LayoutMode::kFull, placement.full);
     std::unique_ptr<WindowHost> child = host.CreateChild(*window, placement.full);
+    window->Attach(*child);
     children_.push_back({id, std::move(window), std::move(child)});
   }
 
@@ -150,7 +151,7 @@ void MainWindow::ApplyLayout(LayoutMode mode) {
     const Rect rect =
         mode == LayoutMode::kFull ? placement->full : placement->shade.value_or(placement->full);
     child.host->SetGeometry(rect);
-    child.window->Resize(rect.w, rect.h);
+    child.window->SetLayout(mode, rect);
     // The slider has no place in the bar; it comes back with full mode.
     if (child.id == WindowId::kSlider)
       child.host->Show(mode == LayoutMode::kFull ? ShowState::kNormal : ShowState::kHidden);
@@ -165,11 +166,8 @@ void MainWindow::Paint() {
     std::lock_guard drawing(surface_.lock());
     CopyBitmap(surface_, 0, 0, background);
   }
-  for (Child& child : children_) {
-    const Rect where = child.host->Geometry();
-    child.window->ShowBackground(background, where);
-    child.host->Invalidate({0, 0, where.w, where.h});
-  }
+  for (Child& child : children_)
+    child.window->Repaint();
   const CdState* cd = monitor_.cd();
   text_->SetLineText(TextLine::kTitleLine, cd ? cd->disc().DiscTitle() : std::nullopt);
   text_->SetLineText(TextLine::kTrackLine, monitor_.PlayingTrackTitle());

@@ -15,7 +15,7 @@
 #include "base/settings.h"
 #include "base/window_host.h"
 #include "cd/playback_monitor.h"
-#include "skin/blank_window.h"
+#include "skin/child_window.h"
 #include "skin/idle_animation.h"
 #include "skin/scroll_thread.h"
 #include "skin/skin_set.h"
@@ -101,7 +101,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
  private:
   struct Child {
     WindowId id;
-    std::unique_ptr<BlankWindow> window;
+    std::unique_ptr<ChildWindow> window;
     std::unique_ptr<WindowHost> host;
   };
 
@@ -133,6 +133,9 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   void ShowMainMenu(Point screen);
   void ShowSystemMenu();
   bool OnChildMouse(WindowId child, const MouseEvent& event);
+
+  // The skinned window for each child place (main_window_children.cpp).
+  std::unique_ptr<ChildWindow> MakeChild(WindowId id);
   Point ClientToScreen(Point client) const;
 
   void ApplyStartState(int state);

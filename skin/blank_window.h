@@ -2,30 +2,39 @@
 
 #include <functional>
 
-#include "base/bitmap.h"
-#include "base/window_host.h"
 #include "skin/blit.h"
+#include "skin/child_window.h"
+#include "skin/skin_set.h"
 
 namespace zcd {
 
-// A child window that shows the main window's background under it until its
-// own skinned drawing exists, so it blends in instead of showing a hole. Its
+// A child window that shows the main window's background under it, so a
+// place without skinned drawing blends in instead of showing a hole. Its
 // mouse events go to `on_mouse`, when there is one.
-class BlankWindow : public WindowClient {
+class BlankWindow : public ChildWindow {
  public:
-  explicit BlankWindow(const Rect& rect, std::function<bool(const MouseEvent&)> on_mouse = {})
-      : surface_(rect.w, rect.h), on_mouse_(std::move(on_mouse)) {}
+  BlankWindow(const SkinSet& skin, std::function<bool(const MouseEvent&)> on_mouse = {})
+      : skin_(skin), on_mouse_(std::move(on_mouse)) {}
   const Surface& surface() const override { return surface_; }
   bool OnMouse(const MouseEvent& event) override { return on_mouse_ && on_mouse_(event); }
-  void Resize(int width, int height) { surface_ = Surface(width, height); }
-  // Shows `piece` of the parent's background picture.
-  void ShowBackground(const Bitmap& background, const Rect& piece) {
-    CopyPiece(surface_, 0, 0, piece, background);
+  void SetLayout(LayoutMode mode, const Rect& rect) override {
+    mode_ = mode;
+    place_ = rect;
+    surface_ = Surface(rect.w, rect.h);
+  }
+  void Repaint() override {
+    const Bitmap& background = skin_[mode_ == LayoutMode::kFull ? SkinFile::kBody : SkinFile::kWinshade];
+    CopyPiece(surface_, 0, 0, place_, background);
+    if (host_ != nullptr)
+      host_->Invalidate({0, 0, place_.w, place_.h});
   }
 
  private:
-  Surface surface_;
+  const SkinSet& skin_;
   std::function<bool(const MouseEvent&)> on_mouse_;
+  LayoutMode mode_ = LayoutMode::kFull;
+  Rect place_;
+  Surface surface_;
 };
 
 }  // namespace zcd
