@@ -72,6 +72,10 @@ class WindowHost {
   virtual std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) = 0;
   // How wide the desktop's menu font draws a menu text, in pixels.
   virtual int MenuTextWidth(const std::string& text) const = 0;
+  // Screen pixels per skin pixel, a whole number. A top-level window's
+  // geometry is its screen position with its size in skin pixels; children,
+  // mouse positions and drawing are all in skin pixels.
+  virtual int Scale() const { return 1; }
   // Ends the message loop with this exit code.
   virtual void Quit(int exit_code) = 0;
 };
