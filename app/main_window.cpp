@@ -8,6 +8,7 @@
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
 #include "skin/blit.h"
+#include "skin/indicators.h"
 #include "skin/timer_digits.h"
 
 namespace zcd {
@@ -131,10 +132,12 @@ void MainWindow::ApplyLayout(LayoutMode mode) {
   const Rect main = host_->Geometry();
   const Rect work = host_->WorkArea();
   // A window resting on the bottom of the work area stays there.
-  const bool docked = main.y + main.h == work.y + work.h && layout_ != mode;
+  const int scale = host_->Scale();
+  const bool docked = main.y + main.h * scale == work.y + work.h && layout_ != mode;
   layout_ = mode;
   const int height = MainHeight(mode);
-  host_->SetGeometry({main.x, docked ? work.y + work.h - height : main.y, kMainWidth, height});
+  host_->SetGeometry(
+      {main.x, docked ? work.y + work.h - height * scale : main.y, kMainWidth, height});
   {
     std::lock_guard drawing(surface_.lock());
     surface_ = Surface(kClientWidth, ClientHeight(mode));
@@ -160,11 +163,13 @@ void MainWindow::ApplyLayout(LayoutMode mode) {
 }
 
 void MainWindow::Paint() {
-  const Bitmap& background =
-      skin_[layout_ == LayoutMode::kFull ? SkinFile::kBody : SkinFile::kWinshade];
+  const bool full = layout_ == LayoutMode::kFull;
   {
     std::lock_guard drawing(surface_.lock());
-    CopyBitmap(surface_, 0, 0, background);
+    CopyBitmap(surface_, 0, 0, skin_[full ? SkinFile::kBody : SkinFile::kWinshade]);
+    DrawTitleButtons(surface_, title_buttons_, skin_[SkinFile::kWidgitset]);
+    if (full)
+      DrawCaptions(surface_, skin_[SkinFile::kWidgitset]);
   }
   for (Child& child : children_)
     child.window->Repaint();
@@ -173,6 +178,8 @@ void MainWindow::Paint() {
   text_->SetLineText(TextLine::kTrackLine, monitor_.PlayingTrackTitle());
   text_->Force(TextLine::kTitleLine);
   text_->Force(TextLine::kTrackLine);
+  DrawStatusWordNow();
+  DrawIndicators();
   const auto [seconds, lit] = monitor_.TimerDisplay();
   shown_.timer = seconds;
   shown_.timer_lit = lit;
@@ -186,6 +193,47 @@ void MainWindow::DrawTimerDigits() {
     DrawTimer(surface_, layout_, shown_.timer, shown_.timer_lit, skin_[SkinFile::kNumberset]);
   }
   host_->Invalidate(TimerRect(layout_));
+}
+
+void MainWindow::DrawTimerNow(int32_t seconds, bool lit) {
+  shown_.timer = seconds;
+  shown_.timer_lit = lit;
+  DrawTimerDigits();
+}
+
+// The play-mode labels and the timer-mode pieces have no room in the bar.
+void MainWindow::DrawIndicators() {
+  if (layout_ != LayoutMode::kFull)
+    return;
+  {
+    std::lock_guard drawing(surface_.lock());
+    DrawPlayModes(surface_, s_.settings.PlayType, skin_[SkinFile::kWidgitset]);
+    DrawTimerModes(surface_, s_.settings.TimerType, skin_[SkinFile::kWidgitset]);
+  }
+  host_->Invalidate(kUpperGlass);
+}
+
+void MainWindow::DrawStatusWordNow() {
+  if (layout_ != LayoutMode::kFull)
+    return;
+  {
+    std::lock_guard drawing(surface_.lock());
+    DrawStatusWord(surface_, shown_.status_word, skin_[SkinFile::kWidgitset],
+                   skin_[SkinFile::kBody]);
+  }
+  host_->Invalidate(kStatusAt);
+}
+
+void MainWindow::DrawTitleButtonsPressed(TitleButtonsPressed pressed) {
+  if (pressed.close == title_buttons_.close && pressed.minimize == title_buttons_.minimize)
+    return;
+  title_buttons_ = pressed;
+  {
+    std::lock_guard drawing(surface_.lock());
+    DrawTitleButtons(surface_, pressed, skin_[SkinFile::kWidgitset]);
+  }
+  host_->Invalidate(
+      {kMinimizeAt.x, kMinimizeAt.y, kCloseAt.x + kCloseAt.w - kMinimizeAt.x, kCloseAt.h});
 }
 
 void MainWindow::SelectSkin(const std::string& name) {

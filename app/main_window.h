@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <semaphore>
 #include <string>
 #include <vector>
@@ -16,7 +17,10 @@
 #include "base/window_host.h"
 #include "cd/playback_monitor.h"
 #include "skin/child_window.h"
+#include "skin/control_strip.h"
 #include "skin/idle_animation.h"
+#include "skin/indicators.h"
+#include "skin/position_slider.h"
 #include "skin/scroll_thread.h"
 #include "skin/skin_set.h"
 #include "skin/text_display.h"
@@ -40,12 +44,11 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
     std::function<void(const std::string&)> trace;
   };
 
-  // What the window shows of things drawn elsewhere or later: the tray, the
-  // slider and the status word read it from here.
+  // What the window shows of things drawn elsewhere or later: the tray
+  // reads it from here.
   struct Shown {
     int32_t timer = 0;
     bool timer_lit = false;
-    int slider_percent = 0;
     int status_word = 0;
     TrayPicture tray_picture = TrayPicture::kStopped;
     std::string tray_tip;
@@ -92,6 +95,8 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   PlayOrderList* play_order() { return monitor_.play_order(); }
   const CommandTable& commands() const { return commands_; }
   const Shown& shown() const { return shown_; }
+  ControlStrip* control_strip() const { return strip_; }
+  PositionSlider* slider() const { return slider_; }
   WindowHost* child_host(WindowId id) const;
   std::binary_semaphore& query_lock() { return query_lock_; }
   const SkinSet& skin() const { return skin_; }
@@ -110,7 +115,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   void ShowTrackLine(const OptText& text) override;
   void SetShadeLine(ShadeLine line) override;
   void ShowTimer(int32_t seconds, bool lit) override;
-  void ShowSlider(int percent) override;
+  void ShowSlider(int percent, bool forced) override;
   void ShowModeIndicators() override;
   void ShowStatusWord(int code) override;
   void SetCaption(const std::string& text) override;
@@ -132,17 +137,27 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   void ShowQuickTrackMenu(Point screen);
   void ShowMainMenu(Point screen);
   void ShowSystemMenu();
-  bool OnChildMouse(WindowId child, const MouseEvent& event);
 
   // The skinned window for each child place (main_window_children.cpp).
   std::unique_ptr<ChildWindow> MakeChild(WindowId id);
   Point ClientToScreen(Point client) const;
+
+  // The main window's own mouse regions (main_window_mouse.cpp).
+  bool OnLeftPress(const MouseEvent& event);
+  void OnLeftRelease(Point at);
+  bool OnRightPress(const MouseEvent& event);
+  bool OnDoubleClick(Point at);
+  void MoveWindow(Point screen);
 
   void ApplyStartState(int state);
   void ApplyLayout(LayoutMode mode);
   void ApplyIconType(int old_icon_type);
   void Paint();
   void DrawTimerDigits();
+  void DrawTimerNow(int32_t seconds, bool lit);
+  void DrawIndicators();
+  void DrawStatusWordNow();
+  void DrawTitleButtonsPressed(TitleButtonsPressed pressed);
   void LoadDisc(int64_t reason);
   void HandleCommand(int64_t command, int64_t param);
   void HandleSysCommand(int64_t command);
@@ -161,11 +176,18 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   std::unique_ptr<ScrollThread> track_scroller_;
   std::unique_ptr<IdleAnimation> idle_;
   std::vector<Child> children_;
+  // Owned by children_.
+  ControlStrip* strip_ = nullptr;
+  PositionSlider* slider_ = nullptr;
   PlayerLookup lookup_;
   PlaybackMonitor monitor_;
   CommandTable commands_;
   Shown shown_;
   LayoutMode layout_ = LayoutMode::kFull;
+  TitleButtonsPressed title_buttons_;
+  // Where the window was taken hold of while it is being moved, in screen
+  // pixels from its top-left corner.
+  std::optional<Point> grab_;
   bool destroyed_ = false;
   // "/netlog": the network log is written for this run, the setting kept.
   bool net_log_for_run_ = false;

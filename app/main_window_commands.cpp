@@ -141,7 +141,8 @@ int MainWindow::QueryCachedDiscs() {
 
 Point MainWindow::ClientToScreen(Point client) const {
   const Rect window = host_->Geometry();
-  return {window.x + kMainBorder + client.x, window.y + kMainBorder + client.y};
+  const int scale = host_->Scale();
+  return {window.x + (kMainBorder + client.x) * scale, window.y + (kMainBorder + client.y) * scale};
 }
 
 void MainWindow::ShowMenu(Menu menu, Point screen, uint32_t message) {
@@ -172,44 +173,6 @@ void MainWindow::ShowSystemMenu() {
   }
   ShowMenu(BuildSystemMenu(std::move(quick_track), host_->State() == ShowState::kMinimized),
            ClientToScreen({0, kTitleStrip.y + kTitleStrip.h}), kMsgSysCommand);
-}
-
-// Right clicks open the menu of the place clicked; the left press in the
-// corner opens the main menu.
-bool MainWindow::OnMouse(const MouseEvent& event) {
-  if (event.action != MouseAction::kPress)
-    return false;
-  const bool full = layout_ == LayoutMode::kFull;
-  const int x = event.at.x;
-  const int y = event.at.y;
-  if (event.button == MouseButton::kLeft) {
-    if (!kMenuCorner.Contains(x, y))
-      return false;
-    ShowMainMenu(ClientToScreen(kMainMenuAt));
-    return true;
-  }
-  const bool on_title_strip = y >= kTitleStrip.y && y < kTitleStrip.y + kTitleStrip.h;
-  if ((full ? kTimerArea : kShadeTimerArea).Contains(x, y)) {
-    ShowMenu(BuildTimerMenu(), event.screen);
-  } else if (monitor_.disc_loaded() && (full ? kDisplayArea.Contains(x, y) : on_title_strip)) {
-    // Below the bar, not over it.
-    const Point below = ClientToScreen({0, kMainShadeHeight});
-    ShowQuickTrackMenu(full ? event.screen : Point{event.screen.x, below.y});
-  } else if (full && on_title_strip) {
-    ShowMainMenu(event.screen);
-  } else {
-    return false;
-  }
-  return true;
-}
-
-bool MainWindow::OnChildMouse(WindowId child, const MouseEvent& event) {
-  if (child != WindowId::kControls || event.action != MouseAction::kPress ||
-      event.button != MouseButton::kRight) {
-    return false;
-  }
-  ShowMenu(BuildControlMenu(), event.screen);
-  return true;
 }
 
 }  // namespace zcd

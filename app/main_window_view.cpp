@@ -19,26 +19,25 @@ void MainWindow::SetShadeLine(ShadeLine line) {
                                                       : TextLine::kTitleLine);
 }
 
+// A dragged slider thumb shows its own time until it is let go.
 void MainWindow::ShowTimer(int32_t seconds, bool lit) {
-  if (seconds == shown_.timer && lit == shown_.timer_lit)
+  if ((seconds == shown_.timer && lit == shown_.timer_lit) || (slider_ && slider_->dragging()))
     return;
-  shown_.timer = seconds;
-  shown_.timer_lit = lit;
-  DrawTimerDigits();
+  DrawTimerNow(seconds, lit);
 }
 
-// The slider and the status word are drawn by the skinned controls, which
-// read them from here.
-void MainWindow::ShowSlider(int percent) {
-  shown_.slider_percent = percent;
+void MainWindow::ShowSlider(int percent, bool forced) {
+  if (slider_ != nullptr)
+    slider_->Update(percent, forced);
 }
 
 void MainWindow::ShowStatusWord(int code) {
   shown_.status_word = code;
+  DrawStatusWordNow();
 }
 
 void MainWindow::ShowModeIndicators() {
-  DrawTimerDigits();
+  DrawIndicators();
 }
 
 void MainWindow::SetCaption(const std::string& text) {
@@ -51,6 +50,9 @@ void MainWindow::SetTrayTip(const std::string& text) {
 
 void MainWindow::SetTrayPicture(TrayPicture picture) {
   shown_.tray_picture = picture;
+  // The tray's picture follows every change of the pause state.
+  if (strip_ != nullptr)
+    strip_->SetPaused(picture == TrayPicture::kPaused);
 }
 
 void MainWindow::ShowTrackBox(bool shown) {

@@ -66,6 +66,19 @@ inline constexpr Rect kIdleArea = kTrackBoxAt;
 // Mouse regions: the timer and the display with the two text lines.
 inline constexpr Rect kTimerArea{12, 24, 135, 27};
 inline constexpr Rect kDisplayArea{6, 53, 204, 56};
+// Left presses on the indicators: timer modes (inclusive edges as drawn, so
+// the gap x 111..115 takes no press) and the three play-mode labels.
+inline constexpr Rect kTimerElapsedHit{100, 27, 11, 10};
+inline constexpr Rect kTimerRemainingHit{100, 37, 11, 11};
+inline constexpr Rect kTimerTrackHit{116, 27, 27, 10};
+inline constexpr Rect kTimerDiscHit{116, 37, 27, 11};
+inline constexpr std::array<Rect, 3> kPlayModeHit{
+    {{156, 20, 55, 10}, {156, 32, 55, 10}, {156, 44, 55, 10}}};
+// The title buttons take presses over one more row than they draw.
+inline constexpr Rect kMinimizeHit{269, 3, 11, 12};
+inline constexpr Rect kCloseHit{283, 3, 11, 12};
+// A double click here opens the disc editor.
+inline constexpr Rect kEditorHotspot{9, 56, 206, 52};
 // A left press here opens the main menu, at kMainMenuAt.
 inline constexpr Rect kMenuCorner{0, 0, 17, 15};
 inline constexpr Point kMainMenuAt{5, 15};

@@ -17,7 +17,8 @@ enum class MessageBoxButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class MessageBoxAnswer { kOk, kCancel, kYes, kNo };
 
 enum class MouseButton { kLeft, kRight };
-enum class MouseAction { kPress, kRelease, kMove, kDoubleClick };
+// kLeave: the cursor left the window (no button held).
+enum class MouseAction { kPress, kRelease, kMove, kDoubleClick, kLeave };
 
 // A mouse event in the window's skin pixels, with the screen point for
 // menus opened at the cursor.

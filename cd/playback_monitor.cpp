@@ -191,7 +191,7 @@ void PlaybackMonitor::FullStop() {
   cd.paused = false;
   view_.ShowTimer(std::min(cd.play_order_seconds, kMaxTimerSeconds), false);
   view_.ShowTrackLine(std::nullopt);
-  view_.ShowSlider(0);
+  view_.ShowSlider(0, true);
   // Also makes the first entry that is not removed current.
   cd.SeekTo(0, 1, kSeekOverPlayOrder);
   view_.RedrawTrackBox();
@@ -248,7 +248,8 @@ void PlaybackMonitor::PlaybackTick() {
   const int32_t timer = TimerSeconds(settings_.TimerType, clock);
   ShowPlayingText(timer);
   view_.ShowTimer(timer, true);
-  view_.ShowSlider(SliderPercent(SliderMode(settings_.SliderType, settings_.TimerType), clock));
+  view_.ShowSlider(SliderPercent(SliderMode(settings_.SliderType, settings_.TimerType), clock),
+                   false);
 }
 
 // The texts follow the drive first, so the caption never shows one track's
@@ -355,7 +356,7 @@ void PlaybackMonitor::DiscRemoved() {
   view_.ShowStatusWord(0);
   view_.SetCaption("ZCD");
   view_.SetTrayTip("ZCD");
-  view_.ShowSlider(0);
+  view_.ShowSlider(0, true);
   cd.disc().ResetDisc();
   SetShadeLine(ShadeLine::kTitle);
   view_.SetTrayPicture(TrayPicture::kStopped);

@@ -56,7 +56,7 @@ void PlaybackMonitor::Eject() {
   view_.StopTimer(PlayerTimer::kPlaybackTick);
   view_.StopTimer(PlayerTimer::kTrackBlink);
   view_.ShowTimer(0, false);
-  view_.ShowSlider(0);
+  view_.ShowSlider(0, true);
   view_.ShowTrackLine(std::nullopt);
   SetShadeLine(ShadeLine::kTitle);
   view_.SetTrayPicture(TrayPicture::kStopped);

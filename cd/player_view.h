@@ -55,8 +55,10 @@ class PlayerView {
   virtual void SetShadeLine(ShadeLine line) = 0;
   // The timer digits: lit while playing, dim otherwise.
   virtual void ShowTimer(int32_t seconds, bool lit) = 0;
-  // The slider's knob, 0 .. 100.
-  virtual void ShowSlider(int percent) = 0;
+  // The slider's thumb, 0 .. 100. The playback tick's update is not forced:
+  // it gives way to a dragging user and to a seek the drive has not caught
+  // up with.
+  virtual void ShowSlider(int percent, bool forced) = 0;
   // Timer-mode and play-mode indicators after TimerType or PlayType changed.
   virtual void ShowModeIndicators() = 0;
   // The CDDB status word; 0 clears it.

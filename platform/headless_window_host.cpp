@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin/blit.h"
+
 namespace zcd {
 
 HeadlessWindowHost::HeadlessWindowHost(WindowClient* client, Rect geometry,
@@ -69,6 +71,25 @@ std::unique_ptr<WindowHost> HeadlessWindowHost::CreateChild(WindowClient& client
   child->Show(ShowState::kNormal);
   children_.push_back(child.get());
   return child;
+}
+
+Surface HeadlessWindowHost::Snapshot() const {
+  if (client_ == nullptr)
+    return {};
+  const Surface& own = client_->surface();
+  Surface picture(own.width(), own.height());
+  {
+    std::lock_guard drawing(own.lock());
+    CopySurface(picture, {0, 0, own.width(), own.height()}, own);
+  }
+  for (const HeadlessWindowHost* child : children_) {
+    if (child->State() == ShowState::kHidden)
+      continue;
+    const Surface part = child->Snapshot();
+    const Rect at = child->Geometry();
+    CopySurface(picture, {at.x, at.y, part.width(), part.height()}, part);
+  }
+  return picture;
 }
 
 std::optional<int64_t> HeadlessWindowHost::PopupMenu(const Menu& menu, Point screen) {

@@ -67,6 +67,9 @@ class HeadlessWindowHost : public WindowHost {
   // The menus shown so far and where.
   const std::vector<std::pair<Menu, Point>>& menus() const { return menus_; }
   int invalidations() const;
+  // The window as a screen would show it: its picture with every shown
+  // child's picture over it, in skin pixels.
+  Surface Snapshot() const;
   // The children created so far, in order of creation.
   const std::vector<HeadlessWindowHost*>& children() const { return children_; }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "skin/blit.h"
 #include "skin/child_window.h"
 #include "skin/skin_set.h"
@@ -9,21 +7,19 @@
 namespace zcd {
 
 // A child window that shows the main window's background under it, so a
-// place without skinned drawing blends in instead of showing a hole. Its
-// mouse events go to `on_mouse`, when there is one.
+// place without skinned drawing blends in instead of showing a hole.
 class BlankWindow : public ChildWindow {
  public:
-  BlankWindow(const SkinSet& skin, std::function<bool(const MouseEvent&)> on_mouse = {})
-      : skin_(skin), on_mouse_(std::move(on_mouse)) {}
+  explicit BlankWindow(const SkinSet& skin) : skin_(skin) {}
   const Surface& surface() const override { return surface_; }
-  bool OnMouse(const MouseEvent& event) override { return on_mouse_ && on_mouse_(event); }
   void SetLayout(LayoutMode mode, const Rect& rect) override {
     mode_ = mode;
     place_ = rect;
     surface_ = Surface(rect.w, rect.h);
   }
   void Repaint() override {
-    const Bitmap& background = skin_[mode_ == LayoutMode::kFull ? SkinFile::kBody : SkinFile::kWinshade];
+    const Bitmap& background =
+        skin_[mode_ == LayoutMode::kFull ? SkinFile::kBody : SkinFile::kWinshade];
     CopyPiece(surface_, 0, 0, place_, background);
     if (host_ != nullptr)
       host_->Invalidate({0, 0, place_.w, place_.h});
@@ -31,7 +27,6 @@ class BlankWindow : public ChildWindow {
 
  private:
   const SkinSet& skin_;
-  std::function<bool(const MouseEvent&)> on_mouse_;
   LayoutMode mode_ = LayoutMode::kFull;
   Rect place_;
   Surface surface_;

@@ -25,6 +25,8 @@ constexpr QRgb kBorderColor = 0xFF0A0C10;
 SurfaceWidget::SurfaceWidget(WindowClient* client, QWidget* parent)
     : QWidget(parent), client_(client) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Buttons and track cells light up under the cursor, not only while pressed.
+  setMouseTracking(true);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {
@@ -91,6 +93,15 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent* event) {
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!Forward(event, MouseAction::kMove))
     QWidget::mouseMoveEvent(event);
+}
+
+void SurfaceWidget::leaveEvent(QEvent* event) {
+  if (client_ != nullptr) {
+    MouseEvent left;
+    left.action = MouseAction::kLeave;
+    client_->OnMouse(left);
+  }
+  QWidget::leaveEvent(event);
 }
 
 void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent* event) {

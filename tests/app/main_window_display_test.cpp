@@ -61,12 +61,12 @@ TEST_F(MainWindowDisplayTest, TitleShowsAtOnceAndTheTrackTitleOnlyWhilePlaying) 
 TEST_F(MainWindowDisplayTest, BuiltinSkinInBothLayouts) {
   Start();
   ASSERT_TRUE(Eventually([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
-  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(window_->surface()), "main_full"));
+  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_full"));
   Post(kCmdToggleLayoutKey);
   ASSERT_TRUE(Eventually([&] {
     return !ShowsBody(TextSlot(TextLine::kTitleLine, LayoutMode::kShade), SkinFile::kWinshade);
   }));
-  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(window_->surface()), "main_shade"));
+  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_shade"));
 }
 
 TEST_F(MainWindowDisplayTest, SpriteBouncesWhileTheDriveIsEmptyAndStopsForADisc) {
