@@ -127,7 +127,8 @@ bool MainWindow::OnRightPress(const MouseEvent& event) {
   const int y = event.at.y;
   if ((full ? kTimerArea : kShadeTimerArea).Contains(x, y)) {
     ShowMenu(BuildTimerMenu(), event.screen);
-  } else if (monitor_.disc_loaded() && (full ? kDisplayArea.Contains(x, y) : OnTitleStrip(event.at))) {
+  } else if (monitor_.disc_loaded() &&
+             (full ? kDisplayArea.Contains(x, y) : OnTitleStrip(event.at))) {
     // Below the bar, not over it.
     const Point below = ClientToScreen({0, kMainShadeHeight});
     ShowQuickTrackMenu(full ? event.screen : Point{event.screen.x, below.y});

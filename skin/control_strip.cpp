@@ -7,8 +7,8 @@ namespace zcd {
 ControlStrip::ControlStrip(const SkinSet& skin, Actions actions)
     : skin_(skin),
       actions_(std::move(actions)),
-      buttons_{{{0, 29, 0}, {30, 25, 25}, {56, 25, 50}, {82, 25, 75}, {108, 25, 100},
-                {134, 29, 125}}} {}
+      buttons_{
+          {{0, 29, 0}, {30, 25, 25}, {56, 25, 50}, {82, 25, 75}, {108, 25, 100}, {134, 29, 125}}} {}
 
 void ControlStrip::SetLayout(LayoutMode mode, const Rect& rect) {
   mode_ = mode;
@@ -51,7 +51,8 @@ void ControlStrip::DrawButton(int index) {
 }
 
 void ControlStrip::Repaint() {
-  const Bitmap& background = skin_[mode_ == LayoutMode::kFull ? SkinFile::kBody : SkinFile::kWinshade];
+  const Bitmap& background =
+      skin_[mode_ == LayoutMode::kFull ? SkinFile::kBody : SkinFile::kWinshade];
   CopyPiece(surface_, 0, 0, place_, background);
   for (int i = 0; i < kStripButtonCount; ++i)
     DrawButton(i);

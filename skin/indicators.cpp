@@ -43,7 +43,8 @@ void DrawStatusWord(Surface& target, int code, const Bitmap& widgitset, const Bi
       continue;
     PaintPiece(target, kStatusAt.x, kStatusAt.y, word.first, widgitset);
     if (!word.second.Empty())
-      PaintPiece(target, kStatusAt.x + word.first.w + word.gap, kStatusAt.y, word.second, widgitset);
+      PaintPiece(target, kStatusAt.x + word.first.w + word.gap, kStatusAt.y, word.second,
+                 widgitset);
   }
 }
 

@@ -78,8 +78,8 @@ bool PositionSlider::OnMouse(const MouseEvent& event) {
       if (!dragging_)
         return false;
       const int clamped = std::clamp(x, 0, kGrooveWidth);
-      thumb_x_ = std::clamp(thumb_x_ + (clamped - last_mouse_x_), 0.0,
-                            100 * kThumbPixelsPerPercent);
+      thumb_x_ =
+          std::clamp(thumb_x_ + (clamped - last_mouse_x_), 0.0, 100 * kThumbPixelsPerPercent);
       last_mouse_x_ = clamped;
       percent_ = std::clamp(static_cast<int>(thumb_x_ * kPercentPerThumbPixel), 0, 100);
       Draw();
