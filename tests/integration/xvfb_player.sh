@@ -72,6 +72,25 @@ strip_menu() {
   menu 20 137 "${downs[@]}"
 }
 
+# click X Y [BUTTON]: a click at the client point X,Y.
+click() {
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xdotool mousemove $((X + 1 + $1)) $((Y + 1 + $2)) click "${3:-1}"
+}
+# expect_height H WHAT: the window becomes H pixels high within 5 s.
+expect_height() {
+  for _ in $(seq 50); do
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    if [ "$HEIGHT" -eq "$1" ]; then
+      passed=$((passed + 1))
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "FAILED: $2: the window is $HEIGHT pixels high, not $1"
+  failed=$((failed + 1))
+}
+
 stopped='^ZCD: Unknown CD$'
 playing() { echo "^ZCD: \\[$1 - [0-9]+:[0-9]{2}\\] Track $1\$"; }
 
@@ -84,6 +103,15 @@ key t && expect "$(playing 1)" "T resumes"
 key r && expect "$stopped" "R stops"
 key q && expect '^ZCD$' "Q ejects"
 key q && expect "$stopped" "Q closes the door and the disc loads"
+
+# The transport strip's buttons and the title strip, clicked.
+click 157 138 && expect "$(playing 1)" "a click on Play"
+click 103 138 && expect "$stopped" "a click on Stop"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + 150)) $((Y + 7)) click --repeat 2 --delay 80 1
+expect_height 19 "a double click on the title strip shades the window"
+xdotool mousemove $((X + 150)) $((Y + 7)) click --repeat 2 --delay 80 1
+expect_height 162 "a second double click brings the full window back"
 
 strip_menu 6 && expect "$(playing 1)" "Play from the strip's menu"
 strip_menu 3 && expect "$(playing 2)" "Trk Fwd from the menu"
