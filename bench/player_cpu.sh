@@ -79,8 +79,11 @@ click_to_caption_ms() {
   ZCD_HOME=$1 "$zcd" --verbose --virtual-drive "$demo" >"$work/player.log" 2>&1 &
   player=$!
   wait_for_line "$work/player.log" "disc loaded"
-  local win start
-  win=$(xdotool search --onlyvisible --name '^ZCD' | head -1)
+  local win= start
+  until [ -n "$win" ]; do
+    sleep 0.05
+    win=$(xdotool search --onlyvisible --name '^ZCD' | head -1)
+  done
   eval "$(xdotool getwindowgeometry --shell "$win")"
   xdotool mousemove $((X + 158)) $((Y + 139))
   xprop -id "$win" -spy WM_NAME | while read -r line; do
