@@ -146,6 +146,11 @@ Point MainWindow::ClientToScreen(Point client) const {
 
 void MainWindow::ShowMenu(Menu menu, Point screen, uint32_t message) {
   commands_.ApplyTo(menu);
+  // The host has no skin of its own; submenus show no banner.
+  for (MenuItem& item : menu) {
+    if (item.kind == MenuItem::Kind::kGraphic)
+      item.sheet = skin_.Shared(SkinFile::kMenugraphic);
+  }
   if (const std::optional<int64_t> chosen = host_->PopupMenu(menu, screen))
     s_.queue.Post({WindowId::kMain, message, *chosen, 0});
 }

@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include "base/geometry.h"
+#include "platform/qt/banner_menu.h"
 #include "platform/qt/windows1252.h"
 
 namespace zcd {
@@ -273,13 +274,15 @@ std::unique_ptr<WindowHost> QtWindowHost::CreateChild(WindowClient& client, cons
 
 namespace {
 
-// The skin's strip down the menu's side is drawn by the skinned menus;
-// until then the graphic items are left out. Columns follow Qt's own
-// layout.
-void FillMenu(QMenu& menu, const Menu& items) {
+// Only the popup itself shows the skin's banner; a submenu's graphic item is
+// left out. Qt lays out columns itself, only when a menu is taller than the
+// screen, so the items' column breaks are not followed.
+void FillMenu(QMenu& menu, const Menu& items, BannerMenu* banner) {
   for (const MenuItem& item : items) {
     switch (item.kind) {
       case MenuItem::Kind::kGraphic:
+        if (banner != nullptr)
+          banner->SetBanner(item.sheet, item.graphic);
         break;
       case MenuItem::Kind::kSeparator:
         menu.addSeparator();
@@ -287,7 +290,7 @@ void FillMenu(QMenu& menu, const Menu& items) {
       case MenuItem::Kind::kSubmenu: {
         QMenu* sub = menu.addMenu(FromWindows1252(item.text));
         sub->setEnabled(item.enabled);
-        FillMenu(*sub, item.items);
+        FillMenu(*sub, item.items, nullptr);
         break;
       }
       case MenuItem::Kind::kCommand: {
@@ -305,8 +308,8 @@ void FillMenu(QMenu& menu, const Menu& items) {
 }  // namespace
 
 std::optional<int64_t> QtWindowHost::PopupMenu(const Menu& menu, Point screen) {
-  QMenu popup(widget_.get());
-  FillMenu(popup, menu);
+  BannerMenu popup(widget_.get());
+  FillMenu(popup, menu, &popup);
   const QAction* chosen = popup.exec(QPoint(screen.x, screen.y));
   if (chosen == nullptr || !chosen->data().isValid())
     return std::nullopt;
