@@ -67,6 +67,11 @@ void MainWindow::BuildCommands() {
               ApplyLayout(layout_ == LayoutMode::kFull ? LayoutMode::kShade : LayoutMode::kFull);
             }),
             {}, [this](Id) { return layout_ == LayoutMode::kShade; });
+  table.Add({kCmdDoubleSize}, done([this] {
+              s_.settings.WindowScale = s_.settings.WindowScale == 2 ? 0 : 2;
+              ApplyScale();
+            }),
+            {}, [this](Id) { return s_.settings.WindowScale == 2; });
   table.Add({kCmdInvertRemoved}, done([&monitor] { monitor.InvertRemoved(); }), with_disc);
   table.Add(
       kCmdTimerTrackElapsed, kCmdTimerCdRemaining,
@@ -141,7 +146,8 @@ int MainWindow::QueryCachedDiscs() {
 
 Point MainWindow::ClientToScreen(Point client) const {
   const Rect window = host_->Geometry();
-  return {window.x + kMainBorder + client.x, window.y + kMainBorder + client.y};
+  const int scale = host_->Scale();
+  return {window.x + (kMainBorder + client.x) * scale, window.y + (kMainBorder + client.y) * scale};
 }
 
 void MainWindow::ShowMenu(Menu menu, Point screen, uint32_t message) {
