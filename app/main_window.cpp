@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/command_line.h"
 #include "app/preference_fields.h"
 #include "app/settings_file.h"
@@ -17,6 +19,12 @@ namespace {
 TextSkin TextSkinOf(const SkinSet& skin) {
   return {skin.Shared(SkinFile::kCharset), skin.Shared(SkinFile::kNumberset),
           skin.Shared(SkinFile::kBody), skin.Shared(SkinFile::kWinshade)};
+}
+
+// Screen pixels per skin pixel. Following the screen needs nothing of our
+// own: the desktop's pixel ratio already enlarges every window.
+int WindowScaleOf(const Settings& settings) {
+  return settings.WindowScale == 2 ? 2 : 1;
 }
 
 // The own main window as the command line's target.
@@ -74,6 +82,7 @@ void MainWindow::Start(WindowHost& host, const std::string& command_line) {
   // Positions in the file are relative to the work area.
   const Rect work = host.WorkArea();
   host.SetCaption("ZCD");
+  host.SetScale(WindowScaleOf(settings));
   host.SetGeometry(
       {settings.xWinPos + work.x, settings.yWinPos + work.y, kMainWidth, kMainFullHeight});
 
@@ -131,8 +140,8 @@ void MainWindow::ApplyLayout(LayoutMode mode) {
     idle_->Stop();
   const Rect main = host_->Geometry();
   const Rect work = host_->WorkArea();
-  // A window resting on the bottom of the work area stays there.
   const int scale = host_->Scale();
+  // A window resting on the bottom of the work area stays there.
   const bool docked = main.y + main.h * scale == work.y + work.h && layout_ != mode;
   layout_ = mode;
   const int height = MainHeight(mode);
@@ -160,6 +169,30 @@ void MainWindow::ApplyLayout(LayoutMode mode) {
       child.host->Show(mode == LayoutMode::kFull ? ShowState::kNormal : ShowState::kHidden);
   }
   Paint();
+}
+
+void MainWindow::ApplyScale() {
+  const int old_scale = host_->Scale();
+  host_->SetScale(WindowScaleOf(s_.settings));
+  const int scale = host_->Scale();
+  if (scale == old_scale)
+    return;
+  const Rect main = host_->Geometry();
+  const Rect work = host_->WorkArea();
+  const int right = work.x + work.w;
+  const int bottom = work.y + work.h;
+  int x = main.x;
+  int y = main.y;
+  // A window resting on the bottom of the work area stays there; one that
+  // grows past the right or the bottom is pulled back, never past the left
+  // or the top.
+  if (main.y + main.h * old_scale == bottom)
+    y = bottom - main.h * scale;
+  if (scale > old_scale) {
+    x = std::max(std::min(x, right - main.w * scale), std::min(main.x, work.x));
+    y = std::max(std::min(y, bottom - main.h * scale), std::min(main.y, work.y));
+  }
+  host_->SetGeometry({x, y, main.w, main.h});
 }
 
 void MainWindow::Paint() {

@@ -151,6 +151,8 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
 
   void ApplyStartState(int state);
   void ApplyLayout(LayoutMode mode);
+  // The host's scale from WindowScale.
+  void ApplyScale();
   void ApplyIconType(int old_icon_type);
   void Paint();
   void DrawTimerDigits();

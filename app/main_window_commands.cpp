@@ -67,6 +67,11 @@ void MainWindow::BuildCommands() {
               ApplyLayout(layout_ == LayoutMode::kFull ? LayoutMode::kShade : LayoutMode::kFull);
             }),
             {}, [this](Id) { return layout_ == LayoutMode::kShade; });
+  table.Add({kCmdDoubleSize}, done([this] {
+              s_.settings.WindowScale = s_.settings.WindowScale == 2 ? 0 : 2;
+              ApplyScale();
+            }),
+            {}, [this](Id) { return s_.settings.WindowScale == 2; });
   table.Add({kCmdInvertRemoved}, done([&monitor] { monitor.InvertRemoved(); }), with_disc);
   table.Add(
       kCmdTimerTrackElapsed, kCmdTimerCdRemaining,
@@ -147,6 +152,11 @@ Point MainWindow::ClientToScreen(Point client) const {
 
 void MainWindow::ShowMenu(Menu menu, Point screen, uint32_t message) {
   commands_.ApplyTo(menu);
+  // The host has no skin of its own; submenus show no banner.
+  for (MenuItem& item : menu) {
+    if (item.kind == MenuItem::Kind::kGraphic)
+      item.sheet = skin_.Shared(SkinFile::kMenugraphic);
+  }
   if (const std::optional<int64_t> chosen = host_->PopupMenu(menu, screen))
     s_.queue.Post({WindowId::kMain, message, *chosen, 0});
 }

@@ -108,6 +108,7 @@ Menu BuildMainMenu(Menu drive_menu) {
                          MenuItem::Command("Query &Cached CD's", kCmdQueryCached)}),
       MenuItem::Command("&Always On Top", kCmdAlwaysOnTop),
       MenuItem::Command("&Shade Mode", kCmdToggleLayout),
+      MenuItem::Command("&Double Size", kCmdDoubleSize),
       MenuItem::Separator(),
       MenuItem::Command("E&xit", kCmdExit),
   };

@@ -9,8 +9,8 @@
 namespace zcd {
 namespace {
 
-// The integer keys of the main section from AlwaysOnTop to XData, in the
-// order they are read.
+// The integer keys of the main section from AlwaysOnTop to WindowScale, in
+// the order they are read.
 struct IntKey {
   const char* name;
   int Settings::*member;
@@ -46,6 +46,7 @@ constexpr IntKey kReadIntKeys[] = {
     {"TrackClick", &Settings::TrackClick},
     {"UseDrive", &Settings::UseDrive},
     {"XData", &Settings::XData},
+    {"WindowScale", &Settings::WindowScale},
 };
 
 constexpr IntKey kPositionKeys[] = {

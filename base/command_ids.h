@@ -45,6 +45,8 @@ inline constexpr int64_t kCmdSkinsKey = 40085;
 inline constexpr int64_t kCmdDatabase = 40087;
 inline constexpr int64_t kCmdDatabaseKey = 40088;
 inline constexpr int64_t kCmdQueryCached = 40090;
+// Shows the whole window at twice its size, or back at its own.
+inline constexpr int64_t kCmdDoubleSize = 40100;
 
 // 10000 + drive index switches drive; 20000 + entry plays that play-order entry.
 inline constexpr int64_t kCmdDriveBase = 10000;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "base/bitmap.h"
 
 namespace zcd {
 
@@ -20,8 +23,10 @@ struct MenuItem {
   bool radio = false;
   // The item starts a new column.
   bool new_column = false;
-  // kGraphic: the skin's menu strip, 1 tall or 2 short.
+  // kGraphic: the skin's menu strip, 1 tall or 2 short, cut from `sheet`
+  // ("menugraphic.bmp"), which the window fills in as it opens the menu.
   int graphic = 0;
+  std::shared_ptr<const Bitmap> sheet;
   std::vector<MenuItem> items;  // kSubmenu
 
   static MenuItem Command(std::string text, int64_t command) {

@@ -49,6 +49,7 @@ constexpr std::pair<int64_t, const char*> kCommandNames[] = {
     {kCmdDatabase, "database"},
     {kCmdDatabaseKey, "database"},
     {kCmdQueryCached, "query cached discs"},
+    {kCmdDoubleSize, "double size"},
 };
 
 // Drive letters run A..Z. Entries own the ten thousand numbers above their

@@ -84,6 +84,9 @@ struct Settings {
   int TrackClick = 1;
   int UseDrive = -1;
   int XData = 1;
+  // Screen pixels per skin pixel of the player's window: 0 follows the
+  // screen (the desktop's own pixel ratio alone), 1 normal size, 2 double.
+  int WindowScale = 0;
   std::string LogFile;
   std::string SkinName;
   std::string TaskBarText = kDefaultTaskBarText;

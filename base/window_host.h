@@ -77,6 +77,9 @@ class WindowHost {
   // geometry is its screen position with its size in skin pixels; children,
   // mouse positions and drawing are all in skin pixels.
   virtual int Scale() const { return 1; }
+  // A top-level window keeps its position and grows or shrinks with its
+  // children; a host that cannot scale stays at 1.
+  virtual void SetScale(int /*scale*/) {}
   // Ends the message loop with this exit code.
   virtual void Quit(int exit_code) = 0;
 };

@@ -47,6 +47,9 @@ class HeadlessWindowHost : public WindowHost {
   // Every character is kMenuCharWidth pixels wide.
   int MenuTextWidth(const std::string& text) const override;
   void Quit(int exit_code) override { exit_code_ = exit_code; }
+  // Children have their window's scale.
+  void SetScale(int scale) override { scale_ = scale; }
+  int Scale() const override { return parent_ != nullptr ? parent_->Scale() : scale_; }
 
   static constexpr int kMenuCharWidth = 7;
 
@@ -77,6 +80,7 @@ class HeadlessWindowHost : public WindowHost {
   WindowClient* client_;
   HeadlessWindowHost* parent_;
   Rect geometry_;
+  int scale_ = 1;
   Rect work_area_{0, 0, 1920, 1080};
   ShowState state_ = ShowState::kHidden;
   bool topmost_ = false;

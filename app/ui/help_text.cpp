@@ -28,7 +28,10 @@ constexpr HelpItem kWindowMouse[] = {
      "Drag it to move the window; near a screen edge the window snaps to it (set the distance "
      "with \"Snap to desktop at\" under Preferences, GUI Options). Double-click it to switch "
      "between full mode and the small shade bar. Right-click it for the main menu."},
-    {"Top-left corner", "Click it for the main menu."},
+    {"Top-left corner",
+     "Click it for the main menu. Its Double Size shows the whole window at twice its size, "
+     "every pixel a sharp square; choose it again for the normal size. On a screen the desktop "
+     "already enlarges, the window grows with it."},
     {"Buttons at the top right", "Minimize and close."},
     {"Title display",
      "Right-click the disc and track lines for the Quick Track menu: every entry of the play "

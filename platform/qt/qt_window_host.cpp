@@ -7,26 +7,63 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPen>
 #include <QScreen>
 #include <QThread>
+#include <algorithm>
+#include <cmath>
 
 #include "base/geometry.h"
+#include "platform/qt/banner_menu.h"
 #include "platform/qt/windows1252.h"
 
 namespace zcd {
-namespace {
-
-// The thin frame a desktop would draw round a captionless window.
-constexpr QRgb kBorderColor = 0xFF0A0C10;
-
-}  // namespace
 
 SurfaceWidget::SurfaceWidget(WindowClient* client, QWidget* parent)
     : QWidget(parent), client_(client) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Buttons and track cells light up under the cursor, not only while pressed.
   setMouseTracking(true);
+  if (const auto* skinned = qobject_cast<SurfaceWidget*>(parent))
+    scale_ = skinned->scale_;
+}
+
+void SurfaceWidget::Place(const Rect& rect, int inset) {
+  place_ = rect;
+  inset_ = inset;
+  ApplyPlace();
+}
+
+Rect SurfaceWidget::Placed() const {
+  if (!isWindow())
+    return place_;
+  return {x(), y(), place_.w, place_.h};
+}
+
+void SurfaceWidget::ApplyPlace() {
+  setFixedSize(place_.w * scale_, place_.h * scale_);
+  // A window's position is the desktop's; a child's is in skin pixels.
+  if (isWindow())
+    move(place_.x, place_.y);
+  else
+    move((place_.x + inset_) * scale_, (place_.y + inset_) * scale_);
+}
+
+void SurfaceWidget::SetScale(int scale) {
+  scale = std::max(scale, 1);
+  if (scale == scale_)
+    return;
+  // The window may have been moved since it was placed.
+  place_ = Placed();
+  scale_ = scale;
+  ApplyPlace();
+  for (SurfaceWidget* child : findChildren<SurfaceWidget*>(Qt::FindDirectChildrenOnly))
+    child->SetScale(scale);
+  update();
+}
+
+void SurfaceWidget::RepaintSkin(const Rect& rect) {
+  const int offset = border_ * scale_;
+  repaint(offset + rect.x * scale_, offset + rect.y * scale_, rect.w * scale_, rect.h * scale_);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {
@@ -39,17 +76,31 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
   const QImage image(reinterpret_cast<const uchar*>(surface.Row(0)), surface.width(),
                      surface.height(), surface.width() * 4, QImage::Format_ARGB32);
   QPainter painter(this);
-  if (border_ > 0) {
-    painter.setPen(QPen(QColor(kBorderColor), border_));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(
-        QRectF(rect()).adjusted(border_ / 2.0, border_ / 2.0, -border_ / 2.0, -border_ / 2.0));
+  const int s = scale_;
+  const int frame = border_ * s;
+  if (frame > 0) {
+    const QColor color(kBorderColor);
+    painter.fillRect(0, 0, width(), frame, color);
+    painter.fillRect(0, height() - frame, width(), frame, color);
+    painter.fillRect(0, frame, frame, height() - 2 * frame, color);
+    painter.fillRect(width() - frame, frame, frame, height() - 2 * frame, color);
   }
-  // Skin pixels are scaled once, here, by the screen's pixel ratio. Only the
-  // part asked for is drawn: a scrolling title repaints a thin strip.
-  const QRect client(border_, border_, surface.width(), surface.height());
-  const QRect dirty = event->rect() & client;
-  painter.drawImage(dirty, image, dirty.translated(-border_, -border_));
+  // Skin pixels are scaled once, here: by the window's scale and then by
+  // the screen's pixel ratio, both without smoothing so that every skin
+  // pixel stays a sharp square. Only the skin pixels under the part asked
+  // for are drawn: a scrolling title repaints a thin strip.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  const QRect dirty = event->rect().translated(-frame, -frame);
+  const int left = std::max(dirty.left() / s, 0);
+  const int top = std::max(dirty.top() / s, 0);
+  const int right = std::min((dirty.right() + s) / s, surface.width());
+  const int bottom = std::min((dirty.bottom() + s) / s, surface.height());
+  if (left >= right || top >= bottom)
+    return;
+  const QRect source(left, top, right - left, bottom - top);
+  painter.drawImage(
+      QRect(frame + left * s, frame + top * s, source.width() * s, source.height() * s), image,
+      source);
 }
 
 void SurfaceWidget::closeEvent(QCloseEvent* event) {
@@ -71,11 +122,16 @@ bool SurfaceWidget::Forward(QMouseEvent* event, MouseAction action) {
     return false;
   const QPointF local = event->position();
   const QPointF global = event->globalPosition();
+  // Whole skin pixels, counted from the client area: the frame lies at -1.
+  const auto skin = [this](double at) {
+    return static_cast<int>(std::floor(at / scale_)) - border_;
+  };
   MouseEvent forwarded;
   forwarded.action = action;
   forwarded.button = event->button() == Qt::RightButton ? MouseButton::kRight : MouseButton::kLeft;
-  forwarded.at = {static_cast<int>(local.x()) - border_, static_cast<int>(local.y()) - border_};
-  forwarded.screen = {static_cast<int>(global.x()), static_cast<int>(global.y())};
+  forwarded.at = {skin(local.x()), skin(local.y())};
+  forwarded.screen = {static_cast<int>(std::floor(global.x())),
+                      static_cast<int>(std::floor(global.y()))};
   forwarded.shift = (event->modifiers() & Qt::ShiftModifier) != 0;
   return client_->OnMouse(forwarded);
 }
@@ -142,13 +198,19 @@ void QtWindowHost::KillTimer(int id) {
 }
 
 void QtWindowHost::SetGeometry(const Rect& rect) {
-  widget_->setFixedSize(rect.w, rect.h);
-  widget_->move(rect.x + inset_, rect.y + inset_);
+  widget_->Place(rect, inset_);
 }
 
 Rect QtWindowHost::Geometry() const {
-  const QRect rect = widget_->geometry();
-  return {rect.x() - inset_, rect.y() - inset_, rect.width(), rect.height()};
+  return widget_->Placed();
+}
+
+void QtWindowHost::SetScale(int scale) {
+  widget_->SetScale(scale);
+}
+
+int QtWindowHost::Scale() const {
+  return widget_->scale();
 }
 
 void QtWindowHost::Show(ShowState state) {
@@ -210,10 +272,10 @@ Rect QtWindowHost::WorkArea() const {
 }
 
 void QtWindowHost::Invalidate(const Rect& rect) {
-  QWidget* widget = widget_.get();
-  const QRect area(rect.x + border_, rect.y + border_, rect.w, rect.h);
+  // The scale is read on the window thread, where it changes.
+  SurfaceWidget* widget = widget_.get();
   QMetaObject::invokeMethod(
-      widget, [widget, area] { widget->repaint(area); }, Qt::QueuedConnection);
+      widget, [widget, rect] { widget->RepaintSkin(rect); }, Qt::QueuedConnection);
 }
 
 MessageBoxAnswer QtWindowHost::ShowMessageBox(const std::string& text, const std::string& caption,
@@ -284,13 +346,15 @@ std::unique_ptr<WindowHost> QtWindowHost::CreateChild(WindowClient& client, cons
 
 namespace {
 
-// The skin's strip down the menu's side is drawn by the skinned menus;
-// until then the graphic items are left out. Columns follow Qt's own
-// layout.
-void FillMenu(QMenu& menu, const Menu& items) {
+// Only the popup itself shows the skin's banner; a submenu's graphic item is
+// left out. Qt lays out columns itself, only when a menu is taller than the
+// screen, so the items' column breaks are not followed.
+void FillMenu(QMenu& menu, const Menu& items, BannerMenu* banner) {
   for (const MenuItem& item : items) {
     switch (item.kind) {
       case MenuItem::Kind::kGraphic:
+        if (banner != nullptr)
+          banner->SetBanner(item.sheet, item.graphic);
         break;
       case MenuItem::Kind::kSeparator:
         menu.addSeparator();
@@ -298,7 +362,7 @@ void FillMenu(QMenu& menu, const Menu& items) {
       case MenuItem::Kind::kSubmenu: {
         QMenu* sub = menu.addMenu(FromWindows1252(item.text));
         sub->setEnabled(item.enabled);
-        FillMenu(*sub, item.items);
+        FillMenu(*sub, item.items, nullptr);
         break;
       }
       case MenuItem::Kind::kCommand: {
@@ -316,8 +380,8 @@ void FillMenu(QMenu& menu, const Menu& items) {
 }  // namespace
 
 std::optional<int64_t> QtWindowHost::PopupMenu(const Menu& menu, Point screen) {
-  QMenu popup(widget_.get());
-  FillMenu(popup, menu);
+  BannerMenu popup(widget_.get());
+  FillMenu(popup, menu, &popup);
   const QAction* chosen = popup.exec(QPoint(screen.x, screen.y));
   if (chosen == nullptr || !chosen->data().isValid())
     return std::nullopt;

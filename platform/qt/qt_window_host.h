@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QTimer>
 #include <QWidget>
 #include <map>
@@ -9,14 +10,34 @@
 
 namespace zcd {
 
+// The thin frame a desktop would draw round a captionless window.
+inline constexpr QRgb kBorderColor = 0xFF0A0C10;
+
 // Presents a skinned window's Surface and passes the desktop's events on.
+// Everything skinned grows by the scale: the picture (pixel for pixel, never
+// smoothed), the frame round it and the skinned children, while the client
+// sees mouse positions in skin pixels.
 class SurfaceWidget : public QWidget {
   Q_OBJECT
  public:
+  // A skinned child takes the scale of the skinned window it sits in.
   SurfaceWidget(WindowClient* client, QWidget* parent);
   void set_client(WindowClient* client) { client_ = client; }
-  // Width of the frame drawn round the client's picture.
+  WindowClient* client() const { return client_; }
+  // Width of the frame drawn round the client's picture, in skin pixels.
   void set_border(int border) { border_ = border; }
+
+  // A window: its screen position and its size in skin pixels. A child: its
+  // place in skin pixels inside the parent's client area, which starts
+  // `inset` skin pixels in.
+  void Place(const Rect& rect, int inset = 0);
+  // The same, with a window's position as the desktop has it now.
+  Rect Placed() const;
+  // Screen pixels per skin pixel, for this widget and its skinned children.
+  void SetScale(int scale);
+  int scale() const { return scale_; }
+  // Presents a rectangle of the client's picture again, at once.
+  void RepaintSkin(const Rect& rect);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -31,9 +52,13 @@ class SurfaceWidget : public QWidget {
  private:
   // Hands the event to the client in skin pixels; false when it was not used.
   bool Forward(QMouseEvent* event, MouseAction action);
+  void ApplyPlace();
 
   WindowClient* client_;
   int border_ = 0;
+  int scale_ = 1;
+  Rect place_;
+  int inset_ = 0;
 };
 
 // The Qt side of a skinned window. A top-level host must outlive its client
@@ -68,14 +93,17 @@ class QtWindowHost : public WindowHost {
   std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) override;
   std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) override;
   int MenuTextWidth(const std::string& text) const override;
+  // The window and its children at once; a child created later follows.
+  void SetScale(int scale) override;
+  int Scale() const override;
   void Quit(int exit_code) override;
 
  private:
   void SetFlag(Qt::WindowType flag, bool on);
 
   WindowClient* client_;
-  // Where the client area starts: the own border for a top-level window,
-  // the parent's for a child.
+  // Where the client area starts, in skin pixels: the own border for a
+  // top-level window, the parent's for a child.
   int border_ = 0;
   int inset_ = 0;
   std::unique_ptr<SurfaceWidget> widget_;

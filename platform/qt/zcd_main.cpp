@@ -108,6 +108,10 @@ int main(int argc, char** argv) {
   // memory costs a round trip per repaint and saves nothing at this size.
   if (qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM"))
     qputenv("QT_XCB_NO_MITSHM", "1");
+  // A skin is pixel art: a screen ratio of 1.5 would show its pixels one
+  // and two screen pixels wide by turns, so the ratio is rounded to whole
+  // screen pixels (QT_SCALE_FACTOR_ROUNDING_POLICY still overrides this).
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
   QApplication app(argc, argv);
   std::vector<std::string> problems;
   if (const std::string error = CreateDataFolder(folder); !error.empty())

@@ -102,9 +102,9 @@ TEST_F(ControlsTest, TimerModePiecesAndPlayModeLabels) {
     int to;
   };
   // x 111..115 lies between the pieces; the rest of the timer does nothing.
-  for (const Case& c : {Case{{105, 30}, 2, 0}, Case{{105, 40}, 0, 2}, Case{{130, 30}, 3, 2},
-                        Case{{130, 40}, 2, 3}, Case{{113, 30}, 1, 1}, Case{{115, 40}, 0, 0},
-                        Case{{30, 35}, 3, 3}}) {
+  for (const Case& c :
+       {Case{{105, 30}, 2, 0}, Case{{105, 40}, 0, 2}, Case{{130, 30}, 3, 2}, Case{{130, 40}, 2, 3},
+        Case{{113, 30}, 1, 1}, Case{{115, 40}, 0, 0}, Case{{30, 35}, 3, 3}}) {
     settings_.TimerType = c.from;
     EXPECT_TRUE(host_->Mouse(Event(MouseAction::kPress, c.at)));
     EXPECT_EQ(settings_.TimerType, c.to) << c.at.x << "," << c.at.y;

@@ -49,6 +49,8 @@ TEST_F(MenusTest, QuickTrackShowsEveryEntryAsItPlays) {
   const Menu& menu = OpenQuickTrack();
   ASSERT_EQ(menu.size(), 41u);  // the skin strip and 40 entries, no separator
   EXPECT_EQ(menu[0].kind, MenuItem::Kind::kGraphic);
+  EXPECT_EQ(menu[0].graphic, 1);
+  EXPECT_EQ(menu[0].sheet, window_->skin().Shared(SkinFile::kMenugraphic));
   EXPECT_EQ(menu[1].text, "01. Rock && Roll  [3:20]");
   EXPECT_EQ(menu[1].command, kCmdEntryBase);
   EXPECT_TRUE(menu[1].checked);  // playing
@@ -95,6 +97,8 @@ TEST_F(MenusTest, MainMenuGreysWhatNeedsADiscAndListsTheDrives) {
   EXPECT_EQ(drives.items[1].text, "Drive E:");
   EXPECT_FALSE(drives.items[1].checked);
   EXPECT_TRUE(menu[6].checked);  // &Always On Top
+  EXPECT_EQ(menu[0].graphic, 2);
+  EXPECT_EQ(menu[0].sheet, window_->skin().Shared(SkinFile::kMenugraphic));
 
   // The other drive, chosen from the menu, has a disc: now they are enabled.
   host_->QueueMenuChoice(kCmdDriveBase + *second.index);
@@ -140,6 +144,9 @@ TEST_F(MenusTest, TimerControlAndWindowMenus) {
   Drain();
   const Menu& system = host_->menus().back().first;
   EXPECT_EQ(Submenu(system, "Quick Track").items.size(), 4u);
+  // The window menu has its banner; its submenus have none.
+  EXPECT_EQ(system[0].sheet, window_->skin().Shared(SkinFile::kMenugraphic));
+  EXPECT_EQ(Submenu(system, "Quick Track").items[0].sheet, nullptr);
   EXPECT_FALSE(system[4].enabled);  // &Restore: the window is not minimized
   EXPECT_EQ(Current(), 2);
   EXPECT_FALSE(Cd().paused);

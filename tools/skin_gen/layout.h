@@ -4,6 +4,7 @@
 
 #include "base/geometry.h"
 #include "base/rect.h"
+#include "skin/menu_banner.h"
 
 // Where the player takes its pieces from in each skin bitmap. Where the
 // main window shows them is the player's own geometry (base/geometry.h).
@@ -88,8 +89,8 @@ inline constexpr Rect kVolumeThumb{221, 28, 5, 9};
 inline constexpr Rect kVolumeThumbMask{221, 38, 5, 9};
 
 // --- menugraphic.bmp ----------------------------------------------------
-inline constexpr Rect kBannerLong{0, 0, 22, 410};
-inline constexpr Rect kBannerShort{24, 0, 22, 110};
-inline constexpr Rect kBannerFiller{0, 412, 22, 31};
+inline constexpr Rect kBannerLong = kMenuBannerTall;
+inline constexpr Rect kBannerShort = kMenuBannerShort;
+inline constexpr Rect kBannerFiller = kMenuBannerFiller;
 
 }  // namespace zcd::skin_gen::layout

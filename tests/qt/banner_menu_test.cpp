@@ -1,0 +1,120 @@
+#include "platform/qt/banner_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "platform/qt/qt_window_host.h"
+#include "skin/menu_banner.h"
+
+namespace zcd {
+namespace {
+
+// Every pixel of the sheet tells where it came from, rows past 255 too.
+uint32_t SheetPixel(int x, int y) {
+  return Rgb(static_cast<uint32_t>(x), static_cast<uint32_t>(y) & 0xFF,
+             0x40 | static_cast<uint32_t>(y >> 8));
+}
+
+std::shared_ptr<const Bitmap> Sheet() {
+  auto sheet = std::make_shared<Bitmap>(47, 444);
+  for (int y = 0; y < sheet->height; ++y)
+    for (int x = 0; x < sheet->width; ++x)
+      sheet->At(x, y) = SheetPixel(x, y);
+  return sheet;
+}
+
+Menu CommandsUnder(MenuItem graphic, int count) {
+  Menu menu{std::move(graphic)};
+  for (int i = 0; i < count; ++i)
+    menu.push_back(MenuItem::Command("Entry " + std::to_string(i), 100 + i));
+  return menu;
+}
+
+// What the popup looked like while it was open, and its banner's place.
+struct Shown {
+  QImage image;
+  QRect banner;
+  int first_item_x = -1;
+  bool submenu_plain = false;
+};
+
+Shown ShowAndGrab(QtWindowHost& host, const Menu& menu) {
+  Shown shown;
+  QTimer::singleShot(0, [&shown] {
+    auto* popup = qobject_cast<BannerMenu*>(QApplication::activePopupWidget());
+    if (popup == nullptr)
+      return;
+    shown.image = popup->grab().toImage();
+    shown.banner = popup->BannerRect();
+    const QList<QAction*> actions = popup->actions();
+    shown.first_item_x = popup->actionGeometry(actions.front()).x();
+    for (QAction* action : actions) {
+      if (action->menu() != nullptr)
+        shown.submenu_plain = action->menu()->contentsMargins().left() == 0;
+    }
+    popup->close();
+  });
+  EXPECT_EQ(host.PopupMenu(menu, {200, 100}), std::nullopt);
+  return shown;
+}
+
+// The banner's pixels where the strip says, or the first one that is not.
+std::string BannerMismatch(const Shown& shown, const Surface& strip) {
+  for (int y = 0; y < strip.height(); ++y) {
+    for (int x = 0; x < strip.width(); ++x) {
+      const QRgb got = shown.image.pixel(shown.banner.x() + x, shown.banner.y() + y) | 0xFF000000u;
+      if (got != strip.At(x, y))
+        return "at " + std::to_string(x) + "," + std::to_string(y);
+    }
+  }
+  return "";
+}
+
+class BannerMenuTest : public ::testing::Test {
+ protected:
+  BannerMenuTest() {
+    host_.SetGeometry({50, 50, 100, 40});
+    host_.Show(ShowState::kNormal);
+  }
+  QtWindowHost host_;
+  std::shared_ptr<const Bitmap> sheet_ = Sheet();
+};
+
+TEST_F(BannerMenuTest, ShortMenuShowsTheTopOfItsBannerLeftOfTheItems) {
+  MenuItem graphic = MenuItem::Graphic(1);
+  graphic.sheet = sheet_;
+  Menu menu = CommandsUnder(graphic, 3);
+  menu.push_back(MenuItem::Submenu("More", CommandsUnder(graphic, 2)));
+  const Shown shown = ShowAndGrab(host_, menu);
+  ASSERT_FALSE(shown.image.isNull());
+  EXPECT_EQ(shown.banner.width(), kMenuBannerWidth);
+  EXPECT_LT(shown.banner.height(), kMenuBannerTall.h);
+  EXPECT_GE(shown.first_item_x, shown.banner.right() + 1);
+  EXPECT_EQ(BannerMismatch(shown, MenuBannerStrip(*sheet_, 1, shown.banner.height())), "");
+  EXPECT_TRUE(shown.submenu_plain);
+}
+
+TEST_F(BannerMenuTest, TallMenuTilesTheFillerBelowTheBanner) {
+  MenuItem graphic = MenuItem::Graphic(2);
+  graphic.sheet = sheet_;
+  const Shown shown = ShowAndGrab(host_, CommandsUnder(graphic, 20));
+  ASSERT_FALSE(shown.image.isNull());
+  const int height = shown.banner.height();
+  ASSERT_GT(height, kMenuBannerShort.h + kMenuBannerFiller.h);
+  EXPECT_EQ(BannerMismatch(shown, MenuBannerStrip(*sheet_, 2, height)), "");
+  // The second tile of the filler, read straight from the sheet.
+  const QPoint second = shown.banner.topLeft() + QPoint(5, kMenuBannerShort.h + 31 + 2);
+  EXPECT_EQ(shown.image.pixel(second) | 0xFF000000u,
+            SheetPixel(kMenuBannerFiller.x + 5, kMenuBannerFiller.y + 2));
+}
+
+TEST_F(BannerMenuTest, WithoutASheetTheMenuStaysPlain) {
+  const Shown shown = ShowAndGrab(host_, CommandsUnder(MenuItem::Graphic(2), 3));
+  ASSERT_FALSE(shown.image.isNull());
+  EXPECT_LT(shown.first_item_x, kMenuBannerWidth);
+}
+
+}  // namespace
+}  // namespace zcd

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QRegion>
+
+#include "app/main_window.h"
+#include "base/command_ids.h"
+#include "platform/qt/qt_window_host.h"
+#include "support/temp_dir.h"
+
+namespace zcd {
+namespace {
+
+class NoDrives : public CdDriveSource {
+ public:
+  std::vector<int> CdDriveIndices() const override { return {}; }
+  std::unique_ptr<CdDevice> OpenDrive(int, bool) override { return nullptr; }
+};
+
+QRgb Opaque(QRgb pixel) {
+  return pixel | 0xFF000000u;
+}
+
+// The window in skin pixels as the surfaces have it: the frame, the main
+// window's picture and over it every child that is shown.
+QImage SkinPicture(const SurfaceWidget* main) {
+  QImage picture(main->Placed().w, main->Placed().h, QImage::Format_RGB32);
+  picture.fill(QColor(kBorderColor));
+  const auto paste = [&picture](const Surface& surface, int at_x, int at_y) {
+    for (int y = 0; y < surface.height(); ++y)
+      for (int x = 0; x < surface.width(); ++x)
+        picture.setPixel(at_x + x, at_y + y, Opaque(surface.At(x, y)));
+  };
+  paste(main->client()->surface(), kMainBorder, kMainBorder);
+  for (const SurfaceWidget* child :
+       main->findChildren<SurfaceWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child->isVisibleTo(main)) {
+      const Rect place = child->Placed();
+      paste(child->client()->surface(), kMainBorder + place.x, kMainBorder + place.y);
+    }
+  }
+  return picture;
+}
+
+// Each pixel repeated into a scale x scale square.
+QImage Enlarged(const QImage& image, int scale) {
+  QImage big(image.width() * scale, image.height() * scale, QImage::Format_RGB32);
+  for (int y = 0; y < big.height(); ++y)
+    for (int x = 0; x < big.width(); ++x)
+      big.setPixel(x, y, Opaque(image.pixel(x / scale, y / scale)));
+  return big;
+}
+
+// The first place where the images differ; on a difference both are left
+// in the working folder to be looked at.
+std::string Difference(const QImage& actual, const QImage& expected, const std::string& name) {
+  std::string found;
+  if (actual.size() != expected.size()) {
+    found = "size " + std::to_string(actual.width()) + "x" + std::to_string(actual.height());
+  }
+  for (int y = 0; found.empty() && y < expected.height(); ++y) {
+    for (int x = 0; found.empty() && x < expected.width(); ++x) {
+      if (Opaque(actual.pixel(x, y)) != Opaque(expected.pixel(x, y)))
+        found = "pixel " + std::to_string(x) + "," + std::to_string(y);
+    }
+  }
+  if (!found.empty()) {
+    actual.save(QString::fromStdString(name + ".actual.png"));
+    expected.save(QString::fromStdString(name + ".expected.png"));
+  }
+  return found;
+}
+
+class ScaledWindowTest : public ::testing::Test {
+ protected:
+  void Start(int window_scale) {
+    settings_.WindowScale = window_scale;
+    window_ = std::make_unique<MainWindow>(MainWindow::Services{
+        settings_, DataFolder{home_.path(), home_.path()}, drives_, queue_, {}});
+    host_.set_client(window_.get());
+    window_->Start(host_, "");
+    queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
+  }
+  SurfaceWidget* Main() { return static_cast<SurfaceWidget*>(host_.widget()); }
+  void TearDown() override { window_.reset(); }
+
+  test::TempDir home_;
+  Settings settings_;
+  NoDrives drives_;
+  MessageQueue queue_;
+  QtWindowHost host_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(ScaledWindowTest, DoubleSizeShowsEverySkinPixelAsATwoByTwoSquare) {
+  Start(2);
+  SurfaceWidget* main = Main();
+  EXPECT_EQ(main->size(), QSize(594, 324));
+  EXPECT_EQ(Difference(main->grab().toImage(), Enlarged(SkinPicture(main), 2), "double_size"), "");
+
+  // Back at its own size, then doubled again from the menu's command, in
+  // shade mode: the bar and its children follow at once.
+  queue_.Post(CommandMessage(kCmdDoubleSize));
+  queue_.Post(CommandMessage(kCmdToggleLayout));
+  queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
+  EXPECT_EQ(main->size(), QSize(297, 19));
+  EXPECT_EQ(Difference(main->grab().toImage(), SkinPicture(main), "shade_normal"), "");
+  queue_.Post(CommandMessage(kCmdDoubleSize));
+  queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
+  EXPECT_EQ(main->size(), QSize(594, 38));
+  EXPECT_EQ(Difference(main->grab().toImage(), Enlarged(SkinPicture(main), 2), "shade_double"), "");
+}
+
+// A screen of pixel ratio 2 paints through a painter that doubles, as this
+// image does: the default size must come out crisp as well.
+TEST_F(ScaledWindowTest, FollowingAScreenOfRatioTwoKeepsPixelsSharp) {
+  Start(0);
+  SurfaceWidget* main = Main();
+  ASSERT_EQ(main->size(), QSize(297, 162));
+  QImage shown(594, 324, QImage::Format_RGB32);
+  shown.setDevicePixelRatio(2);
+  main->render(&shown);
+  shown.setDevicePixelRatio(1);
+  EXPECT_EQ(Difference(shown, Enlarged(SkinPicture(main), 2), "ratio_two"), "");
+}
+
+// A repaint of any part, even one screen pixel, presents the skin pixels
+// under it.
+TEST_F(ScaledWindowTest, PartsRepaintedAtDoubleSizeShowTheirSkinPixels) {
+  Start(2);
+  SurfaceWidget* main = Main();
+  const QImage expected = Enlarged(SkinPicture(main), 2);
+  const QRect parts[] = {{31, 45, 1, 1}, {30, 44, 3, 5}, {0, 0, 3, 3}, {591, 150, 3, 1}};
+  for (const QRect& part : parts) {
+    QImage shown(main->size(), QImage::Format_RGB32);
+    shown.fill(Qt::magenta);
+    main->render(&shown, part.topLeft(), QRegion(part), QWidget::DrawWindowBackground);
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+      for (int x = part.left(); x <= part.right(); ++x) {
+        EXPECT_EQ(Opaque(shown.pixel(x, y)), Opaque(expected.pixel(x, y)))
+            << "at " << x << "," << y;
+      }
+    }
+  }
+}
+
+// Records where the window's mouse events arrive.
+class Recorder : public WindowClient {
+ public:
+  explicit Recorder(int w, int h) : surface_(w, h) {}
+  const Surface& surface() const override { return surface_; }
+  bool OnMouse(const MouseEvent& event) override {
+    events.push_back(event);
+    return true;
+  }
+  std::vector<MouseEvent> events;
+
+ private:
+  Surface surface_;
+};
+
+void Press(QWidget* widget, QPoint at) {
+  QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+}
+
+TEST(ScaledInputTest, ScreenPixelsArriveAsTheSkinPixelsUnderThem) {
+  Recorder window_client(40, 20);
+  Recorder child_client(8, 4);
+  QtWindowHost host(&window_client);
+  host.SetScale(2);
+  host.SetGeometry({300, 200, 42, 22});
+  std::unique_ptr<WindowHost> child = host.CreateChild(child_client, {4, 3, 8, 4});
+  host.Show(ShowState::kNormal);
+  QWidget* child_widget = host.widget()->findChild<SurfaceWidget*>();
+  ASSERT_NE(child_widget, nullptr);
+  EXPECT_EQ(host.widget()->geometry(), QRect(300, 200, 84, 44));
+  EXPECT_EQ(host.Geometry(), (Rect{300, 200, 42, 22}));
+  // Inside the two-pixel frame.
+  EXPECT_EQ(child_widget->geometry(), QRect(10, 8, 16, 8));
+  EXPECT_EQ(child->Scale(), 2);
+  EXPECT_EQ(child->Geometry(), (Rect{4, 3, 8, 4}));
+
+  const struct {
+    QPoint at;  // screen pixels inside the client area, the frame left out
+    Point skin;
+  } clicks[] = {
+      {{0, 0}, {0, 0}}, {{1, 1}, {0, 0}}, {{2 * 3 + 1, 2 * 9 + 1}, {3, 9}}, {{79, 39}, {39, 19}}};
+  for (const auto& click : clicks) {
+    window_client.events.clear();
+    Press(host.widget(), click.at + QPoint(2, 2));
+    ASSERT_EQ(window_client.events.size(), 1u);
+    EXPECT_EQ(window_client.events[0].at, click.skin) << click.skin.x << "," << click.skin.y;
+    const QPoint global = host.widget()->mapToGlobal(click.at + QPoint(2, 2));
+    EXPECT_EQ(window_client.events[0].screen, (Point{global.x(), global.y()}));
+
+    child_client.events.clear();
+    if (click.skin.x < 8 && click.skin.y < 4) {
+      Press(child_widget, click.at);
+      ASSERT_EQ(child_client.events.size(), 1u);
+      EXPECT_EQ(child_client.events[0].at, click.skin);
+    }
+  }
+  // The frame lies outside the client area.
+  window_client.events.clear();
+  Press(host.widget(), {1, 1});
+  ASSERT_EQ(window_client.events.size(), 1u);
+  EXPECT_EQ(window_client.events[0].at, (Point{-1, -1}));
+}
+
+}  // namespace
+}  // namespace zcd
