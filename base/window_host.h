@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,6 +77,10 @@ class WindowHost {
   // geometry is its screen position with its size in skin pixels; children,
   // mouse positions and drawing are all in skin pixels.
   virtual int Scale() const { return 1; }
+  // Calls `ready` on the window thread whenever the file descriptor has
+  // something to read, until UnwatchReadable. One watch per descriptor.
+  virtual void WatchReadable(int fd, std::function<void()> ready) = 0;
+  virtual void UnwatchReadable(int fd) = 0;
   // Ends the message loop with this exit code.
   virtual void Quit(int exit_code) = 0;
 };

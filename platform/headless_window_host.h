@@ -47,6 +47,8 @@ class HeadlessWindowHost : public WindowHost {
   // Every character is kMenuCharWidth pixels wide.
   int MenuTextWidth(const std::string& text) const override;
   void Quit(int exit_code) override { exit_code_ = exit_code; }
+  void WatchReadable(int fd, std::function<void()> ready) override;
+  void UnwatchReadable(int fd) override { readable_.erase(fd); }
 
   static constexpr int kMenuCharWidth = 7;
 
@@ -67,6 +69,11 @@ class HeadlessWindowHost : public WindowHost {
   // The menus shown so far and where.
   const std::vector<std::pair<Menu, Point>>& menus() const { return menus_; }
   int invalidations() const;
+  // The descriptors watched now, in order.
+  std::vector<int> watched_fds() const;
+  // Runs the watch of `fd` as the event loop would when it became
+  // readable; false when nothing watches it.
+  bool FireReadable(int fd);
   // The children created so far, in order of creation.
   const std::vector<HeadlessWindowHost*>& children() const { return children_; }
 
@@ -80,6 +87,7 @@ class HeadlessWindowHost : public WindowHost {
   bool tool_window_ = false;
   std::string caption_;
   std::map<int, int> timers_;
+  std::map<int, std::function<void()>> readable_;
   std::optional<int> exit_code_;
   std::vector<HeadlessWindowHost*> children_;
   std::deque<std::optional<int64_t>> menu_choices_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 #include <map>
@@ -68,6 +69,8 @@ class QtWindowHost : public WindowHost {
   std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) override;
   int MenuTextWidth(const std::string& text) const override;
   void Quit(int exit_code) override;
+  void WatchReadable(int fd, std::function<void()> ready) override;
+  void UnwatchReadable(int fd) override;
 
  private:
   void SetFlag(Qt::WindowType flag, bool on);
@@ -79,6 +82,7 @@ class QtWindowHost : public WindowHost {
   int inset_ = 0;
   std::unique_ptr<SurfaceWidget> widget_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
+  std::map<int, std::unique_ptr<QSocketNotifier>> readable_;
 };
 
 }  // namespace zcd
