@@ -44,7 +44,8 @@ class MixerDevice {
   virtual MixerBounds Bounds(MixerControl control) const = 0;
   // How many channels the control has; 0 when it is unavailable.
   virtual int Channels(MixerControl control) const = 0;
-  // The first channel; none when it cannot be read.
+  // The control's level: its loudest channel, so that a balance leaning
+  // to one side does not read as a lower volume. None when it cannot be read.
   virtual std::optional<int64_t> Read(MixerControl control) = 0;
   // The first two channels; none unless the control has two.
   virtual std::optional<ChannelPair> ReadPair(MixerControl control) = 0;

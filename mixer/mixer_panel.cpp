@@ -24,8 +24,8 @@ MixerPanel::~MixerPanel() {
 void MixerPanel::ReadAll() {
   for (MixerKnob& k : knobs_)
     k.Read(mixer_.device());
-  if (knob(KnobId::kBalance).available())
-    mixer_.set_balance(static_cast<int>(knob(KnobId::kBalance).value()));
+  if (knob_at(KnobId::kBalance).available())
+    mixer_.set_balance(static_cast<int>(knob_at(KnobId::kBalance).value()));
 }
 
 void MixerPanel::Refresh() {
@@ -46,17 +46,17 @@ void MixerPanel::Repaint() {
 void MixerPanel::OnChange(MixerControl control) {
   switch (control) {
     case MixerControl::kMaster:
-      knob(KnobId::kMaster).Read(mixer_.device());
+      knob_at(KnobId::kMaster).Read(mixer_.device());
       break;
     case MixerControl::kCdVolume:
-      knob(KnobId::kCdVolume).Read(mixer_.device());
-      knob(KnobId::kBalance).Read(mixer_.device());
+      knob_at(KnobId::kCdVolume).Read(mixer_.device());
+      knob_at(KnobId::kBalance).Read(mixer_.device());
       break;
     case MixerControl::kBass:
-      knob(KnobId::kBass).Read(mixer_.device());
+      knob_at(KnobId::kBass).Read(mixer_.device());
       break;
     case MixerControl::kTreble:
-      knob(KnobId::kTreble).Read(mixer_.device());
+      knob_at(KnobId::kTreble).Read(mixer_.device());
       break;
   }
   Draw();
@@ -81,7 +81,7 @@ bool MixerPanel::OnMouse(const MouseEvent& event) {
       if (!dragged_)
         return false;
       // Only the mixer's notice redraws: the pointer shows what the mixer took.
-      Apply(knob(*dragged_), knob(*dragged_).HoldInHalf(event.at));
+      Apply(knob_at(*dragged_), knob_at(*dragged_).HoldInHalf(event.at));
       return true;
     case MouseAction::kRelease:
       if (!dragged_)
@@ -100,7 +100,7 @@ void MixerPanel::Apply(MixerKnob& k, Point at) {
     case KnobId::kBalance:
       if (const std::optional<int> balance = k.BalanceAt(at)) {
         mixer_.set_balance(*balance);
-        mixer_.SetBalancedCdVolume(knob(KnobId::kCdVolume).value());
+        mixer_.SetBalancedCdVolume(knob_at(KnobId::kCdVolume).value());
       }
       break;
     case KnobId::kCdVolume:

@@ -34,7 +34,7 @@ class MixerPanel : public ChildWindow {
   const MixerKnob& knob(KnobId id) const { return knobs_[static_cast<size_t>(id)]; }
 
  private:
-  MixerKnob& knob(KnobId id) { return knobs_[static_cast<size_t>(id)]; }
+  MixerKnob& knob_at(KnobId id) { return knobs_[static_cast<size_t>(id)]; }
   void ReadAll();
   void OnChange(MixerControl control);
   void Apply(MixerKnob& knob, Point at);
