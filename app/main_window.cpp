@@ -86,6 +86,7 @@ void MainWindow::Start(WindowHost& host, const std::string& command_line) {
   host.SetGeometry(
       {settings.xWinPos + work.x, settings.yWinPos + work.y, kMainWidth, kMainFullHeight});
 
+  mixer_ = std::make_unique<Mixer>(open_mixer_ ? open_mixer_(host) : nullptr);
   for (const ChildPlacement& placement : kChildPlacements) {
     const WindowId id = placement.id;
     std::unique_ptr<ChildWindow> window = MakeChild(id);

@@ -16,6 +16,7 @@
 #include "base/settings.h"
 #include "base/window_host.h"
 #include "cd/playback_monitor.h"
+#include "mixer/mixer.h"
 #include "skin/child_window.h"
 #include "skin/control_strip.h"
 #include "skin/idle_animation.h"
@@ -26,6 +27,8 @@
 #include "skin/text_display.h"
 
 namespace zcd {
+
+class MixerPanel;
 
 inline constexpr char kAppCaption[] = "Zentaro CD";
 
@@ -62,6 +65,10 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   // Without one no dialog opens and their commands are greyed. The launcher
   // must outlive the window's use of it.
   void SetDialogLauncher(DialogLauncher* dialogs) { dialogs_ = dialogs; }
+  // Opens the sound card's mixer once the host exists; without one the
+  // mixer panel has nothing to turn.
+  using MixerOpener = std::function<std::unique_ptr<MixerDevice>(WindowHost&)>;
+  void SetMixerOpener(MixerOpener open) { open_mixer_ = std::move(open); }
 
   // Start-up from the work area on, once the host exists. The host must
   // outlive this window.
@@ -140,6 +147,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
 
   // The skinned window for each child place (main_window_children.cpp).
   std::unique_ptr<ChildWindow> MakeChild(WindowId id);
+  void ShowMixerPanel(bool shown);
   Point ClientToScreen(Point client) const;
 
   // The main window's own mouse regions (main_window_mouse.cpp).
@@ -177,6 +185,10 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   std::unique_ptr<ScrollThread> title_scroller_;
   std::unique_ptr<ScrollThread> track_scroller_;
   std::unique_ptr<IdleAnimation> idle_;
+  MixerOpener open_mixer_;
+  // Before the children, which use it until they go.
+  std::unique_ptr<Mixer> mixer_;
+  MixerPanel* mixer_panel_ = nullptr;
   std::vector<Child> children_;
   // Owned by children_.
   ControlStrip* strip_ = nullptr;

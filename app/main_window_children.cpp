@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 #include "app/menus.h"
+#include "mixer/mixer_panel.h"
+#include "mixer/volume_bar.h"
 #include "skin/blank_window.h"
 #include "skin/control_strip.h"
 #include "skin/position_slider.h"
@@ -28,9 +30,26 @@ std::unique_ptr<ChildWindow> MainWindow::MakeChild(WindowId id) {
       slider_ = slider.get();
       return slider;
     }
+    case WindowId::kMixer: {
+      auto panel = std::make_unique<MixerPanel>(skin_, *mixer_);
+      mixer_panel_ = panel.get();
+      return panel;
+    }
+    case WindowId::kVolume:
+      return std::make_unique<VolumeBar>(skin_, *mixer_,
+                                         [this](bool shown) { ShowMixerPanel(shown); });
     default:
       return std::make_unique<BlankWindow>(skin_);
   }
+}
+
+void MainWindow::ShowMixerPanel(bool shown) {
+  WindowHost* panel = child_host(WindowId::kMixer);
+  if (panel == nullptr || mixer_panel_ == nullptr)
+    return;
+  if (shown)
+    mixer_panel_->Refresh();
+  panel->Show(shown ? ShowState::kNormal : ShowState::kHidden);
 }
 
 }  // namespace zcd

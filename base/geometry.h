@@ -111,4 +111,20 @@ inline constexpr ChildPlacement kChildPlacements[] = {
     {WindowId::kVolume, kVolumeAt, std::nullopt, true},
 };
 
+// --- mixer panel and volume bar (their own pixels) ----------------------
+// The panel is drawn on the piece of "body.bmp" it covers, kMixerAt.
+// The volume bar: the button that shows the panel above the CD-volume bar.
+inline constexpr Rect kVolumeTopAt{0, 0, 33, 15};
+inline constexpr Rect kVolumeBarAt{0, 15, 33, 10};
+// A press on these rows of the top shows or hides the panel.
+inline constexpr int kVolumeToggleFirstRow = 1;
+inline constexpr int kVolumeToggleLastRow = 11;
+// Presses from this row down drag the thumb, which sits on it.
+inline constexpr int kVolumeThumbY = 16;
+// The thumb's left edge covers x 1..28 over the CD volume's range; a drag
+// reads the mouse's x over 1..29.
+inline constexpr int kVolumeThumbTravel = 27;
+inline constexpr int kVolumeDragFirstX = 1;
+inline constexpr int kVolumeDragLastX = 29;
+
 }  // namespace zcd

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,6 +81,10 @@ class WindowHost {
   // A top-level window keeps its position and grows or shrinks with its
   // children; a host that cannot scale stays at 1.
   virtual void SetScale(int /*scale*/) {}
+  // Calls `ready` on the window thread whenever the file descriptor has
+  // something to read, until UnwatchReadable. One watch per descriptor.
+  virtual void WatchReadable(int fd, std::function<void()> ready) = 0;
+  virtual void UnwatchReadable(int fd) = 0;
   // Ends the message loop with this exit code.
   virtual void Quit(int exit_code) = 0;
 };

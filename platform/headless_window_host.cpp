@@ -30,6 +30,27 @@ bool HeadlessWindowHost::FireTimer(int id) {
   return true;
 }
 
+void HeadlessWindowHost::WatchReadable(int fd, std::function<void()> ready) {
+  readable_[fd] = std::move(ready);
+}
+
+std::vector<int> HeadlessWindowHost::watched_fds() const {
+  std::vector<int> fds;
+  for (const auto& [fd, ready] : readable_)
+    fds.push_back(fd);
+  return fds;
+}
+
+bool HeadlessWindowHost::FireReadable(int fd) {
+  const auto it = readable_.find(fd);
+  if (it == readable_.end())
+    return false;
+  // The watch may remove itself while it runs.
+  const std::function<void()> ready = it->second;
+  ready();
+  return true;
+}
+
 void HeadlessWindowHost::Invalidate(const Rect&) {
   std::lock_guard guard(lock_);
   ++invalidations_;

@@ -50,6 +50,8 @@ class HeadlessWindowHost : public WindowHost {
   // Children have their window's scale.
   void SetScale(int scale) override { scale_ = scale; }
   int Scale() const override { return parent_ != nullptr ? parent_->Scale() : scale_; }
+  void WatchReadable(int fd, std::function<void()> ready) override;
+  void UnwatchReadable(int fd) override { readable_.erase(fd); }
 
   static constexpr int kMenuCharWidth = 7;
 
@@ -73,6 +75,11 @@ class HeadlessWindowHost : public WindowHost {
   // The window as a screen would show it: its picture with every shown
   // child's picture over it, in skin pixels.
   Surface Snapshot() const;
+  // The descriptors watched now, in order.
+  std::vector<int> watched_fds() const;
+  // Runs the watch of `fd` as the event loop would when it became
+  // readable; false when nothing watches it.
+  bool FireReadable(int fd);
   // The children created so far, in order of creation.
   const std::vector<HeadlessWindowHost*>& children() const { return children_; }
 
@@ -87,6 +94,7 @@ class HeadlessWindowHost : public WindowHost {
   bool tool_window_ = false;
   std::string caption_;
   std::map<int, int> timers_;
+  std::map<int, std::function<void()>> readable_;
   std::optional<int> exit_code_;
   std::vector<HeadlessWindowHost*> children_;
   std::deque<std::optional<int64_t>> menu_choices_;

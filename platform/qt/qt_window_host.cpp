@@ -393,6 +393,22 @@ int QtWindowHost::MenuTextWidth(const std::string& text) const {
   return probe.fontMetrics().horizontalAdvance(FromWindows1252(text));
 }
 
+void QtWindowHost::WatchReadable(int fd, std::function<void()> ready) {
+  auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+  QObject::connect(notifier.get(), &QSocketNotifier::activated, std::move(ready));
+  readable_[fd] = std::move(notifier);
+}
+
+void QtWindowHost::UnwatchReadable(int fd) {
+  // The notifier may be the one whose signal is running: delete it later.
+  const auto it = readable_.find(fd);
+  if (it == readable_.end())
+    return;
+  it->second->setEnabled(false);
+  it->second.release()->deleteLater();
+  readable_.erase(it);
+}
+
 void QtWindowHost::Quit(int exit_code) {
   QCoreApplication::exit(exit_code);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 #include <map>
@@ -97,6 +98,8 @@ class QtWindowHost : public WindowHost {
   void SetScale(int scale) override;
   int Scale() const override;
   void Quit(int exit_code) override;
+  void WatchReadable(int fd, std::function<void()> ready) override;
+  void UnwatchReadable(int fd) override;
 
  private:
   void SetFlag(Qt::WindowType flag, bool on);
@@ -108,6 +111,7 @@ class QtWindowHost : public WindowHost {
   int inset_ = 0;
   std::unique_ptr<SurfaceWidget> widget_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
+  std::map<int, std::unique_ptr<QSocketNotifier>> readable_;
 };
 
 }  // namespace zcd

@@ -18,6 +18,7 @@
 #include "app/ui/qt_dialog_launcher.h"
 #include "base/command_ids.h"
 #include "platform/drive_table.h"
+#include "platform/linux/alsa_mixer.h"
 #include "platform/linux/instance_socket.h"
 #include "platform/qt/key_commands.h"
 #include "platform/qt/qt_window_host.h"
@@ -140,6 +141,7 @@ int main(int argc, char** argv) {
   // host's widget.
   QtDialogLauncher dialogs(window, host.widget());
   window.SetDialogLauncher(&dialogs);
+  window.SetMixerOpener([](WindowHost& window_host) { return OpenAlsaMixer(window_host); });
   host.set_client(&window);
   new KeyCommands(host.widget(), [&queue](const Message& message) { queue.Post(message); });
 

@@ -1,0 +1,64 @@
+#include "app/main_window_fixture.h"
+#include "mixer/fake_mixer_device.h"
+
+namespace zcd::test {
+namespace {
+
+using MainWindowMixerTest = MainWindowTest;
+
+HeadlessWindowHost* Child(MainWindow& window, WindowId id) {
+  return static_cast<HeadlessWindowHost*>(window.child_host(id));
+}
+
+bool Press(HeadlessWindowHost* host, Point at) {
+  MouseEvent event;
+  event.at = at;
+  return host->Mouse(event);
+}
+
+TEST_F(MainWindowMixerTest, TheBarsButtonShowsAndHidesThePanelOverTheOpenedMixer) {
+  FakeMixerDevice* card = nullptr;
+  window_ = std::make_unique<MainWindow>(MainWindow::Services{
+      settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}});
+  window_->SetMixerOpener([&card](WindowHost&) {
+    auto device = std::make_unique<FakeMixerDevice>();
+    device->Add(MixerControl::kMaster, {0, 100}, {40});
+    card = device.get();
+    return device;
+  });
+  host_ = std::make_unique<HeadlessWindowHost>(window_.get());
+  window_->Start(*host_, "");
+  Drain();
+  ASSERT_NE(card, nullptr);
+
+  HeadlessWindowHost* panel = Child(*window_, WindowId::kMixer);
+  HeadlessWindowHost* bar = Child(*window_, WindowId::kVolume);
+  EXPECT_EQ(panel->Geometry(), kMixerAt);
+  EXPECT_EQ(bar->Geometry(), kVolumeAt);
+  EXPECT_EQ(panel->State(), ShowState::kHidden);
+  EXPECT_EQ(bar->State(), ShowState::kNormal);
+
+  const int invalidations = panel->invalidations();
+  EXPECT_TRUE(Press(bar, {16, 5}));
+  EXPECT_EQ(panel->State(), ShowState::kNormal);
+  EXPECT_GT(panel->invalidations(), invalidations);
+  // Straight above the master knob's centre is half way.
+  EXPECT_TRUE(Press(panel, {27, 6}));
+  EXPECT_EQ(card->channels(MixerControl::kMaster), std::vector<int64_t>{50});
+
+  EXPECT_TRUE(Press(bar, {16, 5}));
+  EXPECT_EQ(panel->State(), ShowState::kHidden);
+}
+
+TEST_F(MainWindowMixerTest, WithoutAMixerThePanelStillOpensAndShowsNoError) {
+  Start();
+  HeadlessWindowHost* bar = Child(*window_, WindowId::kVolume);
+  EXPECT_TRUE(Press(bar, {16, 5}));
+  EXPECT_EQ(Child(*window_, WindowId::kMixer)->State(), ShowState::kNormal);
+  EXPECT_FALSE(Press(Child(*window_, WindowId::kMixer), {27, 6}));
+  EXPECT_FALSE(Press(bar, {2, 20}));
+  EXPECT_TRUE(host_->message_boxes().empty());
+}
+
+}  // namespace
+}  // namespace zcd::test
