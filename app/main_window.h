@@ -23,6 +23,8 @@
 
 namespace zcd {
 
+class TrackBoxWindow;
+
 inline constexpr char kAppCaption[] = "Zentaro CD";
 
 // The player's window: its life cycle from start-up to the orderly end, the
@@ -97,6 +99,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   const SkinSet& skin() const { return skin_; }
   TextDisplay* text_display() { return text_.get(); }
   IdleAnimation* idle_animation() { return idle_.get(); }
+  TrackBoxWindow* track_box() const { return tracks_; }
 
  private:
   struct Child {
@@ -161,6 +164,8 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   std::unique_ptr<ScrollThread> track_scroller_;
   std::unique_ptr<IdleAnimation> idle_;
   std::vector<Child> children_;
+  // The track box among the children; the monitor's requests go to it.
+  TrackBoxWindow* tracks_ = nullptr;
   PlayerLookup lookup_;
   PlaybackMonitor monitor_;
   CommandTable commands_;

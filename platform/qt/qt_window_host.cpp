@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
@@ -25,6 +26,8 @@ constexpr QRgb kBorderColor = 0xFF0A0C10;
 SurfaceWidget::SurfaceWidget(WindowClient* client, QWidget* parent)
     : QWidget(parent), client_(client) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Skinned controls light up under a cursor with no button held.
+  setMouseTracking(true);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {
@@ -186,6 +189,11 @@ void QtWindowHost::SetCaption(const std::string& caption) {
 
 void QtWindowHost::SetToolWindow(bool tool) {
   SetFlag(Qt::Tool, tool);
+}
+
+std::optional<Point> QtWindowHost::CursorPosition() const {
+  const QPoint local = widget_->mapFromGlobal(QCursor::pos());
+  return Point{local.x() - border_, local.y() - border_};
 }
 
 Rect QtWindowHost::WorkArea() const {

@@ -67,6 +67,7 @@ class QtWindowHost : public WindowHost {
   std::unique_ptr<WindowHost> CreateChild(WindowClient& client, const Rect& rect) override;
   std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) override;
   int MenuTextWidth(const std::string& text) const override;
+  std::optional<Point> CursorPosition() const override;
   void Quit(int exit_code) override;
 
  private:
