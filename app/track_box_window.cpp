@@ -60,6 +60,13 @@ void TrackBoxWindow::Redraw() {
   const std::span<const TrackCell> cells = Cells();
   if (grabbed_ >= static_cast<int>(cells.size()))
     CancelDrag();
+  // Playback may have stopped together with the blink timer, which would
+  // leave the last entry lit for good.
+  PlayOrderList* order = s_.monitor.play_order();
+  if (order != nullptr && !s_.monitor.playing()) {
+    for (int i = 0; i < order->EntryCount(); ++i)
+      order->SetBlink(i, false);
+  }
   if (static_cast<int>(cells.size()) != box_.count() || box_.surface().width() == 0) {
     Relayout(false);
     return;

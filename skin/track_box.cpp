@@ -222,7 +222,11 @@ bool TrackBox::RequestScroll(ScrollRequest request) {
     continuous_ = true;
   }
   if (running_) {
-    queued_ = request;
+    // Row by row the other way turns the running scroll round.
+    if (request.kind != ScrollRequest::Kind::kToRow && scroll_.kind != ScrollRequest::Kind::kToRow)
+      scroll_ = request;
+    else
+      queued_ = request;
     return true;
   }
   Begin(request);

@@ -66,9 +66,10 @@ class TrackBox {
   TrackArrow ArrowAt(Point at) const;
 
   // Starts a scroll, or queues it behind the running one (a newer request
-  // takes the place of a queued one); row up and down set the continuous
-  // flag. False when the grid has nothing to scroll or the top row is the one
-  // asked for. A scroll that starts takes its first step at once.
+  // takes the place of a queued one; row by row while going row by row just
+  // sets the direction); row up and down set the continuous flag. False when the grid has nothing
+  // to scroll or the top row is the one asked for. A scroll that starts takes its first step at
+  // once.
   bool RequestScroll(ScrollRequest request);
   // One step of 4 pixels, composed; false once the scroll has ended.
   bool ScrollStep();
