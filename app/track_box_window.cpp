@@ -53,7 +53,10 @@ void TrackBoxWindow::Show(bool shown) {
     host_->KillTimer(kHoverTimer);
     host_->Show(shown ? ShowState::kNormal : ShowState::kHidden);
   }
-  Relayout(true);
+  // A hidden box keeps nothing of an order that is about to go.
+  StopScrolling();
+  box_.Layout(mode_, shown ? Cells() : std::span<const TrackCell>(), CurrentIndex(), true);
+  Invalidate();
 }
 
 void TrackBoxWindow::Redraw() {
