@@ -236,20 +236,6 @@ TEST_F(TrackBoxWindowTest, DraggingJustAboveTheGridScrollsUpToTheFirstRow) {
   EXPECT_EQ(Order().EntryTrack(1), 1);
 }
 
-TEST_F(TrackBoxWindowTest, MovingBackOverTheGridStopsADragScroll) {
-  StartWith(Seconds(30));
-  Press(At(0));
-  MoveTo(At(1));
-  MoveTo({30, 121});
-  ASSERT_TRUE(Scrolling());
-  Tracks()->FireTimer(TrackBoxWindow::kScrollTimer);
-  MoveTo(At(4));
-  ASSERT_TRUE(RunScroll());
-  // The row under way is finished, no more.
-  EXPECT_EQ(Box().top_row(), 2);
-  Release(At(4));
-}
-
 TEST_F(TrackBoxWindowTest, ShadeModeShowsTheCurrentEntry) {
   StartWith(Seconds(20));
   PlayEntryMessage(13);
