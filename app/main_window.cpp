@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/preference_fields.h"
 #include "app/settings_file.h"
+#include "app/track_box_window.h"
 #include "base/command_ids.h"
 #include "base/message_names.h"
 #include "discdb/database.h"
@@ -366,10 +367,12 @@ void MainWindow::HandleMessage(const Message& message) {
         monitor_.Run(static_cast<Transport>(message.wparam));
       break;
     case kMsgPlayEntry:
-      monitor_.PlayEntry(static_cast<int>(message.wparam));
+      if (tracks_ != nullptr)
+        tracks_->PlayEntry(static_cast<int>(message.wparam));
       break;
     case kMsgPlayTrack:
-      monitor_.PlayTrack(static_cast<int>(message.wparam));
+      if (tracks_ != nullptr)
+        tracks_->PlayTrack(static_cast<int>(message.wparam));
       break;
     default:
       break;

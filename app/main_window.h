@@ -29,6 +29,7 @@
 namespace zcd {
 
 class MixerPanel;
+class TrackBoxWindow;
 
 inline constexpr char kAppCaption[] = "Zentaro CD";
 
@@ -109,6 +110,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   const SkinSet& skin() const { return skin_; }
   TextDisplay* text_display() { return text_.get(); }
   IdleAnimation* idle_animation() { return idle_.get(); }
+  TrackBoxWindow* track_box() const { return tracks_; }
 
  private:
   struct Child {
@@ -193,6 +195,8 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   // Owned by children_.
   ControlStrip* strip_ = nullptr;
   PositionSlider* slider_ = nullptr;
+  // The track box among the children; the monitor's requests go to it.
+  TrackBoxWindow* tracks_ = nullptr;
   PlayerLookup lookup_;
   PlaybackMonitor monitor_;
   CommandTable commands_;

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/menus.h"
+#include "app/track_box_window.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/volume_bar.h"
 #include "skin/blank_window.h"
@@ -38,6 +39,13 @@ std::unique_ptr<ChildWindow> MainWindow::MakeChild(WindowId id) {
     case WindowId::kVolume:
       return std::make_unique<VolumeBar>(skin_, *mixer_,
                                          [this](bool shown) { ShowMixerPanel(shown); });
+    case WindowId::kTracks: {
+      PlayerView& display = *this;
+      auto tracks = std::make_unique<TrackBoxWindow>(TrackBoxWindow::Services{
+          skin_, s_.settings, monitor_, display, [this] { host_->Show(ShowState::kNormal); }});
+      tracks_ = tracks.get();
+      return tracks;
+    }
     default:
       return std::make_unique<BlankWindow>(skin_);
   }

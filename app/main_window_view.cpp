@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/track_box_window.h"
 #include "base/command_ids.h"
 
 // How the playback monitor's view is shown on the main window.
@@ -56,15 +57,13 @@ void MainWindow::SetTrayPicture(TrayPicture picture) {
 }
 
 void MainWindow::ShowTrackBox(bool shown) {
-  if (WindowHost* tracks = child_host(WindowId::kTracks))
-    tracks->Show(shown ? ShowState::kNormal : ShowState::kHidden);
+  if (tracks_ != nullptr)
+    tracks_->Show(shown);
 }
 
 void MainWindow::RedrawTrackBox() {
-  if (WindowHost* tracks = child_host(WindowId::kTracks)) {
-    const Rect where = tracks->Geometry();
-    tracks->Invalidate({0, 0, where.w, where.h});
-  }
+  if (tracks_ != nullptr)
+    tracks_->Redraw();
 }
 
 void MainWindow::SetIdleAnimation(bool running) {

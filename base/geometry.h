@@ -126,5 +126,15 @@ inline constexpr int kVolumeThumbY = 16;
 inline constexpr int kVolumeThumbTravel = 27;
 inline constexpr int kVolumeDragFirstX = 1;
 inline constexpr int kVolumeDragLastX = 29;
+// --- track box ----------------------------------------------------------
+// Inside the box's own window. In full mode the grid shows through the view
+// at the top and the scroll arrows sit in the strip below it.
+inline constexpr Rect kTrackViewFull{0, 0, 70, 120};
+inline constexpr Rect kTrackArrowStrip{0, 120, 70, 16};
+inline constexpr Rect kTrackArrowUpAt{4, 122, 32, 10};
+inline constexpr Rect kTrackArrowDownAt{36, 122, 32, 10};
+// Where a press counts as an arrow: the two halves of rows 122 to 133.
+inline constexpr Rect kTrackArrowUpHit{4, 122, 33, 12};
+inline constexpr Rect kTrackArrowDownHit{37, 122, 33, 12};
 
 }  // namespace zcd

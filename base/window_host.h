@@ -74,6 +74,9 @@ class WindowHost {
   virtual std::optional<int64_t> PopupMenu(const Menu& menu, Point screen) = 0;
   // How wide the desktop's menu font draws a menu text, in pixels.
   virtual int MenuTextWidth(const std::string& text) const = 0;
+  // Where the mouse cursor is now, in this window's skin pixels (outside
+  // the window too); none when the desktop does not say.
+  virtual std::optional<Point> CursorPosition() const { return std::nullopt; }
   // Screen pixels per skin pixel, a whole number. A top-level window's
   // geometry is its screen position with its size in skin pixels; children,
   // mouse positions and drawing are all in skin pixels.

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "base/track_cell.h"
 #include "cd/cd_state.h"
 #include "cd/play_order_view.h"
-#include "cd/track_cell.h"
 
 namespace zcd {
 

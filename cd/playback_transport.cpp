@@ -60,6 +60,8 @@ void PlaybackMonitor::Eject() {
   view_.ShowTrackLine(std::nullopt);
   SetShadeLine(ShadeLine::kTitle);
   view_.SetTrayPicture(TrayPicture::kStopped);
+  // The blink timer has stopped; the playing entry must not stay lit.
+  view_.RedrawTrackBox();
   SavePlayOrderIfAsked();
   cd.SetDoor(kDoorToggle);
 }

@@ -58,8 +58,14 @@ class HeadlessWindowHost : public WindowHost {
   // For tests.
   const std::map<int, int>& timers() const { return timers_; }
   bool FireTimer(int id);
-  // Hands a mouse event to the window; whether it used it.
-  bool Mouse(const MouseEvent& event) { return client_ != nullptr && client_->OnMouse(event); }
+  // Hands a mouse event to the window, the cursor going where it happens;
+  // whether the window used it.
+  bool Mouse(const MouseEvent& event) {
+    cursor_ = event.at;
+    return client_ != nullptr && client_->OnMouse(event);
+  }
+  std::optional<Point> CursorPosition() const override { return cursor_; }
+  void set_cursor(std::optional<Point> at) { cursor_ = at; }
   bool topmost() const { return topmost_; }
   bool tool_window() const { return tool_window_; }
   const std::string& caption() const { return caption_; }
@@ -96,6 +102,7 @@ class HeadlessWindowHost : public WindowHost {
   std::map<int, int> timers_;
   std::map<int, std::function<void()>> readable_;
   std::optional<int> exit_code_;
+  std::optional<Point> cursor_;
   std::vector<HeadlessWindowHost*> children_;
   std::deque<std::optional<int64_t>> menu_choices_;
   std::vector<std::pair<Menu, Point>> menus_;

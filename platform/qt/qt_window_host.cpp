@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
@@ -117,19 +118,22 @@ void SurfaceWidget::changeEvent(QEvent* event) {
   }
 }
 
-bool SurfaceWidget::Forward(QMouseEvent* event, MouseAction action) {
-  if (client_ == nullptr)
-    return false;
-  const QPointF local = event->position();
-  const QPointF global = event->globalPosition();
-  // Whole skin pixels, counted from the client area: the frame lies at -1.
+// Whole skin pixels, counted from the client area: the frame lies at -1.
+Point SurfaceWidget::ToSkin(QPointF local) const {
   const auto skin = [this](double at) {
     return static_cast<int>(std::floor(at / scale_)) - border_;
   };
+  return {skin(local.x()), skin(local.y())};
+}
+
+bool SurfaceWidget::Forward(QMouseEvent* event, MouseAction action) {
+  if (client_ == nullptr)
+    return false;
+  const QPointF global = event->globalPosition();
   MouseEvent forwarded;
   forwarded.action = action;
   forwarded.button = event->button() == Qt::RightButton ? MouseButton::kRight : MouseButton::kLeft;
-  forwarded.at = {skin(local.x()), skin(local.y())};
+  forwarded.at = ToSkin(event->position());
   forwarded.screen = {static_cast<int>(std::floor(global.x())),
                       static_cast<int>(std::floor(global.y()))};
   forwarded.shift = (event->modifiers() & Qt::ShiftModifier) != 0;
@@ -259,6 +263,10 @@ void QtWindowHost::SetCaption(const std::string& caption) {
 
 void QtWindowHost::SetToolWindow(bool tool) {
   SetFlag(Qt::Tool, tool);
+}
+
+std::optional<Point> QtWindowHost::CursorPosition() const {
+  return widget_->ToSkin(widget_->mapFromGlobal(QCursor::pos().toPointF()));
 }
 
 Rect QtWindowHost::WorkArea() const {

@@ -37,6 +37,8 @@ class SurfaceWidget : public QWidget {
   // Screen pixels per skin pixel, for this widget and its skinned children.
   void SetScale(int scale);
   int scale() const { return scale_; }
+  // A point of the widget in skin pixels of the client area.
+  Point ToSkin(QPointF local) const;
   // Presents a rectangle of the client's picture again, at once.
   void RepaintSkin(const Rect& rect);
 
@@ -97,6 +99,7 @@ class QtWindowHost : public WindowHost {
   // The window and its children at once; a child created later follows.
   void SetScale(int scale) override;
   int Scale() const override;
+  std::optional<Point> CursorPosition() const override;
   void Quit(int exit_code) override;
   void WatchReadable(int fd, std::function<void()> ready) override;
   void UnwatchReadable(int fd) override;

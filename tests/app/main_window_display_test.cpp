@@ -69,6 +69,24 @@ TEST_F(MainWindowDisplayTest, BuiltinSkinInBothLayouts) {
   EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_shade"));
 }
 
+// Playing 1:05 into track 2, then paused there: the timer lit, the track's
+// line, the slider, the lit Play and Pause buttons and the blinking entry.
+TEST_F(MainWindowDisplayTest, BuiltinSkinPlayingAndPaused) {
+  Start();
+  Post(kCmdEntryBase + 1);
+  cd_.Advance(65);
+  Tick();
+  Fire(PlayerTimer::kTrackBlink);
+  ASSERT_TRUE(Eventually([&] {
+    return !SlotShowsBody(TextLine::kTrackLine) && !SlotShowsBody(TextLine::kTitleLine);
+  }));
+  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_playing"));
+  Post(kCmdPauseKey);
+  static_cast<HeadlessWindowHost*>(window_->child_host(WindowId::kControls))
+      ->FireTimer(kPauseBlinkTimer);
+  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_paused"));
+}
+
 TEST_F(MainWindowDisplayTest, SpriteBouncesWhileTheDriveIsEmptyAndStopsForADisc) {
   cd_.drive->SetDoorOpen(true);
   Start();

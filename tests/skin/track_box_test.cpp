@@ -1,0 +1,282 @@
+// The track box's picture and scroll state, drawn from the built-in skin.
+// After a deliberate change of the look, review the *.actual.bmp files a
+// failing run leaves and rerun with ZCD_UPDATE_GOLDEN=1.
+#include "skin/track_box.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "skin/blit.h"
+#include "skin/builtin_skin.h"
+#include "support/golden.h"
+
+namespace zcd {
+namespace {
+
+SkinSet Builtins() {
+  SkinSet skin;
+  for (const SkinFileInfo& info : kSkinFiles)
+    skin.bitmaps[static_cast<size_t>(info.file)] = BuiltinSkinImage(info.file);
+  return skin;
+}
+
+std::vector<TrackCell> Entries(int count) {
+  std::vector<TrackCell> cells(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    cells[i].position = i;
+    cells[i].track = i + 1;
+  }
+  return cells;
+}
+
+class TrackBoxTest : public ::testing::Test {
+ protected:
+  // Runs the scroll to its end; how many steps moved it.
+  int RunScroll() {
+    int steps = 0;
+    while (box_.ScrollStep())
+      ++steps;
+    return steps;
+  }
+
+  SkinSet skin_ = Builtins();
+  Settings settings_;
+  TrackBox box_{skin_, settings_};
+};
+
+TEST_F(TrackBoxTest, FifteenEntriesWithEveryStateAndOverlay) {
+  std::vector<TrackCell> cells = Entries(15);
+  cells[1].removed = true;
+  cells[4].data = true;
+  cells[6].copy = true;
+  cells[8].hover = true;
+  cells[10].held = true;
+  cells[12].blink = true;
+  cells[12].copy = true;
+  cells[13].removed = true;
+  cells[13].copy = true;
+  box_.Layout(LayoutMode::kFull, cells, 0, true);
+  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(box_.surface()), "tracks_full_15"));
+
+  // Without XData a data track looks like any other.
+  settings_.XData = 0;
+  box_.RedrawAll(cells);
+  const Bitmap without_marks = test::ToBitmap(box_.surface());
+  cells[4].data = false;
+  box_.RedrawAll(cells);
+  EXPECT_TRUE(without_marks == test::ToBitmap(box_.surface()));
+}
+
+TEST_F(TrackBoxTest, SixteenEntriesEnableTheDownArrowWithACellDraggedOver) {
+  std::vector<TrackCell> cells = Entries(16);
+  box_.Layout(LayoutMode::kFull, cells, 0, true);
+  TrackCell dragged = cells[3];
+  dragged.removed = true;
+  box_.SetDragImage(dragged, {40, 50});
+  box_.SetPressedArrow(TrackArrow::kDown);
+  box_.Compose();
+  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(box_.surface()), "tracks_full_16"));
+}
+
+TEST_F(TrackBoxTest, ShadeCellShowsTheCurrentEntry) {
+  // Each picture one bar cell: a blinking one-digit track, a two-digit copy,
+  // a removed and a held data track.
+  struct ShadeCase {
+    int current;
+    void (*mark)(TrackCell&);
+  };
+  const ShadeCase cases[] = {
+      {6, [](TrackCell& c) { c.blink = true; }},
+      {11, [](TrackCell& c) { c.copy = true; }},
+      {2, [](TrackCell& c) { c.removed = true; }},
+      {4,
+       [](TrackCell& c) {
+         c.data = true;
+         c.held = true;
+       }},
+  };
+  Surface sheet(4 * 18, 13, Rgb(0x40, 0x40, 0x40));
+  for (int i = 0; i < 4; ++i) {
+    std::vector<TrackCell> cells = Entries(12);
+    cases[i].mark(cells[cases[i].current]);
+    TrackBox box(skin_, settings_);
+    box.Layout(LayoutMode::kShade, cells, cases[i].current, true);
+    EXPECT_EQ(box.top_row(), cases[i].current + 1);
+    EXPECT_EQ(box.surface().width(), 16);
+    EXPECT_EQ(box.surface().height(), 13);
+    CopySurface(sheet, {i * 18, 0, 16, 13}, box.surface());
+  }
+  EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(sheet), "tracks_shade"));
+}
+
+TEST_F(TrackBoxTest, ResetShowsTheCurrentEntryInTheLastVisibleRow) {
+  struct Case {
+    LayoutMode mode;
+    int count;
+    int current;
+    int top;
+  };
+  const Case cases[] = {
+      {LayoutMode::kFull, 30, 0, 1},    {LayoutMode::kFull, 30, 14, 1},
+      {LayoutMode::kFull, 30, 15, 2},   {LayoutMode::kFull, 30, 29, 6},
+      {LayoutMode::kFull, 16, 15, 2},   {LayoutMode::kFull, 12, 11, 1},
+      {LayoutMode::kFull, 3, 2, 1},     {LayoutMode::kFull, 0, 0, 1},
+      {LayoutMode::kShade, 12, 11, 12}, {LayoutMode::kShade, 12, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.count << " entries, current " << c.current);
+    box_.Layout(c.mode, Entries(c.count), c.current, true);
+    EXPECT_EQ(box_.top_row(), c.top);
+    EXPECT_EQ(box_.offset(), (c.top - 1) * (c.mode == LayoutMode::kFull ? 24 : 14));
+  }
+}
+
+TEST_F(TrackBoxTest, HitTestsFindEntriesInViewAndTheArrows) {
+  box_.Layout(LayoutMode::kFull, Entries(20), 0, true);
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(3)));
+  RunScroll();
+  ASSERT_EQ(box_.offset(), 48);
+  struct Case {
+    Point at;
+    std::optional<int> cell;
+    TrackArrow arrow;
+  };
+  const Case cases[] = {
+      {{0, 0}, 6, TrackArrow::kNone},    // the third row is on top
+      {{23, 23}, 6, TrackArrow::kNone},  // the gap belongs to the cell before it
+      {{24, 0}, 7, TrackArrow::kNone},
+      {{24, 119}, 19, TrackArrow::kNone},
+      {{48, 119}, std::nullopt, TrackArrow::kNone},  // entry 21 does not exist
+      {{10, -1}, std::nullopt, TrackArrow::kNone},   // above the view, not the row hidden there
+      {{70, 10}, std::nullopt, TrackArrow::kNone},
+      {{10, 120}, std::nullopt, TrackArrow::kNone},
+      {{4, 122}, std::nullopt, TrackArrow::kUp},
+      {{36, 133}, std::nullopt, TrackArrow::kUp},
+      {{37, 122}, std::nullopt, TrackArrow::kDown},
+      {{69, 133}, std::nullopt, TrackArrow::kDown},
+      {{3, 125}, std::nullopt, TrackArrow::kNone},
+      {{40, 134}, std::nullopt, TrackArrow::kNone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.at.x << "," << c.at.y);
+    EXPECT_EQ(box_.CellAt(c.at), c.cell);
+    EXPECT_EQ(box_.ArrowAt(c.at), c.arrow);
+  }
+  box_.Layout(LayoutMode::kShade, Entries(20), 7, true);
+  EXPECT_EQ(box_.CellAt({15, 12}), 7);
+  EXPECT_EQ(box_.CellAt({16, 5}), std::nullopt);
+  EXPECT_EQ(box_.ArrowAt({4, 122}), TrackArrow::kNone);
+  box_.Layout(LayoutMode::kFull, Entries(0), 0, true);
+  EXPECT_EQ(box_.CellAt({5, 5}), std::nullopt);
+}
+
+TEST_F(TrackBoxTest, ScrollMovesFourPixelsAStepToTheRowAsked) {
+  box_.Layout(LayoutMode::kFull, Entries(30), 0, true);
+  box_.SetPressedArrow(TrackArrow::kDown);
+  // The first step is taken at once.
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(3)));
+  EXPECT_EQ(box_.offset(), 4);
+  EXPECT_EQ(box_.top_row(), 3);
+  EXPECT_EQ(1 + RunScroll(), 12);
+  EXPECT_EQ(box_.offset(), 48);
+  EXPECT_FALSE(box_.scrolling());
+  // A scroll that moved lets the arrows up.
+  EXPECT_EQ(box_.pressed_arrow(), TrackArrow::kNone);
+  // Back up: a 24-pixel row is six steps.
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(2)));
+  EXPECT_EQ(1 + RunScroll(), 6);
+  EXPECT_EQ(box_.offset(), 24);
+  // The composed view is the grid from the offset on.
+  TrackBox still(skin_, settings_);
+  still.Layout(LayoutMode::kFull, Entries(30), 3 + 12, true);
+  ASSERT_EQ(still.offset(), 24);
+  EXPECT_TRUE(test::ToBitmap(still.surface()) == test::ToBitmap(box_.surface()));
+}
+
+TEST_F(TrackBoxTest, RowByRowGoesOnWhileContinuousAndStopsAtTheEnds) {
+  box_.Layout(LayoutMode::kFull, Entries(30), 0, true);
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::Down()));
+  EXPECT_TRUE(box_.continuous());
+  RunScroll();
+  // Rows 2 to 6, then the bottom ends it.
+  EXPECT_EQ(box_.top_row(), 6);
+  EXPECT_EQ(box_.offset(), 120);
+  EXPECT_FALSE(box_.continuous());
+
+  // Let go half-way through a row: that row is finished, no more.
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::Up()));
+  for (int i = 0; i < 8; ++i)
+    box_.ScrollStep();
+  EXPECT_EQ(box_.top_row(), 4);
+  box_.set_continuous(false);
+  RunScroll();
+  EXPECT_EQ(box_.top_row(), 4);
+  EXPECT_EQ(box_.offset(), 72);
+
+  // The other way while running turns the scroll round.
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::Up()));
+  box_.ScrollStep();
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::Down()));
+  RunScroll();
+  EXPECT_EQ(box_.top_row(), 6);
+}
+
+TEST_F(TrackBoxTest, GridsThatFitOrTheRowShownAskForNoScroll) {
+  box_.Layout(LayoutMode::kFull, Entries(15), 0, true);
+  EXPECT_FALSE(box_.RequestScroll(ScrollRequest::Down()));
+  EXPECT_FALSE(box_.RequestScroll(ScrollRequest::ToRow(2)));
+  box_.Layout(LayoutMode::kFull, Entries(16), 0, true);
+  EXPECT_FALSE(box_.RequestScroll(ScrollRequest::ToRow(1)));
+  EXPECT_FALSE(box_.scrolling());
+  // Up from the top starts nothing that moves.
+  EXPECT_FALSE(box_.RequestScroll(ScrollRequest::Up()));
+  EXPECT_EQ(box_.offset(), 0);
+  EXPECT_FALSE(box_.continuous());
+}
+
+TEST_F(TrackBoxTest, QueuedRowWaitsForTheRunningScroll) {
+  box_.Layout(LayoutMode::kFull, Entries(30), 0, true);
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(2)));
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(4)));
+  // The newer request takes the queued one's place.
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(5)));
+  const int steps = 1 + RunScroll();
+  EXPECT_EQ(box_.top_row(), 5);
+  EXPECT_EQ(box_.offset(), 96);
+  // 24 pixels to row 2, then 72 more, without a pause between them.
+  EXPECT_EQ(steps, 24);
+}
+
+TEST_F(TrackBoxTest, LayoutAndStopEndTheScrollAndItsQueue) {
+  box_.Layout(LayoutMode::kFull, Entries(30), 0, true);
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(3)));
+  box_.RequestScroll(ScrollRequest::ToRow(6));
+  box_.ScrollStep();
+  box_.ScrollStep();
+  box_.ScrollStep();  // 16 of 48 pixels
+  box_.Layout(LayoutMode::kFull, Entries(40), 0, false);
+  EXPECT_FALSE(box_.scrolling());
+  EXPECT_FALSE(box_.ScrollStep());
+  // Settled on the nearest row.
+  EXPECT_EQ(box_.top_row(), 2);
+  EXPECT_EQ(box_.offset(), 24);
+
+  ASSERT_TRUE(box_.RequestScroll(ScrollRequest::Down()));
+  box_.RequestScroll(ScrollRequest::ToRow(1));
+  box_.StopScroll();
+  EXPECT_FALSE(box_.scrolling());
+  EXPECT_FALSE(box_.continuous());
+  EXPECT_EQ(box_.top_row(), 2);
+  EXPECT_FALSE(box_.ScrollStep());
+
+  // A shorter list keeps the top row where it still can be.
+  box_.Layout(LayoutMode::kFull, Entries(16), 0, false);
+  EXPECT_EQ(box_.top_row(), 2);
+  box_.Layout(LayoutMode::kFull, Entries(12), 0, false);
+  EXPECT_EQ(box_.top_row(), 1);
+  EXPECT_EQ(box_.offset(), 0);
+}
+
+}  // namespace
+}  // namespace zcd
