@@ -113,6 +113,16 @@ expect_height 19 "a double click on the title strip shades the window"
 xdotool mousemove $((X + 150)) $((Y + 7)) click --repeat 2 --delay 80 1
 expect_height 162 "a second double click brings the full window back"
 
+# A drag in the track box moves the first entry behind the third: Play then
+# starts with track 2. Eject and reload bring the disc's own order back.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + 1 + 228)) $((Y + 1 + 29)) mousedown 1
+xdotool mousemove $((X + 1 + 236)) $((Y + 1 + 31))
+xdotool mousemove $((X + 1 + 276)) $((Y + 1 + 29)) mouseup 1
+click 157 138 && expect "$(playing 2)" "a drag in the track box reorders the play order"
+key q && expect '^ZCD$' "Q ejects the reordered disc"
+key q && expect "$stopped" "and the disc loads again"
+
 strip_menu 6 && expect "$(playing 1)" "Play from the strip's menu"
 strip_menu 3 && expect "$(playing 2)" "Trk Fwd from the menu"
 strip_menu 2 && expect "$(playing 1)" "Trk Bwd from the menu"
