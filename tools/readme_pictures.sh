@@ -32,6 +32,9 @@ start() {
   mkdir -p "$home"
   printf '[Zentaro CD]\r\nWindowScale=%s\r\nxWinPos=100\r\nyWinPos=100\r\n' "$1" >"$home/ZCD.ini"
   ZCD_HOME=$home "$zcd_db" add-xmcd "$root/resources/demo/misc" >/dev/null
+  # Emptied here, not by the background start, so a line of the last run
+  # is never taken for this one.
+  : >"$work/player.log"
   ZCD_HOME=$home "$zcd" --verbose --virtual-drive "$2" >"$work/player.log" 2>&1 &
   player=$!
   wait_for_line "$work/player.log" "disc loaded"
