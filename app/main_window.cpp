@@ -91,6 +91,8 @@ void MainWindow::Start(WindowHost& host, const std::string& command_line) {
   for (const ChildPlacement& placement : kChildPlacements) {
     const WindowId id = placement.id;
     std::unique_ptr<ChildWindow> window = MakeChild(id);
+    if (!window)
+      continue;
     window->SetLayout(LayoutMode::kFull, placement.full);
     std::unique_ptr<WindowHost> child = host.CreateChild(*window, placement.full);
     window->Attach(*child);

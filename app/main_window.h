@@ -147,7 +147,8 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   void ShowMainMenu(Point screen);
   void ShowSystemMenu();
 
-  // The skinned window for each child place (main_window_children.cpp).
+  // The skinned window for each child place; null for an id that is no
+  // child place (main_window_children.cpp).
   std::unique_ptr<ChildWindow> MakeChild(WindowId id);
   void ShowMixerPanel(bool shown);
   Point ClientToScreen(Point client) const;

@@ -3,7 +3,6 @@
 #include "app/track_box_window.h"
 #include "mixer/mixer_panel.h"
 #include "mixer/volume_bar.h"
-#include "skin/blank_window.h"
 #include "skin/control_strip.h"
 #include "skin/position_slider.h"
 
@@ -11,12 +10,15 @@
 namespace zcd {
 
 std::unique_ptr<ChildWindow> MainWindow::MakeChild(WindowId id) {
+  // A press on a child brings the whole player forward.
+  const auto bring_forward = [this] { host_->Show(ShowState::kNormal); };
   switch (id) {
     case WindowId::kControls: {
       auto strip = std::make_unique<ControlStrip>(
           skin_,
           ControlStrip::Actions{[this](int index) { monitor_.Run(static_cast<Transport>(index)); },
-                                [this](Point screen) { ShowMenu(BuildControlMenu(), screen); }});
+                                [this](Point screen) { ShowMenu(BuildControlMenu(), screen); },
+                                bring_forward});
       strip_ = strip.get();
       return strip;
     }
@@ -26,8 +28,7 @@ std::unique_ptr<ChildWindow> MainWindow::MakeChild(WindowId id) {
           PositionSlider::Player{
               [this] { return monitor_.playing(); }, [this] { return monitor_.SliderPercentNow(); },
               [this](int percent) { DrawTimerNow(monitor_.SliderSecondsFor(percent), true); },
-              [this](int percent) { monitor_.SeekToPercent(percent); },
-              [this] { host_->Show(ShowState::kNormal); }});
+              [this](int percent) { monitor_.SeekToPercent(percent); }, bring_forward});
       slider_ = slider.get();
       return slider;
     }
@@ -41,13 +42,13 @@ std::unique_ptr<ChildWindow> MainWindow::MakeChild(WindowId id) {
                                          [this](bool shown) { ShowMixerPanel(shown); });
     case WindowId::kTracks: {
       PlayerView& display = *this;
-      auto tracks = std::make_unique<TrackBoxWindow>(TrackBoxWindow::Services{
-          skin_, s_.settings, monitor_, display, [this] { host_->Show(ShowState::kNormal); }});
+      auto tracks = std::make_unique<TrackBoxWindow>(
+          TrackBoxWindow::Services{skin_, s_.settings, monitor_, display, bring_forward});
       tracks_ = tracks.get();
       return tracks;
     }
     default:
-      return std::make_unique<BlankWindow>(skin_);
+      return nullptr;
   }
 }
 

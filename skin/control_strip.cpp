@@ -101,6 +101,8 @@ bool ControlStrip::OnMouse(const MouseEvent& event) {
           actions_.menu(event.screen);
         return true;
       }
+      if (actions_.raise)
+        actions_.raise();
       Release();
       if (hit >= 0) {
         pressed_ = hit;

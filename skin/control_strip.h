@@ -34,6 +34,8 @@ class ControlStrip : public ChildWindow {
     std::function<void(int index)> transport;
     // The strip's popup menu at a screen point.
     std::function<void(Point screen)> menu;
+    // The main window comes forward when a button is pressed.
+    std::function<void()> raise;
   };
 
   ControlStrip(const SkinSet& skin, Actions actions);
