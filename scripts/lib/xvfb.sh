@@ -16,24 +16,30 @@ cleanup_work_dir() {
 # screen, exports DISPLAY and XAUTHORITY (a cookie in WORKDIR, so only this
 # user's clients get in) and sets xvfb to its pid (the caller kills it). The
 # server gets a session of its own: Ctrl+C in the terminal is meant for the
-# player, which needs its screen while it ends.
+# player, which needs its screen while it ends. Another server started at
+# the same moment may take the number first: this one then ends at once and
+# the next number is tried.
 start_xvfb() {
-  local work=$1 size=${2:-1280x800} n display=
-  for n in $(seq 90 130); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-  done
-  [ -n "$display" ] || { echo "no free X display number"; return 1; }
+  local work=$1 size=${2:-1280x800} n
   export XAUTHORITY=$work/Xauthority
-  (umask 077 && : >"$XAUTHORITY")
-  xauth -q -f "$XAUTHORITY" add "$display" . "$(mcookie)"
-  # -noreset: by default the server resets when its last client leaves, and
-  # refuses a client that comes during the reset, such as the player right
-  # after the readiness check below.
-  setsid Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp -noreset -auth "$XAUTHORITY" \
-    >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  export DISPLAY=$display
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  for n in $(seq 90 130); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    (umask 077 && : >"$XAUTHORITY")
+    xauth -q -f "$XAUTHORITY" add ":$n" . "$(mcookie)"
+    # -noreset: by default the server resets when its last client leaves, and
+    # refuses a client that comes during the reset, such as the player right
+    # after the readiness check below.
+    setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset -auth "$XAUTHORITY" \
+      >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    export DISPLAY=:$n
+    for _ in $(seq 100); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      kill -0 "$xvfb" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  done
   echo "Xvfb did not start"; cat "$work/xvfb.log"; return 1
 }
 
