@@ -9,10 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "mixer/mixer.h"
-#include "mixer/mixer_panel.h"
 #include "platform/headless_window_host.h"
-#include "skin/skin_set.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
@@ -164,38 +161,6 @@ TEST_F(AlsaMixerTest, EveryChangeIsReportedFromTheEventLoopOwnOnesToo) {
 
   device.reset();
   EXPECT_TRUE(host_.watched_fds().empty());
-}
-
-TEST_F(AlsaMixerTest, KnobsTurnTheCardAndFollowItsNotices) {
-  UseCard(kFullCard);
-  const SkinSet skin = LoadSkin("", "");
-  Mixer mixer(OpenAlsaMixer(host_));
-  MixerPanel panel(skin, mixer);
-  panel.SetLayout(LayoutMode::kFull, {0, 0, 204, 56});
-  auto mouse = [&panel](MouseAction action, Point at) {
-    MouseEvent event;
-    event.action = action;
-    event.at = at;
-    panel.OnMouse(event);
-  };
-  ASSERT_EQ(panel.knob(KnobId::kMaster).value(), 75);
-  mouse(MouseAction::kPress, {27, 6});
-  mouse(MouseAction::kMove, {400, -50});
-  mouse(MouseAction::kRelease, {400, -50});
-  EXPECT_EQ(mixer.device().Read(MixerControl::kMaster), 80);
-  EXPECT_EQ(panel.knob(KnobId::kMaster).value(), 75);
-  EXPECT_TRUE(Notice());
-  EXPECT_EQ(panel.knob(KnobId::kMaster).value(), 100);
-
-  // Balance 150 with the CD volume at 60000.
-  ASSERT_TRUE(mixer.device().SetPair(MixerControl::kCdVolume, {60000, 60000}));
-  EXPECT_TRUE(Notice());
-  mouse(MouseAction::kPress, {187, 16});
-  mouse(MouseAction::kRelease, {187, 16});
-  EXPECT_EQ(mixer.device().ReadPair(MixerControl::kCdVolume), (ChannelPair{30000, 60000}));
-  EXPECT_TRUE(Notice());
-  EXPECT_EQ(panel.knob(KnobId::kBalance).value(), 150);
-  EXPECT_EQ(panel.knob(KnobId::kCdVolume).value(), 60000);
 }
 
 }  // namespace
