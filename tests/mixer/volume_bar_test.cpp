@@ -7,11 +7,9 @@ namespace {
 using VolumeBarTest = MixerTest;
 
 TEST_F(VolumeBarTest, DraggingAlongTheBarSetsTheBalancedVolumeUpToTheMaximum) {
-  struct Row {
-    int x;
-    std::vector<int64_t> channels;  // at balance 130 from 28000 / 40000
-  };
-  const Row rows[] = {
+  // The channels at balance 130 (from 28000 / 40000) where the thumb is
+  // dragged to x.
+  const std::pair<int, std::vector<int64_t>> rows[] = {
       {1, {-100, -100}},                   // the left end: silence
       {-40, {-100, -100}},                 // held at the left end
       {15, {-100 + 23786, -100 + 33981}},  // 14 of 27 steps
@@ -23,10 +21,9 @@ TEST_F(VolumeBarTest, DraggingAlongTheBarSetsTheBalancedVolumeUpToTheMaximum) {
   ASSERT_EQ(mixer_->balance(), 130);
   ASSERT_EQ(VolumeThumbX(bar_->value(), 65535), 17);
   EXPECT_TRUE(Bar(MouseAction::kPress, {17, 20}));
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.x);
-    EXPECT_TRUE(Bar(MouseAction::kMove, {row.x, 20}));
-    EXPECT_EQ(Channels(MixerControl::kCdVolume), row.channels);
+  for (const auto& [x, channels] : rows) {
+    EXPECT_TRUE(Bar(MouseAction::kMove, {x, 20})) << x;
+    EXPECT_EQ(Channels(MixerControl::kCdVolume), channels) << x;
   }
   EXPECT_TRUE(Bar(MouseAction::kRelease, {90, 20}));
   EXPECT_FALSE(Bar(MouseAction::kMove, {1, 20}));
@@ -37,11 +34,8 @@ TEST_F(VolumeBarTest, DraggingAlongTheBarSetsTheBalancedVolumeUpToTheMaximum) {
 }
 
 TEST_F(VolumeBarTest, OnlyPressesOnTheThumbOrLeftOfItStartADrag) {
-  struct Row {
-    Point at;
-    bool drags;
-  };
-  const Row rows[] = {
+  const std::pair<Point, bool> rows[] = {
+      // where pressed, whether it drags
       {{0, 20}, true},   // the bar's left edge
       {{6, 20}, true},   // the thumb (x 1..5) and one column past it
       {{7, 20}, false},  // right of the thumb
@@ -50,12 +44,12 @@ TEST_F(VolumeBarTest, OnlyPressesOnTheThumbOrLeftOfItStartADrag) {
   };
   device_.Add(MixerControl::kCdVolume, {0, 100}, {0, 0});
   Make();
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.at.x << "," << row.at.y);
-    EXPECT_EQ(Bar(MouseAction::kPress, row.at), row.drags);
-    EXPECT_EQ(Bar(MouseAction::kMove, {20, 20}), row.drags);
+  for (const auto& [at, drags] : rows) {
+    SCOPED_TRACE(testing::Message() << at.x << "," << at.y);
+    EXPECT_EQ(Bar(MouseAction::kPress, at), drags);
+    EXPECT_EQ(Bar(MouseAction::kMove, {20, 20}), drags);
     Bar(MouseAction::kRelease, {20, 20});
-    EXPECT_EQ(Channels(MixerControl::kCdVolume).front() != 0, row.drags);
+    EXPECT_EQ(Channels(MixerControl::kCdVolume).front() != 0, drags);
     device_.ChangeFromOutside(MixerControl::kCdVolume, {0, 0});
     device_.DeliverNotices();
   }

@@ -7,6 +7,7 @@
 #include <poll.h>
 
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "platform/headless_window_host.h"
@@ -93,13 +94,7 @@ TEST_F(AlsaMixerTest, WithoutASoundCardNothingIsAvailableAndAlsaSaysNothing) {
 }
 
 TEST_F(AlsaMixerTest, FindsTheControlsByTheElementNamesOfTheSimpleMixer) {
-  struct Row {
-    MixerControl control;
-    MixerBounds bounds;
-    int channels;
-    int64_t level;
-  };
-  const Row rows[] = {
+  const std::tuple<MixerControl, MixerBounds, int, int64_t> rows[] = {
       {MixerControl::kMaster, {-20, 80}, 1, 55},
       {MixerControl::kBass, {0, 15}, 1, 3},
       {MixerControl::kTreble, {-6, 6}, 1, 2},
@@ -107,12 +102,12 @@ TEST_F(AlsaMixerTest, FindsTheControlsByTheElementNamesOfTheSimpleMixer) {
   };
   UseCard(kFullCard);
   const std::unique_ptr<MixerDevice> device = OpenAlsaMixer(host_);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(static_cast<int>(row.control));
-    EXPECT_TRUE(device->Available(row.control));
-    EXPECT_EQ(device->Bounds(row.control), row.bounds);
-    EXPECT_EQ(device->Channels(row.control), row.channels);
-    EXPECT_EQ(device->Read(row.control), row.level);
+  for (const auto& [control, bounds, channels, level] : rows) {
+    SCOPED_TRACE(static_cast<int>(control));
+    EXPECT_TRUE(device->Available(control));
+    EXPECT_EQ(device->Bounds(control), bounds);
+    EXPECT_EQ(device->Channels(control), channels);
+    EXPECT_EQ(device->Read(control), level);
   }
   EXPECT_EQ(device->ReadPair(MixerControl::kCdVolume), (ChannelPair{28000, 40000}));
   EXPECT_EQ(device->ReadPair(MixerControl::kMaster), std::nullopt);

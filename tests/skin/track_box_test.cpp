@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "skin/blit.h"
@@ -101,20 +102,14 @@ TEST_F(TrackBoxTest, ShadeCellShowsTheCurrentEntry) {
 }
 
 TEST_F(TrackBoxTest, ResetShowsTheCurrentEntryInTheLastVisibleRow) {
-  struct Case {
-    LayoutMode mode;
-    int count;
-    int current;
-    int top;
-  };
-  const Case cases[] = {
-      {LayoutMode::kFull, 30, 14, 1}, {LayoutMode::kFull, 30, 15, 2},
-      {LayoutMode::kFull, 30, 29, 6}, {LayoutMode::kFull, 16, 15, 2},
-      {LayoutMode::kFull, 0, 0, 1},   {LayoutMode::kShade, 12, 11, 12},
-  };
-  for (const Case& c : cases) {
-    box_.Layout(c.mode, Entries(c.count), c.current, true);
-    EXPECT_EQ(box_.top_row(), c.top) << c.count << " entries, current " << c.current;
+  using enum LayoutMode;
+  const std::tuple<LayoutMode, int, int, int> cases[] = {// mode, entries, current, top row
+                                                         {kFull, 30, 14, 1}, {kFull, 30, 15, 2},
+                                                         {kFull, 30, 29, 6}, {kFull, 16, 15, 2},
+                                                         {kFull, 0, 0, 1},   {kShade, 12, 11, 12}};
+  for (const auto& [mode, count, current, top] : cases) {
+    box_.Layout(mode, Entries(count), current, true);
+    EXPECT_EQ(box_.top_row(), top) << count << " entries, current " << current;
   }
   EXPECT_EQ(box_.offset(), 11 * 14);
 }
@@ -124,12 +119,7 @@ TEST_F(TrackBoxTest, HitTestsFindEntriesInViewAndTheArrows) {
   ASSERT_TRUE(box_.RequestScroll(ScrollRequest::ToRow(3)));
   RunScroll();
   ASSERT_EQ(box_.offset(), 48);
-  struct Case {
-    Point at;
-    std::optional<int> cell;
-    TrackArrow arrow;
-  };
-  const Case cases[] = {
+  const std::tuple<Point, std::optional<int>, TrackArrow> cases[] = {
       {{0, 0}, 6, TrackArrow::kNone},    // the third row is on top
       {{23, 23}, 6, TrackArrow::kNone},  // the gap belongs to the cell before it
       {{24, 0}, 7, TrackArrow::kNone},
@@ -142,10 +132,10 @@ TEST_F(TrackBoxTest, HitTestsFindEntriesInViewAndTheArrows) {
       {{3, 125}, std::nullopt, TrackArrow::kNone},
       {{40, 134}, std::nullopt, TrackArrow::kNone},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.at.x << "," << c.at.y);
-    EXPECT_EQ(box_.CellAt(c.at), c.cell);
-    EXPECT_EQ(box_.ArrowAt(c.at), c.arrow);
+  for (const auto& [at, cell, arrow] : cases) {
+    SCOPED_TRACE(testing::Message() << at.x << "," << at.y);
+    EXPECT_EQ(box_.CellAt(at), cell);
+    EXPECT_EQ(box_.ArrowAt(at), arrow);
   }
   box_.Layout(LayoutMode::kShade, Entries(20), 7, true);
   EXPECT_EQ(box_.CellAt({15, 12}), 7);
