@@ -78,34 +78,24 @@ bool GrabMatches(SurfaceWidget* main, int scale, const std::string& name,
   }
 }
 
-class ScaledWindowTest : public ::testing::Test {
- protected:
-  void Start(int window_scale) {
-    settings_.WindowScale = window_scale;
-    window_ = std::make_unique<MainWindow>(MainWindow::Services{
-        settings_, DataFolder{home_.path(), home_.path()}, drives_, queue_, {}});
-    host_.set_client(window_.get());
-    window_->Start(host_, "");
-    queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
-  }
-  SurfaceWidget* Main() { return static_cast<SurfaceWidget*>(host_.widget()); }
-  void TearDown() override { window_.reset(); }
-  void Command(int64_t command) {
-    queue_.Post(CommandMessage(command));
-    queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });
-  }
-
-  test::TempDir home_;
-  Settings settings_;
-  NoDrives drives_;
-  MessageQueue queue_;
-  QtWindowHost host_;
-  std::unique_ptr<MainWindow> window_;
-};
-
-TEST_F(ScaledWindowTest, DoubleSizeShowsEverySkinPixelAsATwoByTwoSquare) {
-  Start(2);
-  SurfaceWidget* main = Main();
+TEST(ScaledWindowTest, DoubleSizeShowsEverySkinPixelAsATwoByTwoSquare) {
+  test::TempDir home;
+  Settings settings;
+  settings.WindowScale = 2;
+  NoDrives drives;
+  MessageQueue queue;
+  QtWindowHost host;
+  MainWindow window(
+      MainWindow::Services{settings, DataFolder{home.path(), home.path()}, drives, queue, {}});
+  const auto drain = [&] { queue.Drain([&](const Message& m) { window.HandleMessage(m); }); };
+  const auto command = [&](int64_t id) {
+    queue.Post(CommandMessage(id));
+    drain();
+  };
+  host.set_client(&window);
+  window.Start(host, "");
+  drain();
+  SurfaceWidget* main = static_cast<SurfaceWidget*>(host.widget());
   EXPECT_EQ(main->size(), QSize(594, 324));
   EXPECT_TRUE(GrabMatches(main, 2, "double_size"));
   // A repaint of any part, even one screen pixel, presents the skin pixels
@@ -120,8 +110,8 @@ TEST_F(ScaledWindowTest, DoubleSizeShowsEverySkinPixelAsATwoByTwoSquare) {
 
   // Back at its own size in shade mode, shown on a screen of pixel ratio 2
   // through a painter that doubles, as this image does: crisp as well.
-  Command(kCmdDoubleSize);
-  Command(kCmdToggleLayout);
+  command(kCmdDoubleSize);
+  command(kCmdToggleLayout);
   ASSERT_EQ(main->size(), QSize(297, 19));
   EXPECT_TRUE(GrabMatches(main, 2, "ratio_two", [main] {
     QImage shown(594, 38, QImage::Format_RGB32);
@@ -132,7 +122,7 @@ TEST_F(ScaledWindowTest, DoubleSizeShowsEverySkinPixelAsATwoByTwoSquare) {
   }));
   // Doubled again from the menu's command: the bar and its children follow
   // at once.
-  Command(kCmdDoubleSize);
+  command(kCmdDoubleSize);
   EXPECT_EQ(main->size(), QSize(594, 38));
   EXPECT_TRUE(GrabMatches(main, 2, "shade_double"));
 }
