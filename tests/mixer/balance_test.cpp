@@ -7,7 +7,8 @@ namespace zcd {
 namespace {
 
 TEST(BalanceTest, SpreadsTheVolumeAndReadsItBack) {
-  // Leaning one way turns the other side down (150 and 1 are the panel's).
+  // Leaning one way turns the other side down; 150 and 1 are checked
+  // through the panel.
   const std::pair<int, ChannelPair> rows[] = {
       {50, {60000, 30000}}, {100, {60000, 60000}}, {199, {600, 60000}}};
   for (const auto& [balance, channels] : rows) {
