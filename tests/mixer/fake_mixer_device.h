@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "mixer/mixer_device.h"
@@ -12,19 +13,13 @@ namespace zcd::test {
 // A sound card's mixer in memory, keeping the same contract as the ALSA
 // one: values outside a control's bounds are refused, every change of a
 // value (the player's own too) is reported, and the report comes later,
-// when the test lets the event loop run (DeliverNotices).
+// when the test lets the event loop run (DeliverNotices). Copies share one
+// card, so a test keeps a handle on the copy a mixer owns.
 class FakeMixerDevice : public MixerDevice {
  public:
-  struct Control {
-    bool available = false;
-    MixerBounds bounds;
-    std::vector<int64_t> channels;
-  };
-
   void Add(MixerControl control, MixerBounds bounds, std::vector<int64_t> channels) {
     Slot(control) = {true, bounds, std::move(channels)};
   }
-
   void Remove(MixerControl control) { Slot(control) = {}; }
 
   bool Available(MixerControl control) const override { return Slot(control).available; }
@@ -45,17 +40,16 @@ class FakeMixerDevice : public MixerDevice {
     return ChannelPair{c.channels[0], c.channels[1]};
   }
   bool Set(MixerControl control, int64_t value) override {
-    ++sets_;
-    Control& c = Slot(control);
+    ++card_->sets;
+    const Control& c = Slot(control);
     if (!c.available || !InBounds(c, value))
       return false;
-    std::vector<int64_t> next(c.channels.size(), value);
-    Change(control, std::move(next));
+    Change(control, std::vector<int64_t>(c.channels.size(), value));
     return true;
   }
   bool SetPair(MixerControl control, ChannelPair values) override {
-    ++sets_;
-    Control& c = Slot(control);
+    ++card_->sets;
+    const Control& c = Slot(control);
     if (!c.available || c.channels.size() != 2 || !InBounds(c, values.left) ||
         !InBounds(c, values.right)) {
       return false;
@@ -64,7 +58,7 @@ class FakeMixerDevice : public MixerDevice {
     return true;
   }
   void SetChangeListener(std::function<void(MixerControl)> listener) override {
-    listener_ = std::move(listener);
+    card_->listener = std::move(listener);
   }
 
   // Another program turns a control.
@@ -73,20 +67,31 @@ class FakeMixerDevice : public MixerDevice {
   }
   // Runs the notices that came since the last call, in order.
   void DeliverNotices() {
-    while (!pending_.empty()) {
-      const MixerControl control = pending_.front();
-      pending_.pop_front();
-      if (listener_)
-        listener_(control);
+    while (!card_->pending.empty()) {
+      const MixerControl control = card_->pending.front();
+      card_->pending.pop_front();
+      if (card_->listener)
+        card_->listener(control);
     }
   }
   const std::vector<int64_t>& channels(MixerControl control) const {
     return Slot(control).channels;
   }
-  int sets() const { return sets_; }
-  size_t pending() const { return pending_.size(); }
+  int sets() const { return card_->sets; }
 
  private:
+  struct Control {
+    bool available = false;
+    MixerBounds bounds;
+    std::vector<int64_t> channels;
+  };
+  struct Card {
+    std::array<Control, kMixerControlCount> controls;
+    std::function<void(MixerControl)> listener;
+    std::deque<MixerControl> pending;
+    int sets = 0;
+  };
+
   static bool InBounds(const Control& c, int64_t value) {
     return value >= c.bounds.minimum && value <= c.bounds.maximum;
   }
@@ -95,17 +100,14 @@ class FakeMixerDevice : public MixerDevice {
     if (c.channels == channels)
       return;
     c.channels = std::move(channels);
-    pending_.push_back(control);
+    card_->pending.push_back(control);
   }
-  Control& Slot(MixerControl control) { return controls_[static_cast<size_t>(control)]; }
+  Control& Slot(MixerControl control) { return card_->controls[static_cast<size_t>(control)]; }
   const Control& Slot(MixerControl control) const {
-    return controls_[static_cast<size_t>(control)];
+    return card_->controls[static_cast<size_t>(control)];
   }
 
-  std::array<Control, kMixerControlCount> controls_;
-  std::function<void(MixerControl)> listener_;
-  std::deque<MixerControl> pending_;
-  int sets_ = 0;
+  std::shared_ptr<Card> card_ = std::make_shared<Card>();
 };
 
 }  // namespace zcd::test

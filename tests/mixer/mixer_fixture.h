@@ -14,32 +14,6 @@
 
 namespace zcd::test {
 
-inline MouseEvent Mouse(MouseAction action, Point at) {
-  MouseEvent event;
-  event.action = action;
-  event.at = at;
-  return event;
-}
-
-// Lends the test's fake to a mixer, which owns its device.
-class LentDevice : public MixerDevice {
- public:
-  explicit LentDevice(MixerDevice& device) : device_(device) {}
-  bool Available(MixerControl c) const override { return device_.Available(c); }
-  MixerBounds Bounds(MixerControl c) const override { return device_.Bounds(c); }
-  int Channels(MixerControl c) const override { return device_.Channels(c); }
-  std::optional<int64_t> Read(MixerControl c) override { return device_.Read(c); }
-  std::optional<ChannelPair> ReadPair(MixerControl c) override { return device_.ReadPair(c); }
-  bool Set(MixerControl c, int64_t value) override { return device_.Set(c, value); }
-  bool SetPair(MixerControl c, ChannelPair values) override { return device_.SetPair(c, values); }
-  void SetChangeListener(std::function<void(MixerControl)> listener) override {
-    device_.SetChangeListener(std::move(listener));
-  }
-
- private:
-  MixerDevice& device_;
-};
-
 // The mixer panel and the volume bar on headless hosts over a fake mixer:
 // master -20..80, bass and treble 0..15, a two-channel CD volume 0..65535.
 // Tests change the controls before Make(), which may be called again.
@@ -57,7 +31,8 @@ class MixerTest : public ::testing::Test {
     bar_.reset();
     panel_.reset();
     mixer_.reset();
-    mixer_ = std::make_unique<Mixer>(no_device ? nullptr : std::make_unique<LentDevice>(device_));
+    mixer_ =
+        std::make_unique<Mixer>(no_device ? nullptr : std::make_unique<FakeMixerDevice>(device_));
     panel_ = std::make_unique<MixerPanel>(skin_, *mixer_);
     panel_host_ = std::make_unique<HeadlessWindowHost>(panel_.get(), kMixerAt);
     panel_->Attach(*panel_host_);
@@ -71,14 +46,17 @@ class MixerTest : public ::testing::Test {
     bar_->SetLayout(LayoutMode::kFull, kVolumeAt);
   }
 
-  bool Panel(MouseAction action, Point at) { return panel_->OnMouse(Mouse(action, at)); }
-  bool Bar(MouseAction action, Point at) { return bar_->OnMouse(Mouse(action, at)); }
-  // A whole drag on the panel: press, the moves, release.
-  void DragPanel(Point from, std::initializer_list<Point> moves) {
+  bool Panel(MouseAction action, Point at) {
+    return panel_->OnMouse({action, MouseButton::kLeft, at, {}, false});
+  }
+  bool Bar(MouseAction action, Point at) {
+    return bar_->OnMouse({action, MouseButton::kLeft, at, {}, false});
+  }
+  // A press on the panel at `from`, released at `to`.
+  void DragPanel(Point from, Point to) {
     Panel(MouseAction::kPress, from);
-    for (Point at : moves)
-      Panel(MouseAction::kMove, at);
-    Panel(MouseAction::kRelease, moves.size() ? *(moves.end() - 1) : from);
+    Panel(MouseAction::kMove, to);
+    Panel(MouseAction::kRelease, to);
   }
   const MixerKnob& Knob(KnobId id) const { return panel_->knob(id); }
   const std::vector<int64_t>& Channels(MixerControl control) const {

@@ -7,12 +7,10 @@
 #include <poll.h>
 
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
-#include "mixer/mixer.h"
-#include "mixer/mixer_panel.h"
 #include "platform/headless_window_host.h"
-#include "skin/skin_set.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
@@ -96,13 +94,7 @@ TEST_F(AlsaMixerTest, WithoutASoundCardNothingIsAvailableAndAlsaSaysNothing) {
 }
 
 TEST_F(AlsaMixerTest, FindsTheControlsByTheElementNamesOfTheSimpleMixer) {
-  struct Row {
-    MixerControl control;
-    MixerBounds bounds;
-    int channels;
-    int64_t level;
-  };
-  const Row rows[] = {
+  const std::tuple<MixerControl, MixerBounds, int, int64_t> rows[] = {
       {MixerControl::kMaster, {-20, 80}, 1, 55},
       {MixerControl::kBass, {0, 15}, 1, 3},
       {MixerControl::kTreble, {-6, 6}, 1, 2},
@@ -110,12 +102,12 @@ TEST_F(AlsaMixerTest, FindsTheControlsByTheElementNamesOfTheSimpleMixer) {
   };
   UseCard(kFullCard);
   const std::unique_ptr<MixerDevice> device = OpenAlsaMixer(host_);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(static_cast<int>(row.control));
-    EXPECT_TRUE(device->Available(row.control));
-    EXPECT_EQ(device->Bounds(row.control), row.bounds);
-    EXPECT_EQ(device->Channels(row.control), row.channels);
-    EXPECT_EQ(device->Read(row.control), row.level);
+  for (const auto& [control, bounds, channels, level] : rows) {
+    SCOPED_TRACE(static_cast<int>(control));
+    EXPECT_TRUE(device->Available(control));
+    EXPECT_EQ(device->Bounds(control), bounds);
+    EXPECT_EQ(device->Channels(control), channels);
+    EXPECT_EQ(device->Read(control), level);
   }
   EXPECT_EQ(device->ReadPair(MixerControl::kCdVolume), (ChannelPair{28000, 40000}));
   EXPECT_EQ(device->ReadPair(MixerControl::kMaster), std::nullopt);
@@ -164,38 +156,6 @@ TEST_F(AlsaMixerTest, EveryChangeIsReportedFromTheEventLoopOwnOnesToo) {
 
   device.reset();
   EXPECT_TRUE(host_.watched_fds().empty());
-}
-
-TEST_F(AlsaMixerTest, KnobsTurnTheCardAndFollowItsNotices) {
-  UseCard(kFullCard);
-  const SkinSet skin = LoadSkin("", "");
-  Mixer mixer(OpenAlsaMixer(host_));
-  MixerPanel panel(skin, mixer);
-  panel.SetLayout(LayoutMode::kFull, {0, 0, 204, 56});
-  auto mouse = [&panel](MouseAction action, Point at) {
-    MouseEvent event;
-    event.action = action;
-    event.at = at;
-    panel.OnMouse(event);
-  };
-  ASSERT_EQ(panel.knob(KnobId::kMaster).value(), 75);
-  mouse(MouseAction::kPress, {27, 6});
-  mouse(MouseAction::kMove, {400, -50});
-  mouse(MouseAction::kRelease, {400, -50});
-  EXPECT_EQ(mixer.device().Read(MixerControl::kMaster), 80);
-  EXPECT_EQ(panel.knob(KnobId::kMaster).value(), 75);
-  EXPECT_TRUE(Notice());
-  EXPECT_EQ(panel.knob(KnobId::kMaster).value(), 100);
-
-  // Balance 150 with the CD volume at 60000.
-  ASSERT_TRUE(mixer.device().SetPair(MixerControl::kCdVolume, {60000, 60000}));
-  EXPECT_TRUE(Notice());
-  mouse(MouseAction::kPress, {187, 16});
-  mouse(MouseAction::kRelease, {187, 16});
-  EXPECT_EQ(mixer.device().ReadPair(MixerControl::kCdVolume), (ChannelPair{30000, 60000}));
-  EXPECT_TRUE(Notice());
-  EXPECT_EQ(panel.knob(KnobId::kBalance).value(), 150);
-  EXPECT_EQ(panel.knob(KnobId::kCdVolume).value(), 60000);
 }
 
 }  // namespace
