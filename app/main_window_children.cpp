@@ -38,8 +38,8 @@ std::unique_ptr<ChildWindow> MainWindow::MakeChild(WindowId id) {
       return panel;
     }
     case WindowId::kVolume:
-      return std::make_unique<VolumeBar>(skin_, *mixer_,
-                                         [this](bool shown) { ShowMixerPanel(shown); });
+      return std::make_unique<VolumeBar>(
+          skin_, *mixer_, [this](bool shown) { ShowMixerPanel(shown); }, bring_forward);
     case WindowId::kTracks: {
       PlayerView& display = *this;
       auto tracks = std::make_unique<TrackBoxWindow>(

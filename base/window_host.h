@@ -77,6 +77,8 @@ class WindowHost {
   // Where the mouse cursor is now, in this window's skin pixels (outside
   // the window too); none when the desktop does not say.
   virtual std::optional<Point> CursorPosition() const { return std::nullopt; }
+  // Puts the mouse cursor at a point of this window, in skin pixels.
+  virtual void MoveCursor(Point /*at*/) {}
   // Screen pixels per skin pixel, a whole number. A top-level window's
   // geometry is its screen position with its size in skin pixels; children,
   // mouse positions and drawing are all in skin pixels.

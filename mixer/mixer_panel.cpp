@@ -77,12 +77,18 @@ bool MixerPanel::OnMouse(const MouseEvent& event) {
         }
       }
       return false;
-    case MouseAction::kMove:
+    case MouseAction::kMove: {
       if (!dragged_)
         return false;
+      // A point past the knob's half is held at its edge, and the cursor
+      // with it, so the hand stays on the ring being turned.
+      const Point held = knob_at(*dragged_).HoldInHalf(event.at);
+      if (!(held == event.at) && host_ != nullptr)
+        host_->MoveCursor(held);
       // Only the mixer's notice redraws: the pointer shows what the mixer took.
-      Apply(knob_at(*dragged_), knob_at(*dragged_).HoldInHalf(event.at));
+      Apply(knob_at(*dragged_), held);
       return true;
+    }
     case MouseAction::kRelease:
       if (!dragged_)
         return false;

@@ -18,8 +18,9 @@ int64_t VolumeAtX(int x, int64_t span) {
   return std::min(span * steps / kVolumeThumbTravel, span);
 }
 
-VolumeBar::VolumeBar(const SkinSet& skin, Mixer& mixer, std::function<void(bool)> show_panel)
-    : skin_(skin), mixer_(mixer), show_panel_(std::move(show_panel)) {
+VolumeBar::VolumeBar(const SkinSet& skin, Mixer& mixer, std::function<void(bool)> show_panel,
+                     std::function<void()> raise)
+    : skin_(skin), mixer_(mixer), show_panel_(std::move(show_panel)), raise_(std::move(raise)) {
   const MixerDevice& device = mixer_.device();
   available_ = device.Available(MixerControl::kCdVolume);
   if (available_)
@@ -63,6 +64,8 @@ bool VolumeBar::OnMouse(const MouseEvent& event) {
   switch (event.action) {
     case MouseAction::kPress:
     case MouseAction::kDoubleClick:
+      if (raise_)
+        raise_();
       if (at.y >= kVolumeToggleFirstRow && at.y <= kVolumeToggleLastRow) {
         panel_shown_ = !panel_shown_;
         DrawTop();

@@ -19,9 +19,11 @@ int64_t VolumeAtX(int x, int64_t span);
 // the mixer panel, and a thumb that sets the CD volume. Window thread only.
 class VolumeBar : public ChildWindow {
  public:
-  // `show_panel` is told whether the panel is to be shown now. `skin` and
+  // `show_panel` is told whether the panel is to be shown now; `raise`
+  // brings the player forward on a press and may be empty. `skin` and
   // `mixer` must outlive the bar.
-  VolumeBar(const SkinSet& skin, Mixer& mixer, std::function<void(bool)> show_panel);
+  VolumeBar(const SkinSet& skin, Mixer& mixer, std::function<void(bool)> show_panel,
+            std::function<void()> raise = {});
   ~VolumeBar() override;
   VolumeBar(const VolumeBar&) = delete;
   VolumeBar& operator=(const VolumeBar&) = delete;
@@ -45,6 +47,7 @@ class VolumeBar : public ChildWindow {
   const SkinSet& skin_;
   Mixer& mixer_;
   std::function<void(bool)> show_panel_;
+  std::function<void()> raise_;
   bool available_ = false;
   MixerBounds bounds_;
   int64_t value_ = 0;

@@ -66,6 +66,7 @@ class HeadlessWindowHost : public WindowHost {
   }
   std::optional<Point> CursorPosition() const override { return cursor_; }
   void set_cursor(std::optional<Point> at) { cursor_ = at; }
+  void MoveCursor(Point at) override { cursor_ = at; }
   bool topmost() const { return topmost_; }
   bool tool_window() const { return tool_window_; }
   const std::string& caption() const { return caption_; }

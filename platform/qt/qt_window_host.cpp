@@ -269,6 +269,13 @@ std::optional<Point> QtWindowHost::CursorPosition() const {
   return widget_->ToSkin(widget_->mapFromGlobal(QCursor::pos().toPointF()));
 }
 
+void QtWindowHost::MoveCursor(Point at) {
+  const int scale = widget_->scale();
+  // The middle of the skin pixel, so the next event maps back onto it.
+  const QPoint local((at.x + border_) * scale + scale / 2, (at.y + border_) * scale + scale / 2);
+  QCursor::setPos(widget_->mapToGlobal(local));
+}
+
 Rect QtWindowHost::WorkArea() const {
   const QScreen* screen = widget_->screen();
   if (screen == nullptr)

@@ -100,6 +100,7 @@ class QtWindowHost : public WindowHost {
   void SetScale(int scale) override;
   int Scale() const override;
   std::optional<Point> CursorPosition() const override;
+  void MoveCursor(Point at) override;
   void Quit(int exit_code) override;
   void WatchReadable(int fd, std::function<void()> ready) override;
   void UnwatchReadable(int fd) override;

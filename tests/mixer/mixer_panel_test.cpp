@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "mixer/mixer_fixture.h"
 #include "skin/draw_number.h"
 #include "support/golden.h"
@@ -52,6 +54,26 @@ TEST_F(MixerPanelTest, LevelKnobsDragToBothEndsAndFollowOnlyTheMixersNotice) {
     EXPECT_EQ(knob.Label(), 0);
     Panel(MouseAction::kRelease, row.left);
     EXPECT_FALSE(knob.dragging());
+  }
+}
+
+// Past a knob's half the point and the cursor are held at its edge; inside
+// it the cursor is left alone.
+TEST_F(MixerPanelTest, ADragPastTheKnobsHalfHoldsTheCursorAtItsEdge) {
+  Make();
+  const std::tuple<Point, Point, Point> rows[] = {
+      {{27, 6}, {0, 60}, {0, 24}},       // master: upper
+      {{27, 46}, {60, 0}, {60, 28}},     // CD volume: lower
+      {{175, 6}, {150, 50}, {150, 40}},  // balance: the whole ring above row 41
+  };
+  for (const auto& [press, to, held] : rows) {
+    panel_host_->set_cursor(std::nullopt);
+    Panel(MouseAction::kPress, press);
+    Panel(MouseAction::kMove, {to.x, held.y});
+    EXPECT_EQ(panel_host_->CursorPosition(), std::nullopt);
+    Panel(MouseAction::kMove, to);
+    EXPECT_EQ(panel_host_->CursorPosition(), held);
+    Panel(MouseAction::kRelease, to);
   }
 }
 
