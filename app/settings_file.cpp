@@ -120,7 +120,7 @@ void ReadServers(const IniFile& file, Settings& settings) {
     if (!index)
       continue;
     if (*index < settings.Server.size() && !settings.Server[*index])
-      settings.Server[*index] = Shortened(value);
+      settings.Server[*index] = value;
   }
 }
 
