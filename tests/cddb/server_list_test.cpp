@@ -99,8 +99,8 @@ TEST(ServerListTest, SitesAddNewServersButNoMailSitesAndNoneTwice) {
       "after.example cddbp 888 - N0 W0 Past the end\r\n";
   EXPECT_EQ(AddSites(rows, reply), 1);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[1],
-            (ServerRow{"gnudb.gnudb.org/~cddb/cddb.cgi", "80", "HTTP", false, "Random gnudb server"}));
+  EXPECT_EQ(rows[1], (ServerRow{"gnudb.gnudb.org/~cddb/cddb.cgi", "80", "HTTP", false,
+                                "Random gnudb server"}));
 }
 
 }  // namespace
