@@ -33,7 +33,8 @@ std::vector<CddbMatch> ParseMatches(std::string_view body) {
   while (next != std::string_view::npos) {
     const size_t begin = next + 1;
     next = body.find('\n', begin);
-    std::string_view line = body.substr(begin, next == std::string_view::npos ? next : next - begin);
+    std::string_view line =
+        body.substr(begin, next == std::string_view::npos ? next : next - begin);
     if (line.ends_with('\r'))
       line.remove_suffix(1);
     const size_t first = line.find(' ');

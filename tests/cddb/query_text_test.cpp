@@ -34,10 +34,9 @@ TEST(QueryTextTest, RepliesLeadToTheEntryToReadOrToNothing) {
       "jazz 0c01a203 Other / Record\r\n"
       "misc 0c01a204 Third / Try\r\n"
       ".\r\n";
-  EXPECT_EQ(ParseMatches(inexact),
-            (std::vector<CddbMatch>{{"rock", "0c01a202", "Artist / Album"},
-                                    {"jazz", "0c01a203", "Other / Record"},
-                                    {"misc", "0c01a204", "Third / Try"}}));
+  EXPECT_EQ(ParseMatches(inexact), (std::vector<CddbMatch>{{"rock", "0c01a202", "Artist / Album"},
+                                                           {"jazz", "0c01a203", "Other / Record"},
+                                                           {"misc", "0c01a204", "Third / Try"}}));
   int asked = 0;
   const auto pick = [&asked](int index) {
     return [&asked, index](std::string_view) {
