@@ -9,7 +9,7 @@
 namespace zcd {
 namespace {
 
-// The integer keys of the main section from AlwaysOnTop to WindowScale, in
+// The integer keys of the main section from AlwaysOnTop to EmailHello, in
 // the order they are read.
 struct IntKey {
   const char* name;
@@ -47,6 +47,7 @@ constexpr IntKey kReadIntKeys[] = {
     {"UseDrive", &Settings::UseDrive},
     {"XData", &Settings::XData},
     {"WindowScale", &Settings::WindowScale},
+    {"EmailHello", &Settings::EmailHello},
 };
 
 constexpr IntKey kPositionKeys[] = {

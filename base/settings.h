@@ -87,6 +87,9 @@ struct Settings {
   // Screen pixels per skin pixel of the player's window: 0 follows the
   // screen (the desktop's own pixel ratio alone), 1 normal size, 2 double.
   int WindowScale = 0;
+  // 1: the CDDB hello names the user and host of UserEmail ("user@host")
+  // instead of the system's, as services that want an address ask.
+  int EmailHello = 0;
   std::string LogFile;
   std::string SkinName;
   std::string TaskBarText = kDefaultTaskBarText;

@@ -2,17 +2,13 @@
 
 #include <string>
 
+#include "base/cddb_status.h"
 #include "base/settings.h"
 #include "cd/cd_state.h"
 #include "cd/play_order.h"
 #include "discdb/disc_record.h"
 
 namespace zcd {
-
-// CDDB status codes: the disc was stored as a cached entry for a later
-// query; a query ended.
-inline constexpr int kCddbStatusCached = 499;
-inline constexpr int kCddbStatusDone = 999;
 
 // The parts of the player the new-disc flow hands work to.
 class DiscLookupHooks {

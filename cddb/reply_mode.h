@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+namespace zcd {
+
+enum class ReplyMode {
+  LineReply,       // one line
+  MultiLineReply,  // lines up to one holding only "."
+  AutoReply,       // multi-line when the reply starts with "211", else one line
+};
+
+// Whether the data received so far is a whole reply. Judged on all of it, so
+// a terminator split over two reads or a line ending in "." before it
+// changes nothing. A one-line reply holds one line feed, at its end: data
+// with several lines (an HTTP head) is only ever ended by the server
+// closing.
+bool ReplyComplete(std::string_view data, ReplyMode mode);
+
+// The mode an AutoReply read settles on once three bytes have arrived.
+ReplyMode SettleAutoMode(std::string_view data);
+
+}  // namespace zcd
