@@ -55,6 +55,10 @@ ProxyPage::ProxyPage(const Settings& settings, std::function<void()> changed, QW
       use_auth_(new QCheckBox("Proxy Requires Authentication", this)),
       user_(TextBox(this, settings.Username, changed)),
       password_(TextBox(this, settings.Password, changed)) {
+  host_->setObjectName("host");
+  port_->setObjectName("port");
+  user_->setObjectName("user");
+  password_->setObjectName("password");
   use_proxy_->setChecked(settings.UseProxy != 0);
   use_auth_->setChecked(settings.useProxyAuth != 0);
   port_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,5}"), port_));
@@ -116,6 +120,7 @@ NetworkDebugPage::NetworkDebugPage(const Settings& settings, const std::string& 
   const std::string& shown = settings.LogFile.empty() ? default_log_file : settings.LogFile;
   if (shown.size() <= kMaxLogFile)
     log_file_->setText(QString::fromStdString(shown));
+  log_file_->setObjectName("log_file");
   connect(log_file_, &QLineEdit::textEdited, this, [changed] { changed(); });
   auto* browse = new QPushButton("...", this);
   connect(browse, &QPushButton::clicked, this, [this, changed] {

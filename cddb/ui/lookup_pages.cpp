@@ -55,6 +55,7 @@ QueryingPage::QueryingPage(const Settings& settings, int cached_count, const Cdd
   controls_.Load(settings);
   Follow(no_query_data, auto_info);
   Follow(no_cache_data, cache);
+  count_->setObjectName("cached_count");
   ShowCount(cached_count);
   connect(query_cached_, &QPushButton::clicked, this, &QueryingPage::QueryCached);
 
@@ -107,6 +108,8 @@ SubmittingPage::SubmittingPage(const Settings& settings, std::function<void()> c
     : SheetPage(parent),
       server_(new QLineEdit(FromWindows1252(settings.SmtpServer.value_or("")), this)),
       address_(new QLineEdit(FromWindows1252(settings.UserEmail.value_or("")), this)) {
+  server_->setObjectName("smtp_server");
+  address_->setObjectName("user_email");
   for (QLineEdit* box : {server_, address_}) {
     box->setMaxLength(static_cast<int>(kMaxShortText));
     connect(box, &QLineEdit::textEdited, this, [changed] { changed(); });

@@ -67,6 +67,9 @@ ServersPage::ServersPage(const Settings& settings, const CddbActions& actions,
     MarkDefault(static_cast<size_t>(list_->indexOfTopLevelItem(item)));
   });
 
+  host_->setObjectName("host");
+  port_->setObjectName("port");
+  status_->setObjectName("status");
   host_->setMaxLength(kMaxHostText);
   port_->setMaxLength(kMaxPortText);
   port_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,5}"), port_));

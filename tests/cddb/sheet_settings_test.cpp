@@ -40,32 +40,5 @@ TEST(SheetSettingsTest, ProxyIsOnOnlyWithHostAndPortAndAuthOnlyWithBothCredentia
   }
 }
 
-TEST(SheetSettingsTest, CopyTakesTheSheetsValuesAndNothingElse) {
-  Settings edited;
-  edited.NetTimeout = 5;
-  edited.LogFile = "/tmp/log.txt";
-  edited.UserEmail = "me@example.org";
-  edited.NumServers = 1;
-  edited.Server = {std::string("a 888 CDDBP - 1 .")};
-  edited.NoCacheData = 1;
-  edited.Password = "pw";
-  edited.xWinPos = 500;  // moved while the sheet was open: not the sheet's
-  edited.SkinName = "Other";
-  Settings player;
-  player.xWinPos = 7;
-  CopyCddbSettings(edited, player);
-  Settings expected = edited;
-  expected.xWinPos = 7;
-  expected.SkinName = "";
-  EXPECT_EQ(player, expected);
-}
-
-TEST(SheetSettingsTest, CachedCountWording) {
-  EXPECT_EQ(CachedCountText(0), "0 entries cached");
-  EXPECT_EQ(CachedCountText(1), "1 entry cached");
-  EXPECT_EQ(CachedCountText(3), "3 entries cached");
-  EXPECT_EQ(CachedCountText(-1), "");
-}
-
 }  // namespace
 }  // namespace zcd
