@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "app/data_folder.h"
 #include "base/settings.h"
+#include "cddb/cddb_actions.h"
 
 namespace zcd {
 
@@ -41,6 +43,11 @@ class DialogOwner {
   // A settings sheet closed: the settings file is written.
   virtual void SaveSettings() = 0;
   virtual int CdDriveCount() const = 0;
+  // Where the database and the network log live.
+  virtual const DataFolder& PlayerFolder() const = 0;
+  // What the CDDB settings sheet may start on the player's behalf; until
+  // the player fills them in, the sheet's buttons for them stay disabled.
+  virtual CddbActions CddbSettingsActions() { return {}; }
 };
 
 }  // namespace zcd

@@ -92,6 +92,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   void ApplyPreferences(const Settings& edited) override;
   void SaveSettings() override;
   int CdDriveCount() const override { return monitor_.drive_list().count(); }
+  const DataFolder& PlayerFolder() const override { return s_.folder; }
 
   // The settings a worker takes with it: a copy, with this run's choices.
   Settings WorkerSettings() const;

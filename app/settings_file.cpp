@@ -5,6 +5,7 @@
 
 #include "base/ini_file.h"
 #include "base/text.h"
+#include "cddb/server_list.h"
 
 namespace zcd {
 namespace {
@@ -248,6 +249,13 @@ std::string WriteSettings(const Settings& settings, const std::string& ini_path,
   SetOrDelete(file, kProxySection, "Password", settings.Password);
   file.SetInt(kProxySection, "UseProxy", settings.UseProxy);
   file.SetInt(kProxySection, "UseProxyAuth", settings.useProxyAuth);
+
+  // Server lines the run left as they were keep their section as its
+  // writer left it, notes and all.
+  Settings stored;
+  ReadServers(file, stored);
+  if (stored.NumServers != settings.NumServers || stored.Server != settings.Server)
+    WriteServers(settings, file);
   return file.Save(ini_path);
 }
 

@@ -19,7 +19,9 @@ Settings ReadSettings(const std::string& ini_path, const std::string& data_dir,
                       const EnvLookup& env);
 
 // Stores the main, "SubmitInfo" and "Proxy" keys into ini_path, keeping the
-// rest of the file ("Servers", LibraryView, unknown keys) as it is. A text
+// rest of the file (LibraryView, unknown keys) as it is. The "Servers"
+// section is written afresh only when the server lines differ from the
+// file's, and is otherwise left untouched. A text
 // setting that is none removes its key, so a cleared value does not come
 // back at the next start. The skins folder inside data_dir is stored as an
 // empty value, so a copy of the data folder moved elsewhere keeps finding

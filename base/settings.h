@@ -97,7 +97,7 @@ struct Settings {
 
   // "Servers", kept as stored; the CDDB code parses the lines. Server[i] is
   // the key "Server%d" with i, none when that key is missing. WriteSettings
-  // never touches this section.
+  // rewrites this section only when the lines changed.
   int NumServers = 0;
   std::vector<std::optional<std::string>> Server;
 

@@ -2,6 +2,9 @@
 
 #include "app/ui/information_sheet.h"
 #include "app/ui/preferences_sheet.h"
+#include "cddb/sheet_settings.h"
+#include "cddb/ui/cddb_settings_sheet.h"
+#include "discdb/database.h"
 #include "skin/ui/skins_dialog.h"
 
 namespace zcd {
@@ -15,14 +18,14 @@ void BringForward(QWidget* window) {
 
 }  // namespace
 
-// The CDDB settings, the database sheet and the extended information arrive
-// with the CDDB client and the disc library.
+// The database sheet and the extended information arrive with the disc
+// library.
 bool QtDialogLauncher::Available(Dialog dialog) const {
   return dialog == Dialog::kSkins || dialog == Dialog::kPreferences ||
-         dialog == Dialog::kInformation;
+         dialog == Dialog::kInformation || dialog == Dialog::kCddbSettings;
 }
 
-void QtDialogLauncher::Open(Dialog dialog, int /*page*/) {
+void QtDialogLauncher::Open(Dialog dialog, int page) {
   switch (dialog) {
     case Dialog::kSkins:
       OpenSkins();
@@ -32,6 +35,9 @@ void QtDialogLauncher::Open(Dialog dialog, int /*page*/) {
       break;
     case Dialog::kInformation:
       OpenInformation();
+      break;
+    case Dialog::kCddbSettings:
+      OpenCddbSettings(page);
       break;
     default:
       break;
@@ -70,6 +76,30 @@ void QtDialogLauncher::OpenInformation() {
     information_ = new InformationSheet({[this] { information_->deleteLater(); }}, parent_);
   information_->ShowFirstPage();
   BringForward(information_);
+}
+
+// An open sheet keeps its page unless a page is asked for.
+void QtDialogLauncher::OpenCddbSettings(int page) {
+  if (cddb_settings_) {
+    if (page != 0)
+      cddb_settings_->ShowPage(page);
+    BringForward(cddb_settings_);
+    return;
+  }
+  int cached = 0;
+  DbListEntries(owner_.PlayerFolder().database_path(), std::string("cached"), cached);
+  CddbSheetContext context{cached, owner_.PlayerFolder().net_log_path(),
+                           owner_.CddbSettingsActions()};
+  CddbSettingsSheet::Actions actions{
+      // Only the sheet's values: the rest may have changed since it opened.
+      [this](const Settings& edited) { CopyCddbSettings(edited, owner_.PlayerSettings()); },
+      [this] {
+        owner_.SaveSettings();
+        cddb_settings_->deleteLater();
+      }};
+  cddb_settings_ = new CddbSettingsSheet(owner_.PlayerSettings(), std::move(context),
+                                         std::move(actions), parent_);
+  cddb_settings_->ShowPage(page);
 }
 
 }  // namespace zcd

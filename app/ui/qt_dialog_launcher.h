@@ -8,6 +8,7 @@ class QWidget;
 
 namespace zcd {
 
+class CddbSettingsSheet;
 class InformationSheet;
 class PreferencesSheet;
 class SkinsDialog;
@@ -26,12 +27,14 @@ class QtDialogLauncher : public DialogLauncher {
   void OpenSkins();
   void OpenPreferences();
   void OpenInformation();
+  void OpenCddbSettings(int page);
 
   DialogOwner& owner_;
   QWidget* parent_;
   QPointer<SkinsDialog> skins_;
   QPointer<PreferencesSheet> preferences_;
   QPointer<InformationSheet> information_;
+  QPointer<CddbSettingsSheet> cddb_settings_;
 };
 
 }  // namespace zcd

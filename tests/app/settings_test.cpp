@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "cddb/server_list.h"
 #include "support/env_table.h"
 #include "support/temp_dir.h"
 
@@ -154,6 +155,33 @@ TEST(SettingsTest, WriteLeavesTheRestOfTheFileAlone) {
   EXPECT_EQ(text.find("LibraryView"), text.rfind("LibraryView"));
   EXPECT_NE(text.find(servers), std::string::npos) << text;
   EXPECT_EQ(Read(dir).LibraryView, 1083);
+}
+
+TEST(SettingsTest, ServersChangedDuringTheRunReplaceTheSection) {
+  test::TempDir dir;
+  dir.Write("ZCD.ini",
+            "[Servers]\nNumServers=3\nServer0=old.example 888 CDDBP - 1 Here.\n; note\n"
+            "Server2=stale 80 HTTP /x 0 There.\n");
+  Settings settings = Read(dir);
+  StoreServers({{"new.example/~cddb/cddb.cgi", "80", "HTTP", true, "St. Louis, MO"},
+                {"b.example", "8880", "CDDBP", false, ""}},
+               settings);
+  ASSERT_EQ(WriteSettings(settings, dir.File("ZCD.ini"), "/data"), "");
+  const std::string text = dir.Read("ZCD.ini");
+  EXPECT_NE(text.find("[Servers]\r\nNumServers=2\r\n"
+                      "Server0=new.example 80 HTTP /~cddb/cddb.cgi 1 St. Louis, MO.\r\n"
+                      "Server1=b.example 8880 CDDBP - 0 .\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("old.example"), std::string::npos) << text;
+  EXPECT_EQ(text.find("stale"), std::string::npos) << text;
+  EXPECT_EQ(Read(dir), settings);
+
+  // Every server deleted: the count goes to 0 and no line is left.
+  StoreServers({}, settings);
+  ASSERT_EQ(WriteSettings(settings, dir.File("ZCD.ini"), "/data"), "");
+  EXPECT_EQ(dir.Read("ZCD.ini").find("Server0"), std::string::npos);
+  EXPECT_EQ(Read(dir).NumServers, 0);
 }
 
 TEST(SettingsTest, ServerLinesAreKeptWholeAndAbsurdCountsClamped) {
