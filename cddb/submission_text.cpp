@@ -38,12 +38,14 @@ std::string SubmissionMail(std::string entry, std::string_view sender, std::stri
                      "\r\nSubject: cddb " + std::string(category) + " " + std::string(disc_id) +
                      "\r\n\r\n";
   const size_t head_end = entry.find('\n');
-  std::string_view body =
-      head_end == std::string::npos ? std::string_view() : std::string_view(entry).substr(head_end + 1);
+  std::string_view body = head_end == std::string::npos
+                              ? std::string_view()
+                              : std::string_view(entry).substr(head_end + 1);
   bool closed = false;
   while (!body.empty()) {
     const size_t end = body.find('\n');
-    const std::string_view line = body.substr(0, end == std::string_view::npos ? body.size() : end + 1);
+    const std::string_view line =
+        body.substr(0, end == std::string_view::npos ? body.size() : end + 1);
     body.remove_prefix(line.size());
     const bool last_line = body.empty();
     std::string_view bare = line;

@@ -10,18 +10,18 @@
 // What a submission by mail checks and sends, apart from the connection.
 namespace zcd {
 
-inline constexpr const char* kOfficialCategories[] = {
-    "blues", "classical", "country", "data", "folk", "jazz",
-    "misc",  "newage",    "reggae",  "rock", "soundtrack"};
+inline constexpr const char* kOfficialCategories[] = {"blues",  "classical", "country",   "data",
+                                                      "folk",   "jazz",      "misc",      "newage",
+                                                      "reggae", "rock",      "soundtrack"};
 
 // Letter case ignored.
 bool IsOfficialCategory(std::string_view category);
 
 enum class SubmitCheck {
   kReady,
-  kNotSetUp,            // no mail server or no address
-  kUnsafeAddress,       // a line break in the address would forge mail commands
-  kNoInformation,       // no category or no disc id
+  kNotSetUp,       // no mail server or no address
+  kUnsafeAddress,  // a line break in the address would forge mail commands
+  kNoInformation,  // no category or no disc id
   kUnofficialCategory,
 };
 SubmitCheck CheckSubmission(const Settings& settings, const std::optional<std::string>& category,

@@ -17,7 +17,8 @@ TEST(SubmissionTextTest, ChecksComeInOrderAndTheCategoryMustBeOfficial) {
   EXPECT_EQ(CheckSubmission(settings, std::nullopt, id), SubmitCheck::kNoInformation);
   EXPECT_EQ(CheckSubmission(settings, rock, id), SubmitCheck::kReady);
   for (const char* refused : {"Electronic", "nocategory", "cached"})
-    EXPECT_EQ(CheckSubmission(settings, std::string(refused), id), SubmitCheck::kUnofficialCategory);
+    EXPECT_EQ(CheckSubmission(settings, std::string(refused), id),
+              SubmitCheck::kUnofficialCategory);
 }
 
 TEST(SubmissionTextTest, TheMailLeavesOutTheHeadAndPlayOrderAndEscapesDotLines) {
@@ -40,8 +41,8 @@ TEST(SubmissionTextTest, TheMailLeavesOutTheHeadAndPlayOrderAndEscapesDotLines) 
             "PLAYORDER=\r\n"
             ".\r\n");
   // Without its closing line the data is closed all the same.
-  const std::string mail = SubmissionMail("200 rock 0c01a202\n# xmcd\nPLAYORDER=\n", "a", "b", "rock",
-                                          "0c01a202");
+  const std::string mail =
+      SubmissionMail("200 rock 0c01a202\n# xmcd\nPLAYORDER=\n", "a", "b", "rock", "0c01a202");
   EXPECT_TRUE(mail.ends_with("# xmcd\r\nPLAYORDER=\r\n.\r\n")) << mail;
 }
 
