@@ -182,13 +182,18 @@ TEST_F(ZcdDbTest, AddXmcdTreeConvertsTextsAndSkipsMalformedFiles) {
         "210 blues 11111111 CD database entry follows\r\n# xmcd\r\nDISCID=11111111\r\n"
         "DTITLE=A / B\r\nTTITLE0=x\r\n.\r\n");
   Write("dump/README", "This archive holds CDDB entries.\n");
-  Write("dump/rock/22222222", "# xmcd\nDISCID=22222222\nDTITLE=\xff\xfe bad\n");
+  // An older entry in ISO-8859-1 keeps its accents byte for byte.
+  Write("dump/rock/22222222", "# xmcd\nDISCID=22222222\nDTITLE=Mot\xf6rhead / \xbfQu\xe9?\n");
+  Write("dump/rock/33333333", "# xmcd\nDISCID=33333333\nTTITLE0=no disc title\n");
 
   const ToolRun run = Run({"add-xmcd", dir_.File("dump")});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "Added 2 entries (0 replacing older ones), skipped 2 files\n");
+  EXPECT_EQ(run.out, "Added 3 entries (0 replacing older ones), skipped 2 files\n");
   EXPECT_NE(run.err.find("README"), std::string::npos);
-  EXPECT_NE(run.err.find("22222222': it is not UTF-8 text"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("33333333': it has no DTITLE line"), std::string::npos) << run.err;
+  EXPECT_EQ(DbFindEntry(db(), "rock/22222222"),
+            "200 rock 22222222\r\n# xmcd\r\nDISCID=22222222\r\nDTITLE=Mot\xf6rhead / "
+            "\xbfQu\xe9?\r\n.\r\n");
   EXPECT_EQ(DbFindEntry(db(), "rock/0c01a202"),
             "200 rock 0c01a202\r\n# xmcd\r\n#\r\n# Track frame offsets:\r\n#\t150\r\n#\t14250\r\n"
             "#\r\n# Disc length: 420 seconds\r\n#\r\nDISCID=0c01a202\r\n"
@@ -199,7 +204,9 @@ TEST_F(ZcdDbTest, AddXmcdTreeConvertsTextsAndSkipsMalformedFiles) {
   const ToolRun again = Run({"add-xmcd", dir_.File("dump/rock/0c01a202")});
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(again.out, "Added 1 entry (1 replacing older ones), skipped 0 files\n");
-  EXPECT_EQ(Run({"list"}).out, "blues/11111111\tA / B\nrock/0c01a202\tMot\xf6rhead \x96 ?\n");
+  EXPECT_EQ(Run({"list"}).out,
+            "blues/11111111\tA / B\nrock/22222222\tMot\xf6rhead / \xbfQu\xe9?\n"
+            "rock/0c01a202\tMot\xf6rhead \x96 ?\n");
 }
 
 TEST_F(ZcdDbTest, EveryFormatWithItsDefaultFileNameAndFailures) {
