@@ -114,6 +114,12 @@ class DbSession {
   std::unique_ptr<Impl> impl_;
 };
 
+enum class DbFileState { kMissing, kUnreadable, kEmpty, kNotADatabase, kDatabase };
+// Any thread. What the file at db_path is, from its head alone: a database
+// ("PACK"), an empty file (a database to writers, nothing to readers), or
+// something else.
+DbFileState DbProbe(const std::string& db_path);
+
 // Any thread. Validates the whole file; each problem is one sentence naming
 // the row (from 1) or offset. Empty when the file is sound (or missing).
 std::vector<std::string> DbCheck(const std::string& db_path);
