@@ -198,6 +198,7 @@ TEST_F(ZcdDbTest, ImportWithEitherRule) {
   EXPECT_NE(refused.err.find("notes.txt"), std::string::npos);
   EXPECT_EQ(refused.out, "");
   EXPECT_EQ(dir_.Read("notes.txt"), "notes");
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("notes.txt-lock")));
 }
 
 TEST_F(ZcdDbTest, LongImportShowsProgressAndDamageIsReported) {
