@@ -16,14 +16,16 @@ namespace zcd {
 // contains the search text anywhere.
 //
 // Writers are serialised by a lock per file inside the process and an
-// advisory lock across processes (flock on "<db>-lock"); readers share it. An
-// add keeps a rollback journal "<db>-journal"; a delete or a session writes
-// "<db>-new" and renames it over the file. Either way the file is exactly as
-// before or exactly as after whenever the writer is killed: the next one to
-// take the lock, reader or writer, undoes a half-done add. Deletes, sessions
-// and adds to indexes of up to 65,536 rows also sync, so that they survive a
-// loss of power; bigger adds only survive kills. Files that are not a sound
-// database are never written; they read as empty when they lack "PACK".
+// advisory lock across processes (flock on "<db>-lock"); readers share it
+// but never create it, so reading leaves no file behind. An add keeps a
+// rollback journal "<db>-journal"; a delete, a session, and the first add
+// since the lock file was made write "<db>-new" and rename it over the file.
+// Either way the file is exactly as before or exactly as after whenever the
+// writer is killed: the next one to take the lock, reader or writer, undoes a
+// half-done add. Deletes, sessions and adds to indexes of up to 65,536 rows
+// also sync, so that they survive a loss of power; bigger adds only survive
+// kills. Files that are not a sound database are never written; they read as
+// empty when they lack "PACK".
 
 inline constexpr int kDbKeyField = 56;
 inline constexpr int kDbRowSize = 64;
@@ -111,6 +113,12 @@ class DbSession {
  private:
   std::unique_ptr<Impl> impl_;
 };
+
+enum class DbFileState { kMissing, kUnreadable, kEmpty, kNotADatabase, kDatabase };
+// Any thread. What the file at db_path is, from its head alone: a database
+// ("PACK"), an empty file (a database to writers, nothing to readers), or
+// something else.
+DbFileState DbProbe(const std::string& db_path);
 
 // Any thread. Validates the whole file; each problem is one sentence naming
 // the row (from 1) or offset. Empty when the file is sound (or missing).

@@ -90,6 +90,24 @@ bool AppendInPlace(const std::string& db_path, int fd, const char* head_bytes, i
   return journal->Finish();
 }
 
+// The same bytes as AppendInPlace, written as a new file put in the old
+// one's place.
+bool AppendByRewrite(const std::string& db_path, int fd, const DbHead& head, std::string_view key,
+                     std::string_view text) {
+  auto old_file =
+      DbMapping::Map(fd, kDbHeadSize, head.index_offset + head.index_size - kDbHeadSize);
+  auto writer = DbFileWriter::Create(db_path);
+  if (!old_file || !writer)
+    return false;
+  const std::string_view old_bytes = old_file->view();
+  const size_t texts = static_cast<size_t>(head.index_offset - kDbHeadSize);
+  char row[kDbRowSize];
+  FillRow(row, key, head.index_offset, static_cast<int32_t>(text.size()));
+  return writer->AppendText(old_bytes.substr(0, texts)) && writer->AppendText(text) &&
+         writer->AppendRows(old_bytes.substr(texts)) && writer->AppendRows({row, sizeof row}) &&
+         writer->Commit();
+}
+
 }  // namespace
 
 int64_t DbSetFullJournalLimit(int64_t bytes) {
@@ -103,15 +121,20 @@ int64_t DbSetIndexMoveChunk(int64_t bytes) {
 int DbAddEntry(const std::string& db_path, std::string_view key, std::string_view text) {
   if (!EntryFits(key, text))
     return 0;
-  const auto lock = DbLock::Acquire(db_path, DbLock::Mode::kExclusive, nullptr);
+  auto lock = DbLock::Acquire(db_path, DbLock::Mode::kExclusive, nullptr);
   if (!lock)
     return -1;
+  const auto replaced = [&](int result) {
+    if (result == 1)
+      lock->AllowInPlaceWrites();
+    return result;
+  };
   UniqueFd fd = DbOpen(db_path, O_RDWR);
   if (!fd.valid())
-    return errno == ENOENT ? CreateDatabase(db_path, key, text) : -1;
+    return errno == ENOENT ? replaced(CreateDatabase(db_path, key, text)) : -1;
   const int64_t size = DbFileSize(fd.get());
   if (size == 0)
-    return CreateDatabase(db_path, key, text);
+    return replaced(CreateDatabase(db_path, key, text));
   char head_bytes[kDbHeadSize];
   if (size < kDbHeadSize || !DbReadAt(fd.get(), head_bytes, sizeof head_bytes, 0))
     return -1;
@@ -120,6 +143,9 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
   if (!HeadFitsFile(DbHead::Parse(head_bytes), size) ||
       size + static_cast<int64_t>(text.size()) + kDbRowSize > kDbMaxFileSize)
     return -1;
+  if (!lock->in_place_allowed())
+    return replaced(AppendByRewrite(db_path, fd.get(), DbHead::Parse(head_bytes), key, text) ? 1
+                                                                                             : -1);
   if (AppendInPlace(db_path, fd.get(), head_bytes, size, key, text))
     return 1;
   fd = UniqueFd();

@@ -95,4 +95,20 @@ DbWalkResult DbWalkEntries(
   return view.index_whole() ? DbWalkResult::kDone : DbWalkResult::kDamaged;
 }
 
+DbFileState DbProbe(const std::string& db_path) {
+  // The head's "PACK" never changes once written: no lock needed.
+  const DbView view = DbView::Open(db_path);
+  switch (view.kind()) {
+    case DbView::Kind::kMissing:
+      return DbFileState::kMissing;
+    case DbView::Kind::kUnreadable:
+      return DbFileState::kUnreadable;
+    case DbView::Kind::kNotADatabase:
+      return view.size() == 0 ? DbFileState::kEmpty : DbFileState::kNotADatabase;
+    case DbView::Kind::kDatabase:
+      break;
+  }
+  return DbFileState::kDatabase;
+}
+
 }  // namespace zcd

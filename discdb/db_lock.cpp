@@ -63,6 +63,7 @@ DbLock::DbLock(DbLock&& other) noexcept
       mode_(other.mode_),
       owner_(other.owner_),
       counted_(std::exchange(other.counted_, false)),
+      in_place_allowed_(other.in_place_allowed_),
       file_(std::move(other.file_)) {}
 
 DbLock& DbLock::operator=(DbLock&& other) noexcept {
@@ -72,6 +73,7 @@ DbLock& DbLock::operator=(DbLock&& other) noexcept {
     mode_ = other.mode_;
     owner_ = other.owner_;
     counted_ = std::exchange(other.counted_, false);
+    in_place_allowed_ = other.in_place_allowed_;
     file_ = std::move(other.file_);
   }
   return *this;
@@ -129,21 +131,21 @@ std::optional<DbLock> DbLock::AcquireOnce(const std::string& db_path, Mode mode,
     lock.counted_ = true;
   }
 
+  // Readers never create the lock file, so reading a file leaves nothing
+  // beside it (see DbOpenForReading for the reader that finds none).
   const std::string lock_path = DbSidePath(db_path, "-lock");
-  lock.file_ = DbOpen(lock_path, O_RDWR | O_CREAT, 0644);
-  if (!lock.file_.valid() && mode == Mode::kShared)
-    lock.file_ = DbOpen(lock_path, O_RDONLY);
+  lock.file_ = mode == Mode::kExclusive ? DbOpen(lock_path, O_RDWR | O_CREAT, 0644)
+                                        : DbOpen(lock_path, O_RDONLY);
   if (lock.file_.valid()) {
     if (!Flock(lock.file_.get(), mode == Mode::kExclusive ? LOCK_EX : LOCK_SH)) {
       *error = "the database's lock file cannot be locked";
       return std::nullopt;
     }
+    lock.in_place_allowed_ = DbFileSize(lock.file_.get()) > 0;
   } else if (mode == Mode::kExclusive) {
     *error = "the database's lock file cannot be created";
     return std::nullopt;
   }
-  // A reader that cannot make the lock file reads unguarded: nobody can
-  // write beside it either.
 
   if (mode == Mode::kExclusive) {
     if (!DbRecover(db_path, error))
@@ -151,6 +153,17 @@ std::optional<DbLock> DbLock::AcquireOnce(const std::string& db_path, Mode mode,
     DbRemove(DbSidePath(db_path, "-new"));  // left by a writer killed before its rename
   }
   return lock;
+}
+
+bool DbLock::guarded() const {
+  return file_.valid() || !counted_;
+}
+
+void DbLock::AllowInPlaceWrites() {
+  if (in_place_allowed_ || mode_ != Mode::kExclusive || !file_.valid())
+    return;
+  const char mark = '1';
+  in_place_allowed_ = DbWriteAtUngated(file_.get(), &mark, 1, 0);
 }
 
 std::optional<DbLock> DbLock::Acquire(const std::string& db_path, Mode mode, std::string* error) {

@@ -27,6 +27,17 @@ class DbLock {
   // half-done write cannot be undone.
   static std::optional<DbLock> Acquire(const std::string& db_path, Mode mode, std::string* error);
 
+  // Whether other processes' writers are kept out: false for a reader that
+  // found no lock file.
+  bool guarded() const;
+  // Exclusive holders. A reader that finds no lock file reads unguarded, so
+  // until a writer has replaced the file once by a rename, no writer may
+  // change it in place: the file a reader might hold open unguarded is then
+  // never changed. The lock file's first byte records that replacement.
+  bool in_place_allowed() const { return in_place_allowed_; }
+  // After the file was replaced whole under this lock.
+  void AllowInPlaceWrites();
+
   DbLock(DbLock&& other) noexcept;
   DbLock& operator=(DbLock&& other) noexcept;
   ~DbLock();
@@ -41,6 +52,7 @@ class DbLock {
   Mode mode_ = Mode::kShared;
   std::thread::id owner_;
   bool counted_ = false;  // false for a reader nested in this thread's own hold
+  bool in_place_allowed_ = false;
   UniqueFd file_;
 };
 

@@ -1,6 +1,7 @@
 #include "discdb/db_view.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -69,7 +70,20 @@ std::optional<DbLockedView> DbOpenForReading(const std::string& path, std::strin
   auto lock = DbLock::Acquire(path, DbLock::Mode::kShared, error);
   if (!lock)
     return std::nullopt;
-  return DbLockedView{std::move(*lock), DbView::Open(path)};
+  DbView view = DbView::Open(path);
+  // Without a lock file the file opened is one no writer has touched yet, and
+  // writers replace such a file before changing anything in place (see
+  // DbLock::in_place_allowed), unless a writer made the lock file meanwhile:
+  // then take its lock after all.
+  if (!lock->guarded() && access(DbSidePath(path, "-lock").c_str(), F_OK) == 0) {
+    view = DbView();
+    lock.reset();
+    lock = DbLock::Acquire(path, DbLock::Mode::kShared, error);
+    if (!lock)
+      return std::nullopt;
+    view = DbView::Open(path);
+  }
+  return DbLockedView{std::move(*lock), std::move(view)};
 }
 
 }  // namespace zcd

@@ -38,7 +38,9 @@ std::vector<std::unique_ptr<Exporter>> MakeExporters(const std::string& data_dir
   return exporters;
 }
 
-bool DbForEachEntry(const std::string& db_path, const Exporter& exporter, std::string* error) {
+bool DbForEachEntry(const std::string& db_path, const Exporter& exporter, std::string* error,
+                    int64_t* exported) {
+  int64_t written = 0;
   if (exporter.scope().empty())
     return Failed(error, "Nothing was chosen to export.");
   if (exporter.file_name().empty())
@@ -64,6 +66,7 @@ bool DbForEachEntry(const std::string& db_path, const Exporter& exporter, std::s
         if (!out.ok())
           return false;
         const std::optional<std::string> formatted = exporter.FormatEntry(text);
+        written += formatted ? 1 : 0;
         return !formatted || out.Write(*formatted);
       });
 
@@ -84,6 +87,8 @@ bool DbForEachEntry(const std::string& db_path, const Exporter& exporter, std::s
   }
   if (!output().Close())
     return Failed(error, output().error());
+  if (exported)
+    *exported = written;
   return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "discdb/db_bytes.h"
@@ -62,6 +64,35 @@ TEST_F(DatabaseTest, AddsWriteTheLayoutByteForByteAndRefuseWhatCannotBeStored) {
   Put("");
   ASSERT_EQ(DbAddEntry(db(), "rock/0c01a202", "abc"), 1);
   EXPECT_EQ(Bytes(), Head(15, 64) + "abc" + Row("rock/0c01a202", 12, 3));
+}
+
+// Readers make no lock file, so until a writer has replaced the file once, a
+// reader of another process may hold it open unguarded: nothing may change it
+// in place before then.
+TEST_F(DatabaseTest, ReadsMakeNoFilesAndAFileWithoutLockIsReplacedBeforeChangesInPlace) {
+  AddAll({{"rock/1", "one"}});
+  std::filesystem::remove(db() + "-lock");
+  EXPECT_EQ(DbFindEntry(db(), "rock"), "one");
+  EXPECT_TRUE(DbCheck(db()).empty());
+  EXPECT_FALSE(DbHasEntry(missing(), "rock"));
+  EXPECT_EQ(std::filesystem::directory_iterator(dir_.path())->path(), db());
+  EXPECT_EQ(std::next(std::filesystem::directory_iterator(dir_.path())),
+            std::filesystem::directory_iterator());
+
+  const auto inode = [&] {
+    struct stat st {};
+    stat(db().c_str(), &st);
+    return st.st_ino;
+  };
+  const auto before = inode();
+  AddAll({{"jazz/2", "two"}});
+  const auto replaced = inode();
+  EXPECT_NE(replaced, before);
+  AddAll({{"blues/3", "three"}});
+  EXPECT_EQ(inode(), replaced);
+  // The same bytes either way.
+  EXPECT_EQ(Bytes(), Head(12 + 11, 192) + "onetwothree" + Row("rock/1", 12, 3) +
+                         Row("jazz/2", 15, 3) + Row("blues/3", 18, 5));
 }
 
 TEST_F(DatabaseTest, LookupsMatchKeysContainingTheSearchText) {

@@ -80,26 +80,32 @@ TEST_F(ZcdDbTest, ReadingCommandsAndUnusableCommandLines) {
     int status;
     std::optional<std::string> out;
     const char* err;
-  } runs[] = {{{"list"}, 0, "rock/0c01a202\tBand / First\njazz/11111111\tTrio / Second\n", ""},
-              {{"list", "--category", "JAZZ"}, 0, "jazz/11111111\tTrio / Second\n", ""},
-              {{"show", "11111111"}, 0, jazz_, ""},
-              {{"show", "rock/11111111"}, 1, "", "rock/11111111"},
-              // Tracks at 0:02.00 and 3:10.00, lead-out at 7:00.00.
-              {{"discid", "150", "14250", "31500"}, 0, "0c01a202\n3870C\n", ""},
-              {{"--db", dir_.File("notes.zdb"), "list"}, 1, "", "not a ZCD database"},
-              {{"check"}, 0, db() + ": no damage found\n", ""},
-              {{"--help"}, 0, std::nullopt, ""},
-              {{}, 2, "", "zcd-db: "},
-              {{"frobnicate"}, 2, "", "zcd-db: "},
-              {{"list", "--bogus"}, 2, "", "zcd-db: "},
-              {{"list", "--artist", "x"}, 2, "", "zcd-db: "},
-              {{"export", "pdf"}, 2, "", "zcd-db: "},
-              {{"export", "plain", "--category", "a", "--disc", "b"}, 2, "", "zcd-db: "},
-              {{"import", "x.zdb", "--rule", "ask"}, 2, "", "zcd-db: "},
-              {{"show"}, 2, "", "zcd-db: "},
-              {{"discid", "150"}, 2, "", "zcd-db: "},
-              {{"discid", "150", "100"}, 2, "", "zcd-db: "},
-              {{"discid", "15x", "31500"}, 2, "", "zcd-db: "}};
+  } runs[] = {
+      {{"list"}, 0, "rock/0c01a202\tBand / First\njazz/11111111\tTrio / Second\n", ""},
+      {{"list", "--category", "JAZZ"}, 0, "jazz/11111111\tTrio / Second\n", ""},
+      {{"show", "11111111"}, 0, jazz_, ""},
+      {{"show", "rock/11111111"}, 1, "", "rock/11111111"},
+      // Tracks at 0:02.00 and 3:10.00, lead-out at 7:00.00.
+      {{"discid", "150", "14250", "31500"},
+       0,
+       "CDDB disc id: 0c01a202\ncdplayer.ini key: 3870C\n",
+       ""},
+      {{"--db", dir_.File("notes.zdb"), "list"}, 1, "", "not a ZCD database"},
+      {{"--db", dir_.File("notes.zdb"), "check"}, 1, "", "notes.zdb' is not a ZCD database"},
+      {{"--db", dir_.File("missing.zdb"), "list"}, 1, "", "missing.zdb' does not exist"},
+      {{"check"}, 0, db() + ": no damage found\n", ""},
+      {{"--help"}, 0, std::nullopt, ""},
+      {{}, 2, "", "zcd-db: "},
+      {{"frobnicate"}, 2, "", "zcd-db: "},
+      {{"list", "--bogus"}, 2, "", "zcd-db: "},
+      {{"list", "--artist", "x"}, 2, "", "zcd-db: "},
+      {{"export", "pdf"}, 2, "", "zcd-db: "},
+      {{"export", "plain", "--category", "a", "--disc", "b"}, 2, "", "zcd-db: "},
+      {{"import", "x.zdb", "--rule", "ask"}, 2, "", "zcd-db: "},
+      {{"show"}, 2, "", "zcd-db: "},
+      {{"discid", "150"}, 2, "", "zcd-db: "},
+      {{"discid", "150", "100"}, 2, "", "zcd-db: "},
+      {{"discid", "15x", "31500"}, 2, "", "zcd-db: "}};
   for (const auto& c : runs) {
     SCOPED_TRACE(c.args.empty() ? "" : c.args.back());
     const ToolRun run = Run(c.args);
@@ -114,7 +120,59 @@ TEST_F(ZcdDbTest, ReadingCommandsAndUnusableCommandLines) {
   dir_.Write("home/ZCD.zdb", WithRowField(dir_.Read("home/ZCD.zdb"), 1, 0, 0x7fffffff));
   const ToolRun damaged = Run({"check"});
   EXPECT_EQ(damaged.status, 1);
-  EXPECT_FALSE(damaged.out.empty());
+  EXPECT_TRUE(damaged.out.starts_with(db() + ": Row 2: ")) << damaged.out;
+}
+
+// A database named with --db that nobody has written through a lock: every
+// reading command, and a reading command pointed at a file that is not
+// there, leaves the folder as it was.
+TEST_F(ZcdDbTest, ReadingADatabaseElsewhereCreatesNoFiles) {
+  std::filesystem::create_directories(dir_.File("solo"));
+  std::filesystem::copy_file(db(), dir_.File("solo/copy.zdb"));
+  const std::string copy = dir_.File("solo/copy.zdb");
+  const std::vector<std::vector<std::string>> runs = {
+      {"--db", copy, "list"},
+      {"--db", copy, "show", "jazz"},
+      {"--db", copy, "check"},
+      {"--db", copy, "export", "raw", "-o", "-"},
+      {"--db", dir_.File("solo/missing.zdb"), "list"},
+      {"--db", dir_.File("solo/missing.zdb"), "export", "plain", "-o", dir_.File("export.txt")},
+  };
+  for (const auto& args : runs)
+    Run(args);
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.File("solo")))
+    files.push_back(entry.path().filename().string());
+  EXPECT_EQ(files, std::vector<std::string>{"copy.zdb"});
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("export.txt")));
+}
+
+// Arguments and output in UTF-8, the database and exported files in Windows-1252.
+TEST_F(ZcdDbTest, TheTerminalSpeaksUtf8AndExportsKeepTheirBytes) {
+  ASSERT_EQ(DbAddEntry(db(), "latin/22222222",
+                       SampleEntryText("latin", "22222222", "Caf\xe9 Tacvba / \x80 Re")),
+            1);
+  const std::string utf8_title = "Caf\xc3\xa9 Tacvba / \xe2\x82\xac Re";
+  EXPECT_TRUE(Run({"list", "--category", "latin"}).out == "latin/22222222\t" + utf8_title + "\n");
+  EXPECT_NE(Run({"show", "22222222"}).out.find("DTITLE=" + utf8_title + "\r\n"), std::string::npos);
+
+  const ToolRun found = Run({"export", "plain", "--artist", "caf\xc3\xa9 tacvba"});
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.out, "Exported 1 entry to " + work("zcd_artist.txt") + "\n");
+  EXPECT_EQ(found.err, "");
+  const std::string exported = dir_.Read("work/zcd_artist.txt");
+  EXPECT_NE(exported.find("Caf\xe9 Tacvba"), std::string::npos);
+  EXPECT_EQ(exported.find("\xc3"), std::string::npos);
+
+  // Nothing matched: said on standard error, and still no failure.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"export", "plain", "--artist", "Nobody"},
+        std::vector<std::string>{"export", "raw", "--disc", "99999999", "-o", "-"}}) {
+    const ToolRun none = Run(args);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+    EXPECT_TRUE(none.err.starts_with("zcd-db: no entry matched")) << none.err;
+  }
 }
 
 TEST_F(ZcdDbTest, ImportWithEitherRule) {
@@ -140,6 +198,7 @@ TEST_F(ZcdDbTest, ImportWithEitherRule) {
   EXPECT_NE(refused.err.find("notes.txt"), std::string::npos);
   EXPECT_EQ(refused.out, "");
   EXPECT_EQ(dir_.Read("notes.txt"), "notes");
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("notes.txt-lock")));
 }
 
 TEST_F(ZcdDbTest, LongImportShowsProgressAndDamageIsReported) {
@@ -182,13 +241,18 @@ TEST_F(ZcdDbTest, AddXmcdTreeConvertsTextsAndSkipsMalformedFiles) {
         "210 blues 11111111 CD database entry follows\r\n# xmcd\r\nDISCID=11111111\r\n"
         "DTITLE=A / B\r\nTTITLE0=x\r\n.\r\n");
   Write("dump/README", "This archive holds CDDB entries.\n");
-  Write("dump/rock/22222222", "# xmcd\nDISCID=22222222\nDTITLE=\xff\xfe bad\n");
+  // An older entry in ISO-8859-1 keeps its accents byte for byte.
+  Write("dump/rock/22222222", "# xmcd\nDISCID=22222222\nDTITLE=Mot\xf6rhead / \xbfQu\xe9?\n");
+  Write("dump/rock/33333333", "# xmcd\nDISCID=33333333\nTTITLE0=no disc title\n");
 
   const ToolRun run = Run({"add-xmcd", dir_.File("dump")});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "Added 2 entries (0 replacing older ones), skipped 2 files\n");
+  EXPECT_EQ(run.out, "Added 3 entries (0 replacing older ones), skipped 2 files\n");
   EXPECT_NE(run.err.find("README"), std::string::npos);
-  EXPECT_NE(run.err.find("22222222': it is not UTF-8 text"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("33333333': it has no DTITLE line"), std::string::npos) << run.err;
+  EXPECT_EQ(DbFindEntry(db(), "rock/22222222"),
+            "200 rock 22222222\r\n# xmcd\r\nDISCID=22222222\r\nDTITLE=Mot\xf6rhead / "
+            "\xbfQu\xe9?\r\n.\r\n");
   EXPECT_EQ(DbFindEntry(db(), "rock/0c01a202"),
             "200 rock 0c01a202\r\n# xmcd\r\n#\r\n# Track frame offsets:\r\n#\t150\r\n#\t14250\r\n"
             "#\r\n# Disc length: 420 seconds\r\n#\r\nDISCID=0c01a202\r\n"
@@ -199,11 +263,13 @@ TEST_F(ZcdDbTest, AddXmcdTreeConvertsTextsAndSkipsMalformedFiles) {
   const ToolRun again = Run({"add-xmcd", dir_.File("dump/rock/0c01a202")});
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(again.out, "Added 1 entry (1 replacing older ones), skipped 0 files\n");
-  EXPECT_EQ(Run({"list"}).out, "blues/11111111\tA / B\nrock/0c01a202\tMot\xf6rhead \x96 ?\n");
+  EXPECT_EQ(Run({"list"}).out,
+            "blues/11111111\tA / B\nrock/22222222\tMot\xc3\xb6rhead / \xc2\xbfQu\xc3\xa9?\n"
+            "rock/0c01a202\tMot\xc3\xb6rhead \xe2\x80\x93 ?\n");
 }
 
 TEST_F(ZcdDbTest, EveryFormatWithItsDefaultFileNameAndFailures) {
-  ASSERT_EQ(Run({"export", "plain"}).status, 0);
+  EXPECT_EQ(Run({"export", "plain"}).out, "Exported 2 entries to " + work("zcd_export.txt") + "\n");
   EXPECT_EQ(dir_.Read("work/zcd_export.txt"),
             Formatted(PlainTextExporter(), PlainTextExporter::kAllOptions, rock_) +
                 Formatted(PlainTextExporter(), PlainTextExporter::kAllOptions, jazz_));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "tools/zcd_db/tool_args.h"
 
@@ -22,6 +23,13 @@ struct ToolContext {
 int Report(const std::string& text, int status = kExitFailed);
 // Creates the data folder for commands that write the database.
 bool PrepareToWrite(const ToolContext& context);
+
+// The terminal speaks UTF-8, the database Windows-1252: arguments that are
+// matched against stored texts, in the stored encoding (an argument that is
+// not UTF-8 is taken as 8-bit text already)...
+std::string StoredText(const std::string& argument);
+// ...and stored texts on standard output in UTF-8.
+void PrintStored(std::string_view stored);
 
 int RunList(const ToolContext& context, const ToolArgs& args);
 int RunShow(const ToolContext& context, const ToolArgs& args);

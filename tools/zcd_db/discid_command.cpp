@@ -43,8 +43,8 @@ int RunDiscId(const ToolContext& /*context*/, const ToolArgs& args) {
   timing.disc_seconds = timing.LeadOut().frame_address / kFramesPerSecond;
   for (int i = 0; i < tracks; ++i)
     timing.track_seconds[i] = timing.toc[i + 1].WholeSeconds() - timing.toc[i].WholeSeconds();
-  std::printf("%s\n%s\n", DiscIdText(ComputeCddbDiscId(timing)).c_str(),
-              CdPlayerIniKey(timing).c_str());
+  std::printf("CDDB disc id: %s\ncdplayer.ini key: %s\n",
+              DiscIdText(ComputeCddbDiscId(timing)).c_str(), CdPlayerIniKey(timing).c_str());
   return kExitOk;
 }
 

@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -9,6 +11,8 @@
 
 namespace zcd::tool {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Position in MakeExporters' list, and the options a script gets: everything
 // a format offers, except that cdplayer.ini output goes to its own file
@@ -34,13 +38,14 @@ std::optional<std::string> ScopeFrom(const ToolContext& context, const ToolArgs&
     return std::nullopt;
   }
   if (category)
-    return CategoryScope(*category);
+    return CategoryScope(StoredText(*category));
   if (artist)
-    return ArtistScope(*artist);
+    return ArtistScope(StoredText(*artist));
   if (disc) {
     // The disc title only labels the section; the identifier selects it.
-    const std::string entry = DbFindEntry(context.db_path, *disc).value_or("");
-    return DiscScope(GetEntryValue("DTITLE=", entry).value_or(""), *disc);
+    const std::string id = StoredText(*disc);
+    const std::string entry = DbFindEntry(context.db_path, id).value_or("");
+    return DiscScope(GetEntryValue("DTITLE=", entry).value_or(""), id);
   }
   return std::string(kExportAllScope);
 }
@@ -65,10 +70,22 @@ int RunExport(const ToolContext& context, const ToolArgs& args) {
   exporter.ReadOptions(format->second.options);
   exporter.set_scope(std::move(*scope));
   exporter.DefaultFileName();
+  const bool to_stdout = args.Option("-o") == "-";
   if (auto output = args.Option("-o"))
-    exporter.set_file_name(*output == "-" ? "/dev/stdout" : *output);
-  if (!DbForEachEntry(context.db_path, exporter, &error))
+    exporter.set_file_name(to_stdout ? "/dev/stdout" : *output);
+  int64_t exported = 0;
+  if (!DbForEachEntry(context.db_path, exporter, &error, &exported))
     return Report(error);
+  std::error_code ignored;
+  const std::string where =
+      to_stdout ? "standard output" : fs::absolute(exporter.file_name(), ignored).string();
+  // Finding nothing is an answer, not a failure; standard error keeps the
+  // notice in sight when the output is piped on.
+  if (exported == 0)
+    Report("no entry matched; " + where + " holds no entries", kExitOk);
+  else if (!to_stdout)
+    std::printf("Exported %lld %s to %s\n", static_cast<long long>(exported),
+                exported == 1 ? "entry" : "entries", where.c_str());
   return kExitOk;
 }
 

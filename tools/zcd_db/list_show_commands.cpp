@@ -13,18 +13,16 @@ int RunList(const ToolContext& context, const ToolArgs& args) {
     return Report("list does not take " + *bad, kExitUsage);
   if (args.words.size() != 1)
     return Report("list takes no arguments besides --category", kExitUsage);
-  const std::optional<std::string> filter = args.Option("--category");
+  std::optional<std::string> filter = args.Option("--category");
+  if (filter)
+    filter = StoredText(*filter);
   // One pass in index order (oldest first), the disc title beside each key.
   const DbWalkResult walked =
       DbWalkEntries(context.db_path, [&](std::string_view key, std::string_view text) {
         const std::optional<std::string> category = SplitBeforeSlash(std::string(key));
         if (!category || (filter && !EqualsIgnoringCase(*category, *filter)))
           return true;
-        const std::string title = GetEntryValue("DTITLE=", text).value_or("");
-        std::fwrite(key.data(), 1, key.size(), stdout);
-        std::fputc('\t', stdout);
-        std::fwrite(title.data(), 1, title.size(), stdout);
-        std::fputc('\n', stdout);
+        PrintStored(std::string(key) + "\t" + GetEntryValue("DTITLE=", text).value_or("") + "\n");
         return true;
       });
   switch (walked) {
@@ -42,10 +40,10 @@ int RunShow(const ToolContext& context, const ToolArgs& args) {
     return Report("show does not take " + *bad, kExitUsage);
   if (args.words.size() != 2 || args.words[1].empty())
     return Report("show needs one disc identifier or key", kExitUsage);
-  const std::optional<std::string> entry = DbFindEntry(context.db_path, args.words[1]);
+  const std::optional<std::string> entry = DbFindEntry(context.db_path, StoredText(args.words[1]));
   if (!entry)
     return Report("no entry matches '" + args.words[1] + "'");
-  std::fwrite(entry->data(), 1, entry->size(), stdout);
+  PrintStored(*entry);
   return kExitOk;
 }
 
@@ -56,7 +54,7 @@ int RunCheck(const ToolContext& context, const ToolArgs& args) {
     return Report("check takes no arguments", kExitUsage);
   const std::vector<std::string> problems = DbCheck(context.db_path);
   for (const std::string& problem : problems)
-    std::printf("%s\n", problem.c_str());
+    std::printf("%s: %s\n", context.db_path.c_str(), problem.c_str());
   if (!problems.empty())
     return kExitFailed;
   std::printf("%s: no damage found\n", context.db_path.c_str());

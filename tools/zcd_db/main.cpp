@@ -1,22 +1,56 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/data_folder.h"
+#include "discdb/database.h"
 #include "tools/zcd_db/commands.h"
 
 namespace zcd::tool {
 namespace {
 
-using Command = std::function<int(const ToolContext&, const ToolArgs&)>;
+enum class DbUse { kNone, kReads, kWrites };
+
+struct Command {
+  std::function<int(const ToolContext&, const ToolArgs&)> run;
+  DbUse use;
+};
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
-      {"list", RunList},        {"show", RunShow},   {"export", RunExport}, {"import", RunImport},
-      {"add-xmcd", RunAddXmcd}, {"check", RunCheck}, {"discid", RunDiscId}};
+      {"list", {RunList, DbUse::kReads}},      {"show", {RunShow, DbUse::kReads}},
+      {"export", {RunExport, DbUse::kReads}},  {"check", {RunCheck, DbUse::kReads}},
+      {"import", {RunImport, DbUse::kWrites}}, {"add-xmcd", {RunAddXmcd, DbUse::kWrites}},
+      {"discid", {RunDiscId, DbUse::kNone}}};
   return commands;
+}
+
+// A database file the command cannot use, refused before anything touches it
+// so that no lock or journal lands beside a file that is not ours. A
+// database the user named must exist to be read; the data folder's may not
+// exist yet (nothing learned so far), and writers create either.
+std::optional<std::string> DatabaseProblem(const ToolContext& context, DbUse use) {
+  const std::string name = "'" + context.db_path + "'";
+  switch (use == DbUse::kNone ? DbFileState::kDatabase : DbProbe(context.db_path)) {
+    case DbFileState::kMissing:
+      if (use == DbUse::kReads && !context.db_in_data_folder)
+        return name + " does not exist";
+      return std::nullopt;
+    case DbFileState::kUnreadable:
+      return name + " cannot be read";
+    case DbFileState::kEmpty:
+      if (use == DbUse::kReads)
+        return name + " is empty, not a ZCD database";
+      return std::nullopt;
+    case DbFileState::kNotADatabase:
+      return name + " is not a ZCD database";
+    case DbFileState::kDatabase:
+      return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 int Main(const std::vector<std::string>& raw_args) {
@@ -39,7 +73,9 @@ int Main(const std::vector<std::string>& raw_args) {
   context.data_dir = folder.data_dir;
   context.db_path = args.Option("--db").value_or(folder.database_path());
   context.db_in_data_folder = !args.Option("--db");
-  const int status = command->second(context, args);
+  if (const auto problem = DatabaseProblem(context, command->second.use))
+    return Report(*problem);
+  const int status = command->second.run(context, args);
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
     return Report("could not write the output", kExitFailed);
   return status;

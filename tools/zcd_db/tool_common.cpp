@@ -1,6 +1,8 @@
 #include <cstdio>
 
 #include "app/data_folder.h"
+#include "base/windows1252.h"
+#include "discdb/entry_text_encoding.h"
 #include "tools/zcd_db/commands.h"
 
 namespace zcd::tool {
@@ -19,6 +21,15 @@ bool PrepareToWrite(const ToolContext& context) {
     return false;
   }
   return true;
+}
+
+std::string StoredText(const std::string& argument) {
+  return EntryBytesToStored(argument);
+}
+
+void PrintStored(std::string_view stored) {
+  const std::string utf8 = Windows1252ToUtf8(stored);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
 
 }  // namespace zcd::tool

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "discdb/database.h"
-#include "tools/zcd_db/windows1252.h"
+#include "discdb/entry_text_encoding.h"
 
 namespace zcd::tool {
 namespace {
@@ -85,10 +85,8 @@ std::optional<XmcdEntry> ReadXmcdEntry(std::string_view content, const std::stri
     return Malformed(error, "is not a text file");
   if (content.starts_with("\xef\xbb\xbf"))
     content.remove_prefix(3);
-  const std::optional<std::string> text = Utf8ToWindows1252(content);
-  if (!text)
-    return Malformed(error, "is not UTF-8 text");
-  std::vector<std::string_view> lines = SplitLines(*text);
+  const std::string text = EntryBytesToStored(content);
+  std::vector<std::string_view> lines = SplitLines(text);
 
   std::string category = folder_name;
   std::optional<std::string> disc_id = DiscIdFrom(file_name);
