@@ -81,9 +81,10 @@ void TextDisplay::WakeBoth() {
   Wake(TextLine::kTrackLine);
 }
 
-void TextDisplay::RenderStrip(LineState& line) {
-  line.strip =
-      RenderTextStrip(*line.text, layout_.load(), OrEmpty(skin_.charset), OrEmpty(skin_.numberset));
+void TextDisplay::RenderStrip(LineState& line, LayoutMode layout) {
+  line.strip_layout = layout;
+  line.strip = RenderTextStrip(*line.text, line.strip_layout, OrEmpty(skin_.charset),
+                               OrEmpty(skin_.numberset));
 }
 
 void TextDisplay::SetLineText(TextLine which, std::optional<std::string> text) {
@@ -94,7 +95,7 @@ void TextDisplay::SetLineText(TextLine which, std::optional<std::string> text) {
       line.changed = true;
     line.text = std::move(text);
     if (line.text)
-      RenderStrip(line);
+      RenderStrip(line, layout_.load());
   }
   Wake(which);
 }
@@ -106,7 +107,7 @@ void TextDisplay::SetSkin(TextSkin skin) {
     skin_ = std::move(skin);
     for (LineState& line : lines_) {
       if (line.text)
-        RenderStrip(line);
+        RenderStrip(line, layout_.load());
       line.force.store(true);
       line.blanked = false;
     }
@@ -198,6 +199,10 @@ bool TextDisplay::Tick(TextLine which) {
     line.force.store(true);
     line.motion.position = 0;
   }
+  // The layout changed since the text was set: its letters change size too,
+  // and no frame may show them in the other layout's font.
+  if (line.text && line.strip_layout != mode)
+    RenderStrip(line, mode);
   if (bool drew = false; Blank(which, mode, slot_w, &drew))
     return drew;
   if (!line.force.load() && !line.changed && line.strip.width <= slot_w)

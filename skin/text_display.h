@@ -77,6 +77,8 @@ class TextDisplay {
     std::binary_semaphore guard{1};
     std::optional<std::string> text;
     TextStrip strip;
+    // The layout whose font the strip was drawn in.
+    LayoutMode strip_layout = LayoutMode::kFull;
     bool changed = false;
     // Written without the guard by the other line's scroller in shade mode.
     std::atomic<bool> force = false;
@@ -90,7 +92,7 @@ class TextDisplay {
   LineState& state(TextLine line) { return lines_[static_cast<size_t>(line)]; }
   void Wake(TextLine line);
   void WakeBoth();
-  void RenderStrip(LineState& state);
+  void RenderStrip(LineState& state, LayoutMode layout);
   // True when the line shows nothing now; drew tells whether it covered the slot.
   bool Blank(TextLine line, LayoutMode mode, int slot_w, bool* drew);
   void Compose(TextLine line, LayoutMode mode, int scrolling);
