@@ -43,14 +43,14 @@ int DistanceSquared(Point a, Point b) {
 
 }  // namespace
 
-MixerKnob::MixerKnob(const KnobSpec& spec) : spec_(spec) {
+MixerKnob::MixerKnob(const KnobLayout& layout) : layout_(layout) {
   TurnTo(is_balance() ? kBalanceCentre : 0);
 }
 
 void MixerKnob::Describe(const MixerDevice& device) {
   available_ =
-      device.Available(spec_.control) && (!is_balance() || device.Channels(spec_.control) == 2);
-  bounds_ = available_ ? device.Bounds(spec_.control) : MixerBounds{};
+      device.Available(layout_.control) && (!is_balance() || device.Channels(layout_.control) == 2);
+  bounds_ = available_ ? device.Bounds(layout_.control) : MixerBounds{};
 }
 
 bool MixerKnob::Read(MixerDevice& device) {
@@ -58,7 +58,7 @@ bool MixerKnob::Read(MixerDevice& device) {
     return false;
   int64_t value = 0;
   if (is_balance()) {
-    const std::optional<ChannelPair> pair = device.ReadPair(spec_.control);
+    const std::optional<ChannelPair> pair = device.ReadPair(layout_.control);
     if (!pair)
       return false;
     const std::optional<int> balance =
@@ -70,7 +70,7 @@ bool MixerKnob::Read(MixerDevice& device) {
     // Equal bounds leave nothing to turn, and the angle would divide by 0.
     if (bounds_.Span() == 0)
       return false;
-    const std::optional<int64_t> read = device.Read(spec_.control);
+    const std::optional<int64_t> read = device.Read(layout_.control);
     if (!read)
       return false;
     value = *read - bounds_.minimum;
@@ -84,25 +84,25 @@ bool MixerKnob::Read(MixerDevice& device) {
 void MixerKnob::TurnTo(int64_t value) {
   value_ = value;
   if (is_balance()) {
-    angle_ = static_cast<int>(spec_.start + 1.2 * static_cast<double>(value));
+    angle_ = static_cast<int>(layout_.start + 1.2 * static_cast<double>(value));
   } else {
     const int64_t span = bounds_.Span();
-    angle_ = span == 0 ? spec_.start
-                       : static_cast<double>(spec_.end - spec_.start) * static_cast<double>(value) /
-                                 static_cast<double>(span) +
-                             spec_.start;
+    angle_ = span == 0 ? layout_.start
+                       : static_cast<double>(layout_.end - layout_.start) *
+                                 static_cast<double>(value) / static_cast<double>(span) +
+                             layout_.start;
   }
 }
 
 bool MixerKnob::Hits(Point at) const {
-  const int d2 = DistanceSquared(at, spec_.centre);
+  const int d2 = DistanceSquared(at, layout_.centre);
   if (d2 <= kRingInner * kRingInner || d2 >= kRingOuter * kRingOuter)
     return false;
-  switch (spec_.half) {
+  switch (layout_.half) {
     case KnobHalf::kUpper:
-      return at.y < spec_.centre.y;
+      return at.y < layout_.centre.y;
     case KnobHalf::kLower:
-      return at.y > spec_.centre.y;
+      return at.y > layout_.centre.y;
     case KnobHalf::kWhole:
       return true;
   }
@@ -110,23 +110,23 @@ bool MixerKnob::Hits(Point at) const {
 }
 
 Point MixerKnob::HoldInHalf(Point at) const {
-  switch (spec_.half) {
+  switch (layout_.half) {
     case KnobHalf::kUpper:
-      at.y = std::min(at.y, spec_.centre.y + kUpperHoldRows);
+      at.y = std::min(at.y, layout_.centre.y + kUpperHoldRows);
       break;
     case KnobHalf::kLower:
-      at.y = std::max(at.y, spec_.centre.y + kLowerHoldRows);
+      at.y = std::max(at.y, layout_.centre.y + kLowerHoldRows);
       break;
     case KnobHalf::kWhole:
-      at.y = std::min(at.y, spec_.centre.y + kBalanceHoldRows);
+      at.y = std::min(at.y, layout_.centre.y + kBalanceHoldRows);
       break;
   }
   return at;
 }
 
 double MixerKnob::DirectionOf(Point at) const {
-  const int dx = at.x - spec_.centre.x;
-  const int dy = at.y - spec_.centre.y;
+  const int dx = at.x - layout_.centre.x;
+  const int dy = at.y - layout_.centre.y;
   // The small offset keeps a point straight above or below from dividing by 0.
   double p = std::atan(dy / (dx + 0.01)) / kDegree;
   if (dx < 0)
@@ -136,41 +136,42 @@ double MixerKnob::DirectionOf(Point at) const {
 
 int64_t MixerKnob::LevelAt(Point at) const {
   const double p = DirectionOf(at);
-  const double d = std::clamp(spec_.half == KnobHalf::kUpper ? p : 180 - p,
-                              static_cast<double>(spec_.start), static_cast<double>(spec_.end));
-  return static_cast<int64_t>(static_cast<double>(bounds_.Span()) * (d - spec_.start) /
-                              (spec_.end - spec_.start));
+  const double d = std::clamp(layout_.half == KnobHalf::kUpper ? p : 180 - p,
+                              static_cast<double>(layout_.start), static_cast<double>(layout_.end));
+  return static_cast<int64_t>(static_cast<double>(bounds_.Span()) * (d - layout_.start) /
+                              (layout_.end - layout_.start));
 }
 
 std::optional<int> MixerKnob::BalanceAt(Point at) const {
-  if (DistanceSquared(at, spec_.centre) < kBalanceDeadZone * kBalanceDeadZone)
+  if (DistanceSquared(at, layout_.centre) < kBalanceDeadZone * kBalanceDeadZone)
     return std::nullopt;
   double d = Wrap(DirectionOf(at) - 90);
   if (d > kSnapFrom && d < kSnapTo)
     d = 180;
-  if (d <= spec_.start)
+  if (d <= layout_.start)
     d = kBalanceLowStop;
-  if (d >= spec_.end)
+  if (d >= layout_.end)
     d = kBalanceHighStop;
-  return static_cast<int>((d - spec_.start + 1) * kBalanceMaximum / (spec_.end - spec_.start));
+  return static_cast<int>((d - layout_.start + 1) * kBalanceMaximum /
+                          (layout_.end - layout_.start));
 }
 
 Point MixerKnob::PointerAt() const {
   double a = angle_;
-  if (spec_.half == KnobHalf::kLower)
+  if (layout_.half == KnobHalf::kLower)
     a = 180 - angle_;
   else if (is_balance())
     a = angle_ + 90;
   a *= kDegree;
-  return {static_cast<int>(spec_.pointer_x + std::trunc(spec_.pointer_rx * std::cos(a))),
-          static_cast<int>(spec_.pointer_y + std::trunc(spec_.pointer_ry * std::sin(a)))};
+  return {static_cast<int>(layout_.pointer_x + std::trunc(layout_.pointer_rx * std::cos(a))),
+          static_cast<int>(layout_.pointer_y + std::trunc(layout_.pointer_ry * std::sin(a)))};
 }
 
 int MixerKnob::Label() const {
   if (is_balance())
     return static_cast<int>(std::min<int64_t>(std::llabs(value_ - kBalanceCentre), 99));
   const int percent =
-      static_cast<int>((angle_ - spec_.start + 1) * 100 / (spec_.end - spec_.start));
+      static_cast<int>((angle_ - layout_.start + 1) * 100 / (layout_.end - layout_.start));
   return std::clamp(percent, 0, 99);
 }
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "base/rect.h"
-#include "mixer/knob_specs.h"
+#include "mixer/knob_table.h"
 #include "mixer/mixer_device.h"
 
 namespace zcd {
@@ -15,7 +15,7 @@ namespace zcd {
 // Window thread only.
 class MixerKnob {
  public:
-  explicit MixerKnob(const KnobSpec& spec);
+  explicit MixerKnob(const KnobLayout& layout);
 
   // Takes the control's description: whether it exists and its bounds.
   // The balance needs the CD volume with exactly two channels.
@@ -40,7 +40,7 @@ class MixerKnob {
   // percent, the balance knob's distance from the centre.
   int Label() const;
 
-  const KnobSpec& spec() const { return spec_; }
+  const KnobLayout& layout() const { return layout_; }
   bool available() const { return available_; }
   const MixerBounds& bounds() const { return bounds_; }
   int64_t value() const { return value_; }
@@ -50,12 +50,12 @@ class MixerKnob {
   void set_dragging(bool dragging) { dragging_ = dragging; }
 
  private:
-  bool is_balance() const { return spec_.half == KnobHalf::kWhole; }
+  bool is_balance() const { return layout_.half == KnobHalf::kWhole; }
   // Direction of a point from the centre, degrees in 0..360, y downward.
   double DirectionOf(Point at) const;
   void TurnTo(int64_t value);
 
-  const KnobSpec& spec_;
+  const KnobLayout& layout_;
   bool available_ = false;
   MixerBounds bounds_;
   int64_t value_ = 0;

@@ -9,8 +9,8 @@ namespace zcd {
 MixerPanel::MixerPanel(const SkinSet& skin, Mixer& mixer)
     : skin_(skin),
       mixer_(mixer),
-      knobs_{MixerKnob(kKnobSpecs[0]), MixerKnob(kKnobSpecs[1]), MixerKnob(kKnobSpecs[2]),
-             MixerKnob(kKnobSpecs[3]), MixerKnob(kKnobSpecs[4])} {
+      knobs_{MixerKnob(kKnobLayouts[0]), MixerKnob(kKnobLayouts[1]), MixerKnob(kKnobLayouts[2]),
+             MixerKnob(kKnobLayouts[3]), MixerKnob(kKnobLayouts[4])} {
   for (MixerKnob& k : knobs_)
     k.Describe(mixer_.device());
   ReadAll();
@@ -70,7 +70,7 @@ bool MixerPanel::OnMouse(const MouseEvent& event) {
     case MouseAction::kDoubleClick:
       for (MixerKnob& k : knobs_) {
         if (k.available() && k.Hits(event.at)) {
-          dragged_ = k.spec().id;
+          dragged_ = k.layout().id;
           k.set_dragging(true);
           Apply(k, event.at);
           return true;
@@ -104,7 +104,7 @@ bool MixerPanel::OnMouse(const MouseEvent& event) {
 }
 
 void MixerPanel::Apply(MixerKnob& k, Point at) {
-  switch (k.spec().id) {
+  switch (k.layout().id) {
     case KnobId::kBalance:
       if (const std::optional<int> balance = k.BalanceAt(at)) {
         mixer_.set_balance(*balance);
@@ -115,7 +115,7 @@ void MixerPanel::Apply(MixerKnob& k, Point at) {
       mixer_.SetBalancedCdVolume(k.LevelAt(at));
       break;
     default:
-      mixer_.device().Set(k.spec().control, k.bounds().minimum + k.LevelAt(at));
+      mixer_.device().Set(k.layout().control, k.bounds().minimum + k.LevelAt(at));
       break;
   }
 }
@@ -126,8 +126,8 @@ void MixerPanel::Draw() {
     std::lock_guard drawing(surface_.lock());
     CopyPiece(surface_, 0, 0, kMixerAt, skin_[SkinFile::kBody]);
     for (const MixerKnob& k : knobs_) {
-      const KnobSpec& spec = k.spec();
-      CopyPiece(surface_, spec.face_at.x, spec.face_at.y, spec.face, mixerset);
+      const KnobLayout& place = k.layout();
+      CopyPiece(surface_, place.face_at.x, place.face_at.y, place.face, mixerset);
     }
     // Pointers after every face: the balance pointer reaches past its own.
     for (const MixerKnob& k : knobs_) {
@@ -141,7 +141,7 @@ void MixerPanel::Draw() {
       if (!k.dragging())
         continue;
       const int label = k.Label();
-      const Point at = k.spec().label_at;
+      const Point at = k.layout().label_at;
       const Bitmap& numbers = skin_[SkinFile::kNumberset];
       DrawNumber(surface_, at.x, at.y, label / 10, true, NumberStyle::kSmall, numbers);
       DrawNumber(surface_, at.x + kLabelDigitStep, at.y, label % 10, true, NumberStyle::kSmall,

@@ -24,7 +24,7 @@ TEST(BalanceTest, SpreadsTheVolumeAndReadsItBack) {
 }
 
 TEST(BalanceTest, DragPointsOnTheBalanceKnob) {
-  const MixerKnob knob(SpecOf(KnobId::kBalance));
+  const MixerKnob knob(LayoutOf(KnobId::kBalance));
   struct Row {
     Point at;
     std::optional<int> balance;

@@ -44,13 +44,13 @@ TEST_F(MixerPanelTest, LevelKnobsDragToBothEndsAndFollowOnlyTheMixersNotice) {
     EXPECT_EQ(knob.value(), before);
     device_.DeliverNotices();
     EXPECT_EQ(knob.value(), bounds.Span());
-    EXPECT_EQ(knob.angle(), SpecOf(row.knob).end);
+    EXPECT_EQ(knob.angle(), LayoutOf(row.knob).end);
     EXPECT_EQ(knob.Label(), 99);
 
     Panel(MouseAction::kMove, row.left);
     EXPECT_EQ(Channels(row.control).front(), bounds.minimum);
     device_.DeliverNotices();
-    EXPECT_EQ(knob.angle(), SpecOf(row.knob).start);
+    EXPECT_EQ(knob.angle(), LayoutOf(row.knob).start);
     EXPECT_EQ(knob.Label(), 0);
     Panel(MouseAction::kRelease, row.left);
     EXPECT_FALSE(knob.dragging());
@@ -111,7 +111,7 @@ TEST_F(MixerPanelTest, BalanceSnapsToTheCentreAndItsLabelReadsDoubleZero) {
 
   // The panel shows "00" at the balance label: painting two lit zeros there
   // changes nothing, painting anything else does.
-  const Point label = SpecOf(KnobId::kBalance).label_at;
+  const Point label = LayoutOf(KnobId::kBalance).label_at;
   auto with_digits = [&](int tens, int units) {
     const Bitmap& numbers = skin_[SkinFile::kNumberset];
     Surface copy = panel_->surface();

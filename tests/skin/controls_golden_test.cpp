@@ -5,22 +5,15 @@
 
 #include "platform/headless_window_host.h"
 #include "skin/blit.h"
-#include "skin/builtin_skin.h"
 #include "skin/control_strip.h"
 #include "skin/indicators.h"
 #include "skin/position_slider.h"
+#include "skin/skin_set.h"
 #include "skin/widget_pieces.h"
 #include "support/golden.h"
 
 namespace zcd {
 namespace {
-
-SkinSet BuiltinSet() {
-  SkinSet skin;
-  for (const SkinFileInfo& info : kSkinFiles)
-    skin.bitmaps[static_cast<size_t>(info.file)] = BuiltinSkinImage(info.file);
-  return skin;
-}
 
 // Stacks pictures of the same width, one under the other with a gap.
 class Sheet {
@@ -40,7 +33,7 @@ class Sheet {
 };
 
 TEST(ControlsGoldenTest, StatusWordsOneToARow) {
-  const SkinSet skin = BuiltinSet();
+  const SkinSet skin = LoadSkin("", "");
   Sheet sheet(kStatusAt.w, static_cast<int>(kStatusWords.size()) + 1, kStatusAt.h);
   for (int code : {0, 499, 501, 555, 599, 666, 667, 701, 702, 901, 999}) {
     Surface window(kClientWidth, ClientHeight(LayoutMode::kFull));
@@ -54,7 +47,7 @@ TEST(ControlsGoldenTest, StatusWordsOneToARow) {
 
 // The upper display for each TimerType with PlayType 1, 2, 4 and 5.
 TEST(ControlsGoldenTest, TimerAndPlayModeIndicators) {
-  const SkinSet skin = BuiltinSet();
+  const SkinSet skin = LoadSkin("", "");
   Sheet sheet(kUpperGlass.w, 4, kUpperGlass.h);
   const int play_types[] = {1, 2, 4, 5};
   for (int timer_type = 0; timer_type < 4; ++timer_type) {
@@ -70,7 +63,7 @@ TEST(ControlsGoldenTest, TimerAndPlayModeIndicators) {
 }
 
 TEST(ControlsGoldenTest, SliderAtStartMiddleAndEnd) {
-  const SkinSet skin = BuiltinSet();
+  const SkinSet skin = LoadSkin("", "");
   const int track_click = 1;
   PositionSlider slider(skin, track_click, {[] { return false; }, [] { return 0; }, {}, {}, {}});
   HeadlessWindowHost host(&slider, kSliderAt);
@@ -87,7 +80,7 @@ TEST(ControlsGoldenTest, SliderAtStartMiddleAndEnd) {
 // Normal; Play hovered and Stop pressed; Pause blinking and pressed; the
 // bar's half-size strip.
 TEST(ControlsGoldenTest, TransportStripStates) {
-  const SkinSet skin = BuiltinSet();
+  const SkinSet skin = LoadSkin("", "");
   ControlStrip strip(skin, {});
   HeadlessWindowHost host(&strip, kControlStripAt);
   strip.Attach(host);

@@ -9,18 +9,11 @@
 #include <vector>
 
 #include "skin/blit.h"
-#include "skin/builtin_skin.h"
+#include "skin/skin_set.h"
 #include "support/golden.h"
 
 namespace zcd {
 namespace {
-
-SkinSet Builtins() {
-  SkinSet skin;
-  for (const SkinFileInfo& info : kSkinFiles)
-    skin.bitmaps[static_cast<size_t>(info.file)] = BuiltinSkinImage(info.file);
-  return skin;
-}
 
 std::vector<TrackCell> Entries(int count) {
   std::vector<TrackCell> cells(static_cast<size_t>(count));
@@ -41,7 +34,7 @@ class TrackBoxTest : public ::testing::Test {
     return steps;
   }
 
-  SkinSet skin_ = Builtins();
+  SkinSet skin_ = LoadSkin("", "");
   Settings settings_;
   TrackBox box_{skin_, settings_};
 };

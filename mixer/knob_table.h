@@ -19,7 +19,7 @@ enum class KnobHalf { kUpper, kLower, kWhole };
 
 // Where a knob sits on the panel and how it turns. Angles are degrees with
 // y growing downward; positions are panel pixels.
-struct KnobSpec {
+struct KnobLayout {
   KnobId id;
   MixerControl control;
   KnobHalf half;
@@ -38,7 +38,7 @@ struct KnobSpec {
 
 inline constexpr int kLabelDigitStep = 6;
 
-inline constexpr std::array<KnobSpec, kKnobCount> kKnobSpecs{{
+inline constexpr std::array<KnobLayout, kKnobCount> kKnobLayouts{{
     {KnobId::kMaster,
      MixerControl::kMaster,
      KnobHalf::kUpper,
@@ -106,8 +106,8 @@ inline constexpr std::array<KnobSpec, kKnobCount> kKnobSpecs{{
      {168, 23}},
 }};
 
-constexpr const KnobSpec& SpecOf(KnobId id) {
-  return kKnobSpecs[static_cast<size_t>(id)];
+constexpr const KnobLayout& LayoutOf(KnobId id) {
+  return kKnobLayouts[static_cast<size_t>(id)];
 }
 
 }  // namespace zcd
