@@ -1,11 +1,25 @@
 #include "cddb/reply_mode.h"
 
+#include <cctype>
+
 namespace zcd {
+namespace {
+
+// CDDB status codes with a 1 in the middle ("210", "211") announce lines to
+// follow; any other code ("401 No such entry") is the whole answer, which
+// the server follows with nothing.
+bool StatusLineOnly(std::string_view data) {
+  return data.size() >= 3 && std::isdigit(static_cast<unsigned char>(data[0])) &&
+         std::isdigit(static_cast<unsigned char>(data[1])) && data[1] != '1' &&
+         data.find('\n') == data.size() - 1;
+}
+
+}  // namespace
 
 bool ReplyComplete(std::string_view data, ReplyMode mode) {
   switch (mode) {
     case ReplyMode::MultiLineReply:
-      return data == ".\r\n" || data.ends_with("\r\n.\r\n");
+      return data == ".\r\n" || data.ends_with("\r\n.\r\n") || StatusLineOnly(data);
     case ReplyMode::LineReply:
       return !data.empty() && data.find('\n') == data.size() - 1;
     case ReplyMode::AutoReply:

@@ -6,7 +6,8 @@ namespace zcd {
 
 enum class ReplyMode {
   LineReply,       // one line
-  MultiLineReply,  // lines up to one holding only "."
+  MultiLineReply,  // lines up to one holding only ".", or a lone status line
+                   // that announces none (a code without 1 in the middle)
   AutoReply,       // multi-line when the reply starts with "211", else one line
 };
 

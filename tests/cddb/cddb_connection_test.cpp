@@ -50,6 +50,7 @@ TEST(CddbConnectionTest, ReadReplyEndsAtTheReplysEndWhereverTheReadsSplitIt) {
       {"split dot", ReplyMode::MultiLineReply, {entry + "TTITLE0=a\r\n.", "\r\n"}, false},
       {"split CR", ReplyMode::MultiLineReply, {entry + "TTITLE0=a\r\n.\r", "\n"}, false},
       {"empty list", ReplyMode::MultiLineReply, {".\r\n"}, false},
+      {"refused read", ReplyMode::MultiLineReply, {"401 rock 0c01a202 No such entry\r\n"}, false},
       // Not complete yet at the first part: the rest must not be lost.
       {"Vol. line first",
        ReplyMode::MultiLineReply,

@@ -1,0 +1,333 @@
+#include "cddb/query_cd.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+
+#include "base/command_ids.h"
+#include "cddb/loopback_server.h"
+#include "cddb/scripted_worker_host.h"
+#include "discdb/database.h"
+#include "discdb/disc_id.h"
+#include "support/temp_dir.h"
+#include "support/wait.h"
+
+namespace zcd {
+namespace {
+
+using namespace std::chrono_literals;
+using test::LoopbackServer;
+using test::ServerPeer;
+
+DiscTiming TwoTracks() {
+  DiscTiming timing;
+  timing.track_count = 2;
+  timing.toc[0] = TrackTocEntry::FromFrames(150);
+  timing.toc[1] = TrackTocEntry::FromFrames(9000);
+  timing.toc[2] = TrackTocEntry::FromFrames(180 * kFramesPerSecond + 150);
+  timing.disc_seconds = 180;
+  return timing;
+}
+
+const std::string kId = DiscIdText(ComputeCddbDiscId(TwoTracks()));
+
+// A read reply as a server sends it; the title in Latin-1 as older entries are.
+std::string ReadReply(const std::string& category, const std::string& title = "Caf\xe9 / Vol.") {
+  return "210 " + category + " " + kId + " CD database entry follows\r\n# xmcd\r\n#\r\n" +
+         "# Track frame offsets:\r\n#\t150\r\n#\t9000\r\n#\r\n# Disc length: 182 seconds\r\n" +
+         "#\r\n# Revision: 2\r\n#\r\nDISCID=" + kId + "\r\nDTITLE=" + title +
+         "\r\nTTITLE0=One\r\nTTITLE1=Two\r\nEXTD=\r\nEXTT0=\r\nEXTT1=\r\nPLAYORDER=\r\n.\r\n";
+}
+
+// Greets, answers the hello, then answers each command line in turn; keeps
+// everything the client sent.
+class CddbpServer {
+ public:
+  explicit CddbpServer(std::vector<std::string> replies) : replies_(std::move(replies)) {}
+  std::string received() const {
+    std::lock_guard hold(lock_);
+    return received_;
+  }
+  LoopbackServer& server() { return server_; }
+
+ private:
+  void Keep(const std::string& bytes) {
+    std::lock_guard hold(lock_);
+    received_ += bytes;
+  }
+
+  std::vector<std::string> replies_;
+  mutable std::mutex lock_;
+  std::string received_;
+  LoopbackServer server_{[this](ServerPeer& peer) {
+    peer.Send("201 test server ready\r\n");
+    Keep(peer.ReadUntil("\n", 5s));
+    peer.Send("200 Hello and welcome\r\n");
+    for (const std::string& reply : replies_) {
+      const std::string line = peer.ReadUntil("\r\n", 5s);
+      Keep(line);
+      if (line.empty())
+        return;
+      peer.Send(reply);
+    }
+    Keep(peer.ReadUntilClosed(5s));
+  }};
+};
+
+// Answers each HTTP request, one per connection, with the next body.
+class HttpServer {
+ public:
+  explicit HttpServer(std::vector<std::string> bodies, std::string status = "200 OK")
+      : bodies_(std::move(bodies)), status_(std::move(status)) {}
+  std::vector<std::string> requests() const {
+    std::lock_guard hold(lock_);
+    return requests_;
+  }
+  LoopbackServer& server() { return server_; }
+
+ private:
+  std::vector<std::string> bodies_;
+  std::string status_;
+  mutable std::mutex lock_;
+  std::vector<std::string> requests_;
+  LoopbackServer server_{[this](ServerPeer& peer) {
+    const std::string request = peer.ReadUntil("\r\n\r\n", 5s);
+    size_t index = 0;
+    {
+      std::lock_guard hold(lock_);
+      requests_.push_back(request);
+      index = requests_.size() - 1;
+    }
+    if (index < bodies_.size())
+      peer.Send("HTTP/1.0 " + status_ + "\r\nContent-Type: text/plain\r\n\r\n" + bodies_[index]);
+  }};
+};
+
+class QueryCdTest : public testing::Test {
+ protected:
+  QueryCdTest() {
+    record_->SetTiming(TwoTracks());
+    settings_.EmailHello = 1;
+    settings_.UserEmail = "jo@box";
+    settings_.NetTimeout = 5;
+  }
+
+  void AddServer(const std::string& line) {
+    settings_.Server.push_back(line);
+    settings_.NumServers = static_cast<int>(settings_.Server.size());
+  }
+  void AddServer(int port, const std::string& protocol = "CDDBP", int is_default = 1) {
+    AddServer("127.0.0.1 " + std::to_string(port) + " " + protocol + " " +
+              (protocol == "HTTP" ? "/~cddb/cddb.cgi" : "-") + " " + std::to_string(is_default) +
+              " Here.");
+  }
+
+  QueryEnd Run(const std::optional<ServerEntry>& server = std::nullopt) {
+    CddbConnection connection(TransportSettings::From(settings_), log_);
+    return QueryCd(context(), connection, {record_, loaded_}, server);
+  }
+  CddbWorkerContext context() { return {settings_, db_, log_, lock_, host_}; }
+  std::string Log() const { return dir_.Read("net.txt"); }
+
+  test::TempDir dir_;
+  std::string db_ = dir_.File("zcd.zdb");
+  Settings settings_;
+  NetLog log_{true, dir_.File("net.txt"), dir_.path()};
+  std::binary_semaphore lock_{1};
+  test::ScriptedWorkerHost host_;
+  std::shared_ptr<DiscRecord> record_ = std::make_shared<DiscRecord>();
+  std::shared_ptr<std::atomic<bool>> loaded_ = std::make_shared<std::atomic<bool>>(true);
+};
+
+TEST_F(QueryCdTest, CddbpExactMatchIsReadFiledAndShown) {
+  CddbpServer cddb({"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock")});
+  AddServer(cddb.server().port());
+  EXPECT_EQ(Run(), QueryEnd::kFinished);
+  ASSERT_TRUE(test::WaitUntil([&] { return cddb.server().finished() == 1; }));
+  // No "quit": the connection is simply closed.
+  EXPECT_EQ(cddb.received(), "cddb hello jo box ZentaroCD 1.25\ncddb query " + kId +
+                                 " 2 150 9000 180\r\ncddb read rock " + kId + "\r\n");
+  EXPECT_EQ(host_.statuses(), (std::vector<int>{701, 702, 999}));
+  // The Latin-1 title keeps its accent in the stored Windows-1252 text.
+  EXPECT_EQ(record_->DiscTitle(), "Caf\xe9 / Vol.");
+  EXPECT_EQ(record_->Category(), "rock");
+  const std::optional<std::string> stored = DbFindEntry(db_, "rock/" + kId);
+  ASSERT_TRUE(stored);
+  EXPECT_NE(stored->find("DTITLE=Caf\xe9 / Vol.\r\n"), std::string::npos);
+  EXPECT_TRUE(lock_.try_acquire()) << "the lock is given back";
+  const std::string log = Log();
+  EXPECT_NE(log.find("Query initiated\r\n"), std::string::npos);
+  EXPECT_FALSE(log_.is_open());
+}
+
+TEST_F(QueryCdTest, HttpQueryAndReadAreTwoRequests) {
+  HttpServer http(
+      {"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock", "Caf\xc3\xa9 / Vol.")});
+  AddServer(http.server().port(), "HTTP");
+  Run();
+  ASSERT_TRUE(test::WaitUntil([&] { return http.server().finished() == 2; }));
+  EXPECT_EQ(http.requests(),
+            (std::vector<std::string>{
+                "GET /~cddb/cddb.cgi?cmd=cddb+query+" + kId +
+                    "+2+150+9000+180&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n",
+                "GET /~cddb/cddb.cgi?cmd=cddb+read+rock+" + kId +
+                    "&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n"}));
+  EXPECT_EQ(host_.statuses(), (std::vector<int>{701, 702, 999}));
+  // UTF-8 converts to the same stored bytes as Latin-1.
+  EXPECT_EQ(record_->DiscTitle(), "Caf\xe9 / Vol.");
+}
+
+struct OutcomeCase {
+  const char* name;
+  std::vector<std::string> replies;
+  int no_fuzzy;
+  int dialog_choice;
+  std::string reads;  // the category read, empty for none
+  int last_status;
+};
+
+TEST_F(QueryCdTest, RepliesLeadToTheRightReadOrToNoMatch) {
+  const std::string inexact = "211 Found inexact matches\r\nrock " + kId + " A / B\r\njazz " + kId +
+                              " C / D\r\nmisc " + kId + " E / F\r\n.\r\n";
+  const OutcomeCase cases[] = {
+      {"no match", {"202 No match for disc ID\r\n"}, 0, 0, "", 901},
+      {"error", {"500 Command syntax error\r\n"}, 0, 0, "", 901},
+      {"first close match", {inexact, ReadReply("rock")}, 1, 1, "rock", 999},
+      {"second picked", {inexact, ReadReply("jazz")}, 0, 1, "jazz", 999},
+      {"none picked", {inexact}, 0, -1, "", 901},
+      // An error line in place of the entry never becomes the entry.
+      {"read refused",
+       {"200 rock " + kId + " A / B\r\n", "401 rock " + kId + " No such entry\r\n"},
+       0,
+       0,
+       "rock",
+       901},
+  };
+  for (const OutcomeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::ScriptedWorkerHost host;
+    host.match = c.dialog_choice;
+    CddbpServer cddb(c.replies);
+    settings_.Server.clear();
+    settings_.NoFuzzyMatch = c.no_fuzzy;
+    AddServer(cddb.server().port());
+    CddbConnection connection(TransportSettings::From(settings_), log_);
+    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    ASSERT_TRUE(test::WaitUntil([&] { return cddb.server().finished() == 1; }));
+    EXPECT_EQ(host.statuses().back(), c.last_status);
+    const std::string read = "cddb read " + c.reads + " " + kId + "\r\n";
+    EXPECT_EQ(cddb.received().find(read) != std::string::npos, !c.reads.empty());
+    EXPECT_EQ(host.match_replies().size(), c.replies[0] == inexact && !c.no_fuzzy ? 1u : 0u);
+    EXPECT_EQ(DbHasEntry(db_, kId), c.last_status == 999);
+    DbDeleteEntries(db_, kId);
+  }
+}
+
+TEST_F(QueryCdTest, AnHttpErrorPageIsNoMatch) {
+  HttpServer http({"<html>Proxy Authentication Required</html>\r\n"},
+                  "407 Proxy Authentication Required");
+  AddServer(http.server().port(), "HTTP");
+  Run();
+  EXPECT_EQ(host_.statuses(), (std::vector<int>{701, 702, 901}));
+  EXPECT_EQ(http.requests().size(), 1u);
+}
+
+TEST_F(QueryCdTest, WithoutServersTheUserIsOfferedTheSettings) {
+  for (const MessageBoxAnswer answer : {MessageBoxAnswer::kYes, MessageBoxAnswer::kNo}) {
+    test::ScriptedWorkerHost host;
+    host.answer = answer;
+    CddbConnection connection(TransportSettings::From(settings_), log_);
+    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    EXPECT_EQ(host.statuses(), std::vector<int>{667});
+    EXPECT_EQ(host.asked(),
+              std::vector<std::string>{"You don't have any CDDB servers have been defined.\nDo you "
+                                       "wish to set them up now?"});
+    const bool yes = answer == MessageBoxAnswer::kYes;
+    EXPECT_EQ(host.commands().size(), yes ? 1u : 0u);
+    if (yes) {
+      EXPECT_EQ(host.commands()[0], (test::ScriptedWorkerHost::Command{kCmdCddbSettings, 0}));
+    }
+    EXPECT_EQ(host.auto_info_off(), !yes);
+  }
+}
+
+TEST_F(QueryCdTest, ASecondQueryIsRefusedWithALogLineOnly) {
+  ASSERT_TRUE(lock_.try_acquire());
+  EXPECT_EQ(Run(), QueryEnd::kLockHeld);
+  lock_.release();
+  EXPECT_TRUE(host_.statuses().empty());
+  EXPECT_NE(Log().find("CDDB Query already in use"), std::string::npos);
+  EXPECT_FALSE(log_.is_open());
+}
+
+TEST_F(QueryCdTest, AKnownDiscIsReplacedOnlyWhenTheUserSaysSo) {
+  ASSERT_EQ(DbAddEntry(db_, "misc/" + kId, "old entry\r\n.\r\n"), 1);
+  for (const MessageBoxAnswer answer : {MessageBoxAnswer::kNo, MessageBoxAnswer::kYes}) {
+    test::ScriptedWorkerHost host;
+    host.answer = answer;
+    CddbpServer cddb({"200 rock " + kId + " A / B\r\n", ReadReply("rock")});
+    settings_.Server.clear();
+    AddServer(cddb.server().port());
+    CddbConnection connection(TransportSettings::From(settings_), log_);
+    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    EXPECT_EQ(host.statuses().back(), 999);
+    ASSERT_EQ(host.asked().size(), 1u);
+    EXPECT_EQ(host.styles()[0], MessageBoxStyle::kInformation);
+    const bool yes = answer == MessageBoxAnswer::kYes;
+    EXPECT_EQ(DbHasEntry(db_, "misc/" + kId), !yes);
+    EXPECT_EQ(DbHasEntry(db_, "rock/" + kId), yes);
+  }
+}
+
+TEST_F(QueryCdTest, ACachedDiscIsReplacedWithoutAQuestion) {
+  ASSERT_EQ(DbAddEntry(db_, "cached/" + kId, "300 cached\r\n.\r\n"), 1);
+  record_->SetCategory("cached");
+  CddbpServer cddb({"200 rock " + kId + " A / B\r\n", ReadReply("rock")});
+  AddServer(cddb.server().port());
+  CddbConnection connection(TransportSettings::From(settings_), log_);
+  QueryCd(context(), connection, {record_, nullptr});
+  EXPECT_TRUE(host_.asked().empty());
+  EXPECT_FALSE(DbHasEntry(db_, "cached/" + kId));
+  EXPECT_TRUE(DbHasEntry(db_, "rock/" + kId));
+}
+
+TEST_F(QueryCdTest, ADiscThatLeftDuringTheQueryIsNotStored) {
+  CddbpServer cddb({"200 rock " + kId + " A / B\r\n"});
+  AddServer(cddb.server().port());
+  loaded_->store(false);
+  Run();
+  EXPECT_EQ(host_.statuses(), (std::vector<int>{701, 702, 0}));
+  EXPECT_FALSE(DbHasEntry(db_, kId));
+}
+
+TEST_F(QueryCdTest, ConnectsChoiceIsUsedOverTheDefault) {
+  CddbpServer chosen({"202 No match\r\n"});
+  AddServer("nowhere.invalid 8880 CDDBP - 1 Default.");
+  Run(ServerEntry{"127.0.0.1", chosen.server().port(), 0, "", "CDDBP", "-"});
+  EXPECT_EQ(chosen.server().accepted(), 1);
+  EXPECT_EQ(host_.statuses().back(), 901);
+}
+
+// The player ends while the server says nothing: the query ends at once.
+TEST_F(QueryCdTest, StoppingEndsAQueryWaitingOnASilentServer) {
+  std::atomic<bool> hold = true;
+  LoopbackServer silent([&](ServerPeer& peer) {
+    while (hold)
+      peer.ReadUntil("never", 50ms);
+  });
+  AddServer(silent.port());
+  settings_.NetTimeout = 60;
+  CddbConnection connection(TransportSettings::From(settings_), log_);
+  std::thread worker([&] { QueryCd(context(), connection, {record_, loaded_}); });
+  ASSERT_TRUE(test::WaitUntil([&] { return silent.accepted() == 1; }));
+  connection.Stop();
+  ASSERT_TRUE(test::WaitUntil([&] { return lock_.try_acquire(); }, 5s));
+  lock_.release();
+  hold = false;
+  worker.join();
+  EXPECT_EQ(host_.statuses().back(), 667);
+}
+
+}  // namespace
+}  // namespace zcd
