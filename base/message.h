@@ -42,6 +42,8 @@ inline constexpr int64_t kSysPreferences = 666;
 inline constexpr uint32_t kMsgPlayer = kMsgUser + 0;
 inline constexpr int64_t kPlayerLoadDisc = 3;
 inline constexpr int64_t kPlayerCddbStatus = 21;
+// A worker's call waiting to run on the window thread; lparam numbers it.
+inline constexpr int64_t kPlayerWindowCall = 50;
 
 // Reasons carried by a load-disc request.
 inline constexpr int64_t kLoadStartup = 1;

@@ -105,6 +105,8 @@ std::string SysCommandName(int64_t value) {
 std::string PlayerRequestName(int64_t wparam, int64_t lparam) {
   if (wparam == kPlayerCddbStatus)
     return "CDDB status " + std::to_string(lparam);
+  if (wparam == kPlayerWindowCall)
+    return "worker call " + std::to_string(lparam);
   if (wparam != kPlayerLoadDisc)
     return "unknown player request";
   switch (lparam) {

@@ -32,7 +32,8 @@ CdState::CdState(CdDriveSource& drives, int drive_index, bool shared,
       on_play_complete_(std::move(on_play_complete)) {}
 
 CdState::~CdState() {
-  disc_.ClearDiscText();
+  set_disc_loaded(false);
+  disc_->ClearDiscText();
   CloseDevice();
 }
 
@@ -81,7 +82,7 @@ int CdState::OpenDisc() {
   for (int t = 1; t <= n; ++t)
     timing.track_seconds[t - 1] = timing.toc[t].WholeSeconds() - timing.toc[t - 1].WholeSeconds();
   timing.disc_seconds = timing.toc[n].WholeSeconds();
-  disc_.SetTiming(timing);
+  disc_->SetTiming(timing);
   return playing ? kResultPlaying : kResultOk;
 }
 
@@ -109,7 +110,7 @@ int CdState::PlayRange(std::optional<TrackRange> range, bool from_current) {
   if (!range)
     return kResultOk;
   std::optional<int> from = from_current ? std::nullopt : std::optional(range->from);
-  std::optional<int> to = range->to > disc_.TrackCount() ? std::nullopt : std::optional(range->to);
+  std::optional<int> to = range->to > disc_->TrackCount() ? std::nullopt : std::optional(range->to);
   return device_ && device_->Play(from, to, true) ? kResultOk : kResultCommandFailed;
 }
 
@@ -149,7 +150,7 @@ int CdState::SetDoor(int flags) {
 int CdState::SeekTo(int32_t seconds, int track, int mode) {
   bool from_end = (mode & kSeekFromEnd) != 0;
   if (!(mode & kSeekOverPlayOrder)) {
-    int target = from_end ? disc_.TrackSeconds(track - 1) - seconds : seconds;
+    int target = from_end ? disc_->TrackSeconds(track - 1) - seconds : seconds;
     return SeekInTrack(track, target);
   }
   if (!play_order_)
@@ -159,7 +160,7 @@ int CdState::SeekTo(int32_t seconds, int track, int mode) {
     if (play_order_->EntryRemoved(i))
       continue;
     int entry_track = play_order_->EntryTrack(i);
-    int length = disc_.TrackSeconds(entry_track - 1);
+    int length = disc_->TrackSeconds(entry_track - 1);
     target -= length;
     if (target < 0) {
       current_position = i;

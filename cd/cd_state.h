@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,8 +50,13 @@ class CdState {
   CdState(const CdState&) = delete;
   CdState& operator=(const CdState&) = delete;
 
-  DiscRecord& disc() { return disc_; }
-  const DiscRecord& disc() const { return disc_; }
+  DiscRecord& disc() { return *disc_; }
+  const DiscRecord& disc() const { return *disc_; }
+  // For a worker that fills the record and may outlive this state: the
+  // record, and the disc-loaded flag, which goes false for good once this
+  // state goes.
+  std::shared_ptr<DiscRecord> shared_disc() const { return disc_; }
+  std::shared_ptr<const std::atomic<bool>> loaded_flag() const { return loaded_; }
   int drive_index() const { return drive_index_; }
   bool device_open() const { return device_ != nullptr; }
 
@@ -76,7 +82,8 @@ class CdState {
   bool paused = false;
   bool door_open = false;
   int32_t current_position = 0;
-  bool disc_loaded = false;
+  bool disc_loaded() const { return loaded_->load(); }
+  void set_disc_loaded(bool loaded) { loaded_->store(loaded); }
 
  private:
   int PlayRange(std::optional<TrackRange> range, bool from_current);
@@ -87,7 +94,8 @@ class CdState {
   int drive_index_;
   bool shared_;
   std::function<void()> on_play_complete_;
-  DiscRecord disc_;
+  std::shared_ptr<DiscRecord> disc_ = std::make_shared<DiscRecord>();
+  std::shared_ptr<std::atomic<bool>> loaded_ = std::make_shared<std::atomic<bool>>(false);
   std::unique_ptr<CdDevice> device_;
   std::unique_ptr<CompletionWatcher> watcher_;
   const PlayOrderView* play_order_ = nullptr;

@@ -113,7 +113,7 @@ void PlaybackMonitor::LoadSucceeded(int code, int64_t reason) {
   order_ = std::make_unique<PlayOrderList>(cd, settings_, [this] { return random_(); });
   order_->BuildDefault();
   view_.SetIdleAnimation(false);
-  cd.disc_loaded = true;
+  cd.set_disc_loaded(true);
   if (code == kResultPlaying)
     cd.playing = true;
   cd.door_open = false;
@@ -161,7 +161,7 @@ void PlaybackMonitor::LoadSucceeded(int code, int64_t reason) {
 
 void PlaybackMonitor::ShowLoadFailure(int code) {
   CdState& cd = *cd_;
-  cd.disc_loaded = false;
+  cd.set_disc_loaded(false);
   cd.door_open = false;
   cd.playing = false;
   cd.paused = false;
@@ -331,12 +331,12 @@ void PlaybackMonitor::DrivePoll() {
     return;
   }
   const int mode = cd_->GetMode();
-  if (mode == kResultOk && !cd_->disc_loaded) {
+  if (mode == kResultOk && !cd_->disc_loaded()) {
     post_({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
   } else if (mode == kResultOk && cd_->playing && !cd_->paused) {
     // Playback ended without a notice.
     FullStop();
-  } else if (mode == kResultDriveEmpty && cd_->disc_loaded) {
+  } else if (mode == kResultDriveEmpty && cd_->disc_loaded()) {
     DiscRemoved();
   }
 }
@@ -344,7 +344,7 @@ void PlaybackMonitor::DrivePoll() {
 void PlaybackMonitor::DiscRemoved() {
   CdState& cd = *cd_;
   SavePlayOrderIfAsked();
-  cd.disc_loaded = false;
+  cd.set_disc_loaded(false);
   cd.door_open = true;
   cd.playing = false;
   cd.paused = false;
@@ -393,7 +393,7 @@ void PlaybackMonitor::Finish() {
         cd_->StopDevice();
       break;
     case 2:
-      if (cd_->disc_loaded)
+      if (cd_->disc_loaded())
         cd_->SetDoor(kDoorForceOpen);
       break;
     default:

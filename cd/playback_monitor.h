@@ -61,7 +61,7 @@ class PlaybackMonitor {
   const PlayOrderList* play_order() const { return order_.get(); }
   const CdDriveList& drive_list() const { return drive_list_; }
   int current_drive() const { return settings_.UseDrive; }
-  bool disc_loaded() const { return cd_ && cd_->disc_loaded; }
+  bool disc_loaded() const { return cd_ && cd_->disc_loaded(); }
   bool playing() const { return cd_ && cd_->playing; }
   bool paused() const { return cd_ && cd_->paused; }
   // The entry being played or about to be; none without a play order.

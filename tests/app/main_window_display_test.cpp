@@ -97,7 +97,7 @@ TEST_F(MainWindowDisplayTest, SpriteBouncesWhileTheDriveIsEmptyAndStopsForADisc)
 
   cd_.drive->SetDoorOpen(false);
   Poll();
-  ASSERT_TRUE(Cd().disc_loaded);
+  ASSERT_TRUE(Cd().disc_loaded());
   EXPECT_FALSE(idle.running());
 
   // Taking the disc out brings the sprite back.

@@ -20,7 +20,7 @@ TEST_F(MainWindowTest, StartsOnTheFirstDriveAndLoadsItsDisc) {
   EXPECT_EQ(host_->Geometry(), (Rect{100, 130, 297, 162}));
   EXPECT_EQ(host_->State(), ShowState::kNormal);
   EXPECT_EQ(host_->timers().at(SpecOf(PlayerTimer::kDrivePoll).id), 3000);
-  EXPECT_TRUE(Cd().disc_loaded);
+  EXPECT_TRUE(Cd().disc_loaded());
   EXPECT_EQ(Cd().disc().DiscTitle(), "Unknown CD");
   EXPECT_EQ(Cd().disc().TrackTitle(2), "Track 3");
   EXPECT_EQ(host_->caption(), "ZCD: Unknown CD");
@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, LoadFailuresShowTheirWords) {
   settings_.EjectEmpty = 1;
   Start();
   EXPECT_EQ(Cd().disc().DiscTitle(), "drive empty");
-  EXPECT_FALSE(Cd().disc_loaded);
+  EXPECT_FALSE(Cd().disc_loaded());
   EXPECT_TRUE(cd_.drive->DoorOpen());
 
   cd_.drive->SetDoorOpen(false);
@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, CommandLineSwitchesDriveAndIgnoresBadIndices) {
   EXPECT_EQ(cd_.table.VirtualDriveAt(*second.index)->LastPlay(),
             (VirtualPlayCommand{5, std::nullopt, true}));
   Post(kCmdDriveBase + *second.index);  // its own drive: nothing happens
-  EXPECT_TRUE(Cd().disc_loaded);
+  EXPECT_TRUE(Cd().disc_loaded());
   Post(kCmdDriveBase + 26);  // beyond Z: not a drive command at all
   EXPECT_EQ(settings_.UseDrive, *second.index);
 }

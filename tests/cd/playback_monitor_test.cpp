@@ -59,10 +59,10 @@ TEST_F(MainWindowTest, InsertedDiscPlaysOnlyWithLoadPlay) {
     settings_.LoadPlay = load_play;
     cd_.drive->RemoveDisc();
     Poll();
-    ASSERT_FALSE(Cd().disc_loaded);
+    ASSERT_FALSE(Cd().disc_loaded());
     cd_.drive->InsertDisc(test::ThreeTracks());
     Poll();
-    EXPECT_TRUE(Cd().disc_loaded);
+    EXPECT_TRUE(Cd().disc_loaded());
     EXPECT_EQ(Cd().playing, load_play == 1);
   }
 }
@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, EndOfTheOrderStopsAndEjectsWithDoneEject) {
   EXPECT_FALSE(TimerSet(Tracks(), PlayerTimer::kTrackBlink));
   EXPECT_EQ(host_->caption(), "ZCD: Unknown CD");
   Poll();
-  EXPECT_FALSE(Cd().disc_loaded);
+  EXPECT_FALSE(Cd().disc_loaded());
   EXPECT_EQ(host_->caption(), "ZCD");
 }
 
@@ -288,7 +288,7 @@ TEST_F(MainWindowTest, EjectStopsAndTheTimersThatDrawFromPlayback) {
   EXPECT_FALSE(TimerSet(Tracks(), PlayerTimer::kTrackFollow));
   Post(kCmdEjectKey);  // the same key closes the door, and the poll loads the disc
   Poll();
-  EXPECT_TRUE(Cd().disc_loaded);
+  EXPECT_TRUE(Cd().disc_loaded());
 }
 
 TEST_F(MainWindowTest, PlayModesExcludeEachOtherAndShuffleKeepsThePlayingTrack) {
