@@ -55,10 +55,13 @@ MainWindow::MainWindow(Services services)
                                                   MessageBoxStyle::kExclamation,
                                                   MessageBoxButtons::kOk);
                           },
-                          [this](const std::string& text) { Trace(text); }}),
+                          [this](const std::string& text) { Trace(text); },
+                          [this](CdState& state) { StartCddbQuery(state); }}),
       monitor_({s_.settings, s_.drives, *this, lookup_,
                 [&queue = s_.queue](const Message& message) { queue.Post(message); },
                 s_.folder.database_path()}) {
+  cddb_ = std::make_unique<CddbWorkers>(s_.queue, query_lock_, s_.folder.database_path(),
+                                        s_.folder.data_dir, CddbWindowSide());
   BuildCommands();
 }
 
@@ -239,6 +242,9 @@ void MainWindow::ApplyIconType(int old_icon_type) {
 // The window's place is read now, not kept in the settings while the
 // player runs, so the file always gets where the window really is.
 void MainWindow::SaveSettings() {
+  // The log's first start may have chosen the default file.
+  if (s_.settings.LogFile.empty())
+    s_.settings.LogFile = cddb_->log().log_file();
   Settings settings = s_.settings;
   const Rect work = host_->WorkArea();
   const Rect where = host_->Geometry();
@@ -282,6 +288,8 @@ void MainWindow::HandleMessage(const Message& message) {
         LoadDisc(message.lparam);
       else if (message.wparam == kPlayerCddbStatus)
         monitor_.CddbStatus(static_cast<int>(message.lparam));
+      else if (message.wparam == kPlayerWindowCall)
+        cddb_->RunWindowCall(message.lparam);
       break;
     case kMsgDeviceNotice:
       if (message.wparam == kNoticeSuccessful)
@@ -371,6 +379,8 @@ void MainWindow::Destroy() {
   if (destroyed_ || host_ == nullptr)
     return;
   destroyed_ = true;
+  // Workers end first: nothing they would still write is left half done.
+  cddb_->StopAll();
   Settings& settings = s_.settings;
   StopTimer(PlayerTimer::kDrivePoll);
   monitor_.Finish();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cddb_workers.h"
 #include "app/command_table.h"
 #include "app/data_folder.h"
 #include "app/dialog_launcher.h"
@@ -93,6 +94,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   void SaveSettings() override;
   int CdDriveCount() const override { return monitor_.drive_list().count(); }
   const DataFolder& PlayerFolder() const override { return s_.folder; }
+  CddbActions CddbSettingsActions() override;
 
   // The settings a worker takes with it: a copy, with this run's choices.
   Settings WorkerSettings() const;
@@ -143,6 +145,10 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   bool HasDialog(Dialog dialog) const;
   void OpenDialog(Dialog dialog, int page = 0);
   int QueryCachedDiscs();
+  // The CDDB workers (main_window_cddb.cpp).
+  CddbWorkers::WindowSide CddbWindowSide();
+  void StartCddbQuery(CdState& state, std::optional<ServerEntry> server = std::nullopt);
+  void StartCachedPass(std::function<void(int cached)> counted);
   void ShowMenu(Menu menu, Point screen, uint32_t message = kMsgCommand);
   void ShowQuickTrackMenu(Point screen);
   void ShowMainMenu(Point screen);
@@ -213,6 +219,8 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   bool net_log_for_run_ = false;
   // One CDDB query, cached pass or submission at a time.
   std::binary_semaphore query_lock_{1};
+  // After what its workers use, so that they end first.
+  std::unique_ptr<CddbWorkers> cddb_;
 };
 
 }  // namespace zcd

@@ -8,7 +8,6 @@ namespace {
 
 inline constexpr int kCddbSubmittingPage = 3;
 inline constexpr int64_t kSubmittingRequest = 11;
-inline constexpr char kQueryBusyText[] = "There is already a query in progress.";
 
 // TimerType of each timer-menu command.
 int TimerTypeOf(int64_t command) {
@@ -129,19 +128,6 @@ bool MainWindow::HasDialog(Dialog dialog) const {
 void MainWindow::OpenDialog(Dialog dialog, int page) {
   if (HasDialog(dialog))
     dialogs_->Open(dialog, page);
-}
-
-// Only one query, cached pass or submission runs at a time; a second is
-// refused with a word to the user rather than queued.
-int MainWindow::QueryCachedDiscs() {
-  if (!query_lock_.try_acquire()) {
-    host_->ShowMessageBox(kQueryBusyText, kAppCaption, MessageBoxStyle::kExclamation,
-                          MessageBoxButtons::kOk);
-    return 1;
-  }
-  query_lock_.release();
-  Trace("cached query pass requested");
-  return 0;
 }
 
 Point MainWindow::ClientToScreen(Point client) const {

@@ -19,10 +19,11 @@ bool PlayerLookup::ImportCdPlayerIni(DiscRecord& record) {
   return false;
 }
 
-// The CDDB client plugs in here; until then the disc keeps its default titles.
-void PlayerLookup::StartCddbQuery(CdState&) {
+void PlayerLookup::StartCddbQuery(CdState& state) {
   if (hooks_.trace)
     hooks_.trace("cddb query requested");
+  if (hooks_.start_cddb_query)
+    hooks_.start_cddb_query(state);
 }
 
 }  // namespace zcd

@@ -17,6 +17,7 @@ class PlayerLookup : public DiscLookupHooks {
     std::function<void(int code)> cddb_status;
     std::function<void()> show_db_write_error;
     std::function<void(const std::string&)> trace;
+    std::function<void(CdState&)> start_cddb_query;
   };
 
   PlayerLookup(DataFolder folder, Hooks hooks)

@@ -109,6 +109,9 @@ class PlaybackMonitor {
   void RebuildPlayOrder();
   // The CDDB status message.
   void CddbStatus(int code);
+  // A cached disc was found by a later query: when the drive holds it, its
+  // new entry is read in and shown.
+  void ReloadDiscInfo(const std::string& disc_id);
 
   // The timer as painting shows it: seconds and whether it is lit.
   std::pair<int32_t, bool> TimerDisplay();
@@ -131,6 +134,8 @@ class PlaybackMonitor {
   void LoadSucceeded(int code, int64_t reason);
   void ShowLoadFailure(int code);
   void ShowDiscTitle();
+  // The disc's texts again after its entry changed.
+  void ShowDiscTexts();
   void ShowCurrentTrackTitle();
   OptText CurrentTrackTitle() const;
   int CurrentTrack() const;

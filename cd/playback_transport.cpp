@@ -1,5 +1,7 @@
 #include <algorithm>
 
+#include "base/text.h"
+#include "cd/disc_lookup.h"
 #include "cd/playback_monitor.h"
 #include "cd/taskbar_text.h"
 
@@ -243,8 +245,20 @@ int32_t PlaybackMonitor::SliderSecondsFor(int percent) const {
 void PlaybackMonitor::CddbStatus(int code) {
   status_word_ = code;
   view_.ShowStatusWord(code);
-  if (code != kCddbStatusDone || !cd_)
+  if (code == kCddbStatusDone && cd_)
+    ShowDiscTexts();
+}
+
+void PlaybackMonitor::ReloadDiscInfo(const std::string& disc_id) {
+  if (!disc_loaded() || !order_ ||
+      !EqualsIgnoringCase(cd_->disc().DiscIdText().value_or(""), disc_id)) {
     return;
+  }
+  LoadDiscInfo(*order_, settings_, db_path_, lookup_);
+  ShowDiscTexts();
+}
+
+void PlaybackMonitor::ShowDiscTexts() {
   ShowDiscTitle();
   if (cd_->playing) {
     ShowCurrentTrackTitle();

@@ -62,6 +62,16 @@ std::string FormatServerLine(const ServerEntry& entry) {
          entry.cgi_path + " " + std::to_string(entry.is_default) + " " + entry.location + ".";
 }
 
+void MarkFirstServerDefault(Settings& settings) {
+  std::vector<ServerEntry> list = ReadServerList(settings);
+  if (list.empty() || settings.Server.empty() ||
+      std::ranges::any_of(list, [](const ServerEntry& entry) { return entry.is_default != 0; })) {
+    return;
+  }
+  list.front().is_default = 1;
+  settings.Server.front() = FormatServerLine(list.front());
+}
+
 std::vector<ServerEntry> ReadServerList(const Settings& settings) {
   std::vector<ServerEntry> list;
   for (int i = 0; i < settings.NumServers; ++i) {

@@ -55,6 +55,10 @@ std::vector<ServerEntry> StoreServers(const std::vector<ServerRow>& rows, Settin
 // The "Servers" section written afresh from the settings.
 void WriteServers(const Settings& settings, IniFile& file);
 
+// A query is about to choose from the settings' servers: with none marked
+// default the first becomes the default, as the query takes it.
+void MarkFirstServerDefault(Settings& settings);
+
 // Marks one row as the default: the selected one, or after a fetch into an
 // empty list the first HTTP row when a proxy is used, else the first row.
 // False when there is no such row.

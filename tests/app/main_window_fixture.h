@@ -25,7 +25,8 @@ inline VirtualDisc ThreeTracks() {
 // The main window on the headless host, with virtual drives on a manual clock.
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : cd_(ThreeTracks()) {}
+  // A new disc starts no CDDB worker unless a test asks for one.
+  MainWindowTest() : cd_(ThreeTracks()) { settings_.AutoInfo = 0; }
 
   void Start(const std::string& command_line = "") {
     window_ = std::make_unique<MainWindow>(MainWindow::Services{

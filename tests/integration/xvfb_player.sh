@@ -13,8 +13,8 @@ new_work_dir
 mkdir -m 700 "$work/runtime" "$work/home"
 export LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp
 export XDG_RUNTIME_DIR=$work/runtime ZCD_HOME=$work/home QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
-# Repeat all, so the short disc goes round.
-printf '[Zentaro CD]\r\nPlayType=1\r\n' >"$work/home/ZCD.ini"
+# Repeat all, so the short disc goes round; no CDDB lookups.
+printf '[Zentaro CD]\r\nPlayType=1\r\nAutoInfo=0\r\n' >"$work/home/ZCD.ini"
 
 start_xvfb "$work" || exit 1
 "$zcd" --verbose --virtual-drive "$demo" --virtual-drive "$short" >"$work/player.log" 2>&1 &

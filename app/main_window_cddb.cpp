@@ -1,0 +1,83 @@
+#include "app/main_window.h"
+#include "base/text.h"
+#include "cddb/server_list.h"
+
+// The main window's side of the CDDB workers: what starts them and where
+// their questions are answered.
+namespace zcd {
+namespace {
+
+inline constexpr char kQueryBusyText[] = "There is already a query in progress.";
+
+}  // namespace
+
+CddbWorkers::WindowSide MainWindow::CddbWindowSide() {
+  return {
+      [this](const std::string& text, MessageBoxStyle style, MessageBoxButtons buttons) {
+        return host_ ? host_->ShowMessageBox(text, kAppCaption, style, buttons)
+                     : MessageBoxAnswer::kCancel;
+      },
+      [](const std::string&) { return 0; },
+      [] { return CachedQueryChoice::kStop; },
+      [this] { s_.settings.AutoInfo = 0; },
+  };
+}
+
+void MainWindow::StartCddbQuery(CdState& state, std::optional<ServerEntry> server) {
+  if (!server)
+    MarkFirstServerDefault(s_.settings);
+  cddb_->StartQuery(WorkerSettings(), {state.shared_disc(), state.loaded_flag()},
+                    std::move(server));
+}
+
+void MainWindow::StartCachedPass(std::function<void(int cached)> counted) {
+  MarkFirstServerDefault(s_.settings);
+  CachedPassHooks hooks;
+  if (counted) {
+    hooks.counted = [this, counted = std::move(counted)](int cached) {
+      cddb_->PostToWindow([counted, cached] { counted(cached); });
+    };
+  }
+  hooks.found = [this](const std::string& disc_id) {
+    cddb_->PostToWindow([this, disc_id] { monitor_.ReloadDiscInfo(disc_id); });
+  };
+  cddb_->StartCachedPass(WorkerSettings(), std::move(hooks));
+}
+
+// Only one query, cached pass or submission runs at a time; a second is
+// refused with a word to the user rather than queued. The lock is only
+// tested here: the pass takes it for each disc.
+int MainWindow::QueryCachedDiscs() {
+  if (!query_lock_.try_acquire()) {
+    host_->ShowMessageBox(kQueryBusyText, kAppCaption, MessageBoxStyle::kExclamation,
+                          MessageBoxButtons::kOk);
+    return 1;
+  }
+  query_lock_.release();
+  Trace("cached query pass requested");
+  StartCachedPass({});
+  return 0;
+}
+
+CddbActions MainWindow::CddbSettingsActions() {
+  CddbActions actions;
+  actions.connect = [this](const ServerEntry& server) {
+    if (!monitor_.disc_loaded())
+      return ConnectOutcome::kNoDisc;
+    if (!query_lock_.try_acquire())
+      return ConnectOutcome::kQueryRunning;
+    query_lock_.release();
+    StartCddbQuery(*monitor_.cd(), server);
+    return ConnectOutcome::kStarted;
+  };
+  actions.query_cached = [this](std::function<void(int cached)> counted) {
+    if (!query_lock_.try_acquire())
+      return false;
+    query_lock_.release();
+    StartCachedPass(std::move(counted));
+    return true;
+  };
+  return actions;
+}
+
+}  // namespace zcd
