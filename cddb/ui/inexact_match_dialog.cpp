@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <iterator>
@@ -26,8 +28,15 @@ QTreeWidget* MatchList(const std::string& reply, QWidget* parent) {
   for (const Column& column : kColumns)
     titles << column.title;
   list->setHeaderLabels(titles);
-  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
+  int columns_width = 0;
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
     list->setColumnWidth(i, kColumns[i].width);
+    columns_width += kColumns[i].width;
+  }
+  // Wide enough for every column beside a vertical scroll bar.
+  list->setMinimumWidth(columns_width + 2 * list->frameWidth() +
+                        list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  list->header()->setStretchLastSection(false);
   list->setRootIsDecorated(false);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setAllColumnsShowFocus(true);
