@@ -5,6 +5,7 @@
 #include "app/data_folder.h"
 #include "base/settings.h"
 #include "cddb/cddb_actions.h"
+#include "cddb/worker_host.h"
 
 namespace zcd {
 
@@ -28,6 +29,15 @@ class DialogLauncher {
   virtual bool Available(Dialog dialog) const = 0;
   // Opens it at `page`, or brings the open one forward at that page.
   virtual void Open(Dialog dialog, int page = 0) = 0;
+
+  // The CDDB workers' modal questions, asked on the window thread on their
+  // behalf. A launcher without these dialogs answers as a user who never
+  // sees them would want: the first close match (as with NoFuzzyMatch on),
+  // and a stop of the cached pass rather than a retry that could loop.
+  // The match of a whole 211 reply counted from 0, -1 for none.
+  virtual int PickInexactMatch(const std::string& /*reply*/) { return 0; }
+  // What the cached pass does after a disc's query failed.
+  virtual CachedQueryChoice AskCachedQueryFailure() { return CachedQueryChoice::kStop; }
 };
 
 // What the dialogs ask of the player. Window thread only.

@@ -3,7 +3,9 @@
 #include "app/ui/information_sheet.h"
 #include "app/ui/preferences_sheet.h"
 #include "cddb/sheet_settings.h"
+#include "cddb/ui/cached_query_dialog.h"
 #include "cddb/ui/cddb_settings_sheet.h"
+#include "cddb/ui/inexact_match_dialog.h"
 #include "discdb/database.h"
 #include "skin/ui/skins_dialog.h"
 
@@ -100,6 +102,14 @@ void QtDialogLauncher::OpenCddbSettings(int page) {
   cddb_settings_ = new CddbSettingsSheet(owner_.PlayerSettings(), std::move(context),
                                          std::move(actions), parent_);
   cddb_settings_->ShowPage(page);
+}
+
+int QtDialogLauncher::PickInexactMatch(const std::string& reply) {
+  return RunInexactMatchDialog(parent_, reply);
+}
+
+CachedQueryChoice QtDialogLauncher::AskCachedQueryFailure() {
+  return RunCachedQueryDialog(parent_);
 }
 
 }  // namespace zcd

@@ -22,6 +22,9 @@ class QtDialogLauncher : public DialogLauncher {
 
   bool Available(Dialog dialog) const override;
   void Open(Dialog dialog, int page = 0) override;
+  // Modal on the parent; they return when the user answers.
+  int PickInexactMatch(const std::string& reply) override;
+  CachedQueryChoice AskCachedQueryFailure() override;
 
  private:
   void OpenSkins();

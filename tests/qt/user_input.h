@@ -20,6 +20,19 @@ inline void ClickAt(QWidget* widget, QPointF pos) {
   QApplication::sendEvent(widget, &release);
 }
 
+// A double click at pos in widget: press, release, the second press as a
+// double click, release, as the desktop delivers them.
+inline void DoubleClickAt(QWidget* widget, QPointF pos) {
+  ClickAt(widget, pos);
+  const QPointF global = widget->mapToGlobal(pos);
+  QMouseEvent twice(QEvent::MouseButtonDblClick, pos, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &twice);
+  QMouseEvent release(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(widget, &release);
+}
+
 // A click in the middle, as on a push button.
 inline void Click(QWidget* widget) {
   ClickAt(widget, QRectF(widget->rect()).center());

@@ -1,0 +1,144 @@
+#include "cddb/ui/inexact_match_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTreeWidget>
+#include <functional>
+#include <string>
+
+#include "qt/modal_dialog.h"
+#include "qt/user_input.h"
+
+namespace zcd {
+namespace {
+
+using test::ClickButton;
+using test::WhenModal;
+
+// Three close matches as a server sends them: CR LF line ends, blanks and
+// Windows-1252 bytes in the titles, the closing dot.
+const std::string kReply =
+    "211 Found inexact matches, list follows (until terminating `.')\r\n"
+    "rock 0c01a202 Some Artist / First Album\r\n"
+    "blues 0d01a203 Other  Band / Second Album \r\n"
+    "misc 0e01a204 Caf\xe9 \x80uro / Live\r\n"
+    ".\r\n";
+
+QTreeWidget* ListOf(const QDialog& dialog) {
+  return dialog.findChild<QTreeWidget*>();
+}
+
+QStringList Row(const QTreeWidget& list, int row) {
+  QStringList cells;
+  for (int i = 0; i < list.columnCount(); ++i)
+    cells << list.topLevelItem(row)->text(i);
+  return cells;
+}
+
+QPointF RowCentre(const QTreeWidget& list, int row) {
+  return QRectF(list.visualItemRect(list.topLevelItem(row))).center();
+}
+
+void ClickRow(const QDialog& dialog, int row) {
+  QTreeWidget* list = ListOf(dialog);
+  test::ClickAt(list->viewport(), RowCentre(*list, row));
+}
+
+TEST(InexactMatchDialogTest, ListsTheMatchesInReplyOrder) {
+  QString title, group;
+  QStringList headers, buttons;
+  std::vector<int> widths;
+  std::vector<QStringList> rows;
+  bool decorated = true;
+  QAbstractItemView::SelectionMode mode{};
+  WhenModal([&](QDialog& dialog) {
+    title = dialog.windowTitle();
+    group = dialog.findChild<QGroupBox*>()->title();
+    QTreeWidget* list = ListOf(dialog);
+    for (int i = 0; i < list->columnCount(); ++i) {
+      headers << list->headerItem()->text(i);
+      widths.push_back(list->columnWidth(i));
+    }
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+      rows.push_back(Row(*list, i));
+    decorated = list->rootIsDecorated();
+    mode = list->selectionMode();
+    buttons = test::ButtonTexts(dialog);
+    ClickButton(dialog, "None");
+  });
+  EXPECT_EQ(RunInexactMatchDialog(nullptr, kReply), -1);
+  EXPECT_EQ(title, "Zentaro CD Inexact Match");
+  EXPECT_EQ(group, "Pick the entry that matches your CD");
+  EXPECT_EQ(headers, (QStringList{"Title", "Category", "Disc Id"}));
+  EXPECT_EQ(widths, (std::vector<int>{250, 80, 80}));
+  EXPECT_FALSE(decorated);
+  EXPECT_EQ(mode, QAbstractItemView::SingleSelection);
+  EXPECT_EQ(buttons, (QStringList{"OK", "None"}));
+  EXPECT_EQ(rows, (std::vector<QStringList>{
+                      {"Some Artist / First Album", "rock", "0c01a202"},
+                      {"Other  Band / Second Album ", "blues", "0d01a203"},
+                      {QString::fromUtf8("Caf\u00e9 \u20acuro / Live"), "misc", "0e01a204"},
+                  }));
+}
+
+struct AnswerCase {
+  const char* name;
+  std::function<void(QDialog&)> act;
+  int chosen;
+  std::string reply = kReply;
+};
+
+TEST(InexactMatchDialogTest, AnswersWithTheChosenRow) {
+  const AnswerCase cases[] = {
+      {"OK with no row selected", [](QDialog& d) { ClickButton(d, "OK"); }, 0},
+      {"OK with the second row selected",
+       [](QDialog& d) {
+         ClickRow(d, 1);
+         ClickButton(d, "OK");
+       },
+       1},
+      {"double click on the third row",
+       [](QDialog& d) {
+         ClickRow(d, 0);
+         QTreeWidget* list = ListOf(d);
+         test::DoubleClickAt(list->viewport(), RowCentre(*list, 2));
+       },
+       2},
+      {"None with a row selected",
+       [](QDialog& d) {
+         ClickRow(d, 1);
+         ClickButton(d, "None");
+       },
+       -1},
+      {"Escape with a row selected",
+       [](QDialog& d) {
+         ClickRow(d, 2);
+         test::PressKey(ListOf(d), Qt::Key_Escape);
+       },
+       -1},
+      {"the close box with a row selected",
+       [](QDialog& d) {
+         ClickRow(d, 2);
+         d.close();
+       },
+       -1},
+      {"OK on a reply without matches",
+       [](QDialog& d) {
+         EXPECT_EQ(ListOf(d)->topLevelItemCount(), 0);
+         ClickButton(d, "OK");
+       },
+       0, "211 Found inexact matches\r\n.\r\n"},
+  };
+  for (const AnswerCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WhenModal(c.act);
+    EXPECT_EQ(RunInexactMatchDialog(nullptr, c.reply), c.chosen);
+  }
+}
+
+}  // namespace
+}  // namespace zcd
