@@ -157,19 +157,6 @@ TEST(GetSitesTest, EachFailedStepIsLoggedAndGivesNone) {
   }
 }
 
-TEST(GetSitesTest, ARefusedConnectionGivesNone) {
-  int port = 0;
-  {
-    LoopbackServer closed([](ServerPeer&) {});
-    port = closed.port();
-  }
-  SitesRun run;
-  run.SetServers({"s " + std::to_string(port) + " CDDBP - 1 x."});
-  CddbConnection connection(TransportSettings::From(run.settings), run.log);
-  EXPECT_EQ(GetSites(run.Context(), connection, "127.0.0.1"), std::nullopt);
-  EXPECT_EQ(run.Logged(), "GetSites initiated\r\n" + Connecting(port));
-}
-
 TEST(GetSitesTest, StopEndsTheWaitForASilentServerAtOnce) {
   LoopbackServer server([](ServerPeer& peer) { peer.ReadUntilClosed(30s); });
   SitesRun run;

@@ -16,6 +16,7 @@ namespace zcd::test {
 // object goes away.
 class BasicAuthProxy {
  public:
+  // user and password: single words, as the configuration takes them.
   BasicAuthProxy(std::string user, std::string password);
   ~BasicAuthProxy();
   BasicAuthProxy(const BasicAuthProxy&) = delete;
@@ -32,7 +33,7 @@ class BasicAuthProxy {
   int port() const { return port_; }
   const std::string& user() const { return user_; }
   const std::string& password() const { return password_; }
-  // What it logged so far, one line per request it took among others.
+  // Its log so far; it names the request line of every request it took.
   std::string Log() const;
 
  private:
