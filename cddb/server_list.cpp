@@ -10,6 +10,7 @@ namespace zcd {
 namespace {
 
 constexpr char kHttp[] = "HTTP";
+constexpr char kSiteListFollows[] = "210";
 constexpr size_t kMaxSiteProtocol = 6;
 constexpr size_t kMaxSitePort = 6;
 constexpr size_t kMaxSiteDescription = 100;
@@ -171,6 +172,10 @@ void DeleteRows(std::vector<ServerRow>& rows, std::vector<size_t> selected) {
 int AddSites(std::vector<ServerRow>& rows, std::string_view reply) {
   if (reply.starts_with("HTTP"))
     reply = SkipReplyHead(reply);
+  // Anything else (a proxy's or server's error page, "401 No site
+  // information") would read as rows of garbage.
+  if (!reply.starts_with(kSiteListFollows))
+    return 0;
   int added = 0;
   size_t line_start = reply.find('\n');
   while (line_start != std::string_view::npos) {

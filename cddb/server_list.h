@@ -70,8 +70,8 @@ bool SetDefaultServer(std::vector<ServerRow>& rows, std::optional<size_t> select
 void DeleteRows(std::vector<ServerRow>& rows, std::vector<size_t> selected);
 
 // Adds the servers of a level-3 "sites" reply (an HTTP head is skipped) that
-// are not listed yet; mail submission sites are left out. How many rows were
-// added.
+// are not listed yet; mail submission sites are left out. A reply that is
+// not a site list (status 210) adds nothing. How many rows were added.
 int AddSites(std::vector<ServerRow>& rows, std::string_view reply);
 
 }  // namespace zcd

@@ -103,5 +103,19 @@ TEST(ServerListTest, SitesAddNewServersButNoMailSitesAndNoneTwice) {
                                 "Random gnudb server"}));
 }
 
+TEST(ServerListTest, ARepliedErrorPageAddsNoSites) {
+  // Six words a line would read as a site if the status were not judged.
+  const std::string line = "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.1//EN\" \"dtd\">\r\n";
+  for (const std::string& reply :
+       {"HTTP/1.0 407 Proxy Authentication Required\r\nContent-Type: text/html\r\n\r\n"
+        "<?xml version=\"1.0\" ?>\r\n" +
+            line + ".\r\n",
+        "401 No site information available.\r\n" + line + ".\r\n"}) {
+    std::vector<ServerRow> rows;
+    EXPECT_EQ(AddSites(rows, reply), 0) << reply;
+    EXPECT_TRUE(rows.empty());
+  }
+}
+
 }  // namespace
 }  // namespace zcd

@@ -1,0 +1,186 @@
+#include "cddb/get_sites.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "cddb/loopback_server.h"
+#include "cddb/server_list.h"
+#include "cddb/sites_run.h"
+#include "support/wait.h"
+
+namespace zcd {
+namespace {
+
+using namespace std::chrono_literals;
+using test::LoopbackServer;
+using test::ServerPeer;
+using test::SitesRun;
+
+const std::string kHello = "cddb hello jo box ZentaroCD 1.25\n";
+const std::string kSitesBody =
+    "210 OK, site information follows (until terminating `.')\r\n"
+    "cddb.example cddbp 8880 - N000.00 W000.00 Random server\r\n"
+    "cddb.example http 80 /~cddb/cddb.cgi N000.00 W000.00 Random server\r\n"
+    ".\r\n";
+
+std::string Connecting(int port) {
+  return "Connecting To: 127.0.0.1:" + std::to_string(port) + "\r\n";
+}
+
+TEST(GetSitesTest, TheFirstDefaultServerChoosesPortAndProtocol) {
+  struct Case {
+    std::vector<std::string> servers;
+    bool cddbp;
+    int port;
+  };
+  const Case cases[] = {
+      {{}, false, 80},
+      {{"a 888 CDDBP - 0 Not the default."}, false, 80},
+      {{"a 888 CDDBP - 0 x.", "b 8880 CDDBP - 1 y.", "c 8080 HTTP /c 1 z."}, true, 8880},
+      {{"a 8080 HTTP /~cddb/cddb.cgi 1 x.", "b 888 CDDBP - 1 y."}, false, 8080},
+      {{"a 888 CDDBPX - 1 Any protocol starting so."}, true, 888},
+      {{"a 888 cddbp - 1 Lower case is not CDDBP."}, false, 888},
+  };
+  for (const Case& c : cases) {
+    SitesRun run;
+    run.SetServers(c.servers);
+    run.settings.NumServers += 1;  // a missing key reads as no default
+    const SitesRoute route = SitesRouteFor(run.settings);
+    EXPECT_EQ(route.cddbp, c.cddbp) << testing::PrintToString(c.servers);
+    EXPECT_EQ(route.port, c.port) << testing::PrintToString(c.servers);
+  }
+}
+
+TEST(GetSitesTest, CddbpAsksForLevelThreeThenTheSitesAndQuitsOutsideTheQueryLock) {
+  std::string wire;
+  auto server = std::make_unique<LoopbackServer>([&](ServerPeer& peer) {
+    peer.Send("201 cddb.example CDDBP server ready\r\n");
+    wire = peer.ReadUntil("\n", 10s);
+    peer.Send("200 Hello and welcome\r\n");
+    wire += peer.ReadUntil("\r\n", 10s);
+    peer.Send("201 OK, CDDB protocol level now: 3\r\n");
+    wire += peer.ReadUntil("\r\n", 10s);
+    peer.Send(kSitesBody);
+    wire += peer.ReadUntilClosed(10s);
+  });
+  SitesRun run;
+  const int port = server->port();
+  // The master host is asked whatever the default server's own host is.
+  run.SetServers({"other.example 9999 HTTP /x 0 Not default.",
+                  "elsewhere.example " + std::to_string(port) + " CDDBP - 1 Here."});
+  ASSERT_TRUE(run.query_lock.try_acquire());  // a query is running meanwhile
+  CddbConnection connection(TransportSettings::From(run.settings), run.log);
+  EXPECT_EQ(GetSites(run.Context(), connection, "127.0.0.1"), kSitesBody);
+  EXPECT_FALSE(connection.connected());
+  ASSERT_TRUE(test::WaitUntil([&] { return server->finished() == 1; }));
+  server.reset();
+  EXPECT_EQ(wire, kHello + "proto 3\r\nsites\r\nquit\r\n");
+  EXPECT_EQ(run.Logged(), "GetSites initiated\r\n" + Connecting(port) +
+                              "201 cddb.example CDDBP server ready\r\n" + kHello +
+                              "200 Hello and welcome\r\n"
+                              "proto 3\r\n201 OK, CDDB protocol level now: 3\r\n"
+                              "sites\r\n" +
+                              kSitesBody + "quit\r\n");
+  EXPECT_FALSE(run.query_lock.try_acquire());
+  EXPECT_EQ(run.host.calls, 0);
+}
+
+TEST(GetSitesTest, HttpSendsOneLevelThreeRequestAndReturnsTheReplyWithItsHead) {
+  const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + kSitesBody;
+  std::string wire;
+  auto server = std::make_unique<LoopbackServer>([&](ServerPeer& peer) {
+    wire = peer.ReadUntil("\r\n\r\n", 10s);
+    peer.Send(reply);
+  });
+  SitesRun run;
+  const int port = server->port();
+  // The master's CGI path is fixed; the default server lends only its port.
+  run.SetServers({"elsewhere.example " + std::to_string(port) + " HTTP /cgi-bin/x.cgi 1 Here."});
+  CddbConnection connection(TransportSettings::From(run.settings), run.log);
+  const std::optional<std::string> got = GetSites(run.Context(), connection, "127.0.0.1");
+  ASSERT_TRUE(test::WaitUntil([&] { return server->finished() == 1; }));
+  server.reset();
+  const std::string request =
+      "GET /~cddb/cddb.cgi?cmd=sites&hello=jo+box+ZentaroCD+1.25&proto=3 HTTP/1.0\r\n";
+  EXPECT_EQ(wire, request + "\r\n");
+  EXPECT_EQ(got, reply);
+  EXPECT_EQ(run.Logged(), "GetSites initiated\r\n" + Connecting(port) + request + reply);
+  std::vector<ServerRow> rows;
+  EXPECT_EQ(AddSites(rows, got.value_or("")), 2);
+}
+
+TEST(GetSitesTest, EachFailedStepIsLoggedAndGivesNone) {
+  using Script = LoopbackServer::Script;
+  struct Case {
+    const char* name;
+    bool cddbp;
+    Script script;
+    std::string log_after_connect;
+  };
+  const Case cases[] = {
+      {"no greeting", true, [](ServerPeer&) {}, "(null)\r\nConnect message returned NULL\r\n"},
+      {"hello unanswered", true,
+       [](ServerPeer& peer) {
+         peer.Send("201 ready\r\n");
+         peer.ReadUntil("\n", 10s);
+       },
+       "201 ready\r\n" + kHello + "(null)\r\nHandshake Failed\r\n"},
+      {"level refused by closing", true,
+       [](ServerPeer& peer) {
+         peer.Send("201 ready\r\n");
+         peer.ReadUntil("\n", 10s);
+         peer.Send("200 hi\r\n");
+         peer.ReadUntil("\r\n", 10s);
+       },
+       "201 ready\r\n" + kHello +
+           "200 hi\r\nproto 3\r\n(null)\r\nSetting protocol level failed\r\n"},
+      // NetTimeout (1 s) runs out with nothing received.
+      {"silent http server", false, [](ServerPeer& peer) { peer.ReadUntilClosed(10s); },
+       "GET /~cddb/cddb.cgi?cmd=sites&hello=jo+box+ZentaroCD+1.25&proto=3 HTTP/1.0\r\n"
+       "(null)\r\n"},
+  };
+  for (const Case& c : cases) {
+    LoopbackServer server(c.script);
+    SitesRun run;
+    run.settings.NetTimeout = 1;
+    const std::string protocol = c.cddbp ? " CDDBP - 1 x." : " HTTP /~cddb/cddb.cgi 1 x.";
+    run.SetServers({"s " + std::to_string(server.port()) + protocol});
+    CddbConnection connection(TransportSettings::From(run.settings), run.log);
+    EXPECT_EQ(GetSites(run.Context(), connection, "127.0.0.1"), std::nullopt) << c.name;
+    EXPECT_EQ(run.Logged(),
+              "GetSites initiated\r\n" + Connecting(server.port()) + c.log_after_connect)
+        << c.name;
+  }
+}
+
+TEST(GetSitesTest, StopEndsTheWaitForASilentServerAtOnce) {
+  LoopbackServer server([](ServerPeer& peer) { peer.ReadUntilClosed(30s); });
+  SitesRun run;
+  run.settings.NetTimeout = 20;
+  run.SetServers({"s " + std::to_string(server.port()) + " CDDBP - 1 x."});
+  CddbConnection connection(TransportSettings::From(run.settings), run.log);
+  std::atomic<bool> done = false;
+  std::optional<std::string> reply = "untouched";
+  std::thread worker([&] {
+    reply = GetSites(run.Context(), connection, "127.0.0.1");
+    done = true;
+  });
+  ASSERT_TRUE(test::WaitUntil([&] { return server.accepted() == 1; }));
+  connection.Stop();
+  // Well inside NetTimeout: without the stop the greeting would be awaited
+  // for 20 s.
+  const bool ended = test::WaitUntil([&] { return done.load(); }, 10s);
+  worker.join();
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(reply, std::nullopt);
+  // The stop may come while connecting or while awaiting the greeting; the
+  // stretch is closed either way.
+  EXPECT_TRUE(run.Logged().starts_with("GetSites initiated\r\n" + Connecting(server.port())));
+}
+
+}  // namespace
+}  // namespace zcd
