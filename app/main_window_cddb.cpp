@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "base/text.h"
+#include "cddb/get_sites.h"
 #include "cddb/server_list.h"
 
 // The main window's side of the CDDB workers: what starts them and where
@@ -17,8 +18,8 @@ CddbWorkers::WindowSide MainWindow::CddbWindowSide() {
         return host_ ? host_->ShowMessageBox(text, kAppCaption, style, buttons)
                      : MessageBoxAnswer::kCancel;
       },
-      [](const std::string&) { return 0; },
-      [] { return CachedQueryChoice::kStop; },
+      [this](const std::string& reply) { return dialogs_ ? dialogs_->PickInexactMatch(reply) : 0; },
+      [this] { return dialogs_ ? dialogs_->AskCachedQueryFailure() : CachedQueryChoice::kStop; },
       [this] { s_.settings.AutoInfo = 0; },
   };
 }
@@ -61,6 +62,13 @@ int MainWindow::QueryCachedDiscs() {
 
 CddbActions MainWindow::CddbSettingsActions() {
   CddbActions actions;
+  actions.fetch_servers = [this](std::function<void(std::optional<std::string> reply)> done) {
+    cddb_->Start(WorkerSettings(), [this, done = std::move(done)](const CddbWorkerContext& context,
+                                                                  CddbConnection& connection) {
+      std::optional<std::string> reply = GetSites(context, connection);
+      cddb_->PostToWindow([done, reply = std::move(reply)] { done(reply); });
+    });
+  };
   actions.connect = [this](const ServerEntry& server) {
     if (!monitor_.disc_loaded())
       return ConnectOutcome::kNoDisc;

@@ -169,13 +169,24 @@ void DeleteRows(std::vector<ServerRow>& rows, std::vector<size_t> selected) {
   }
 }
 
+namespace {
+
+std::string_view SitesBody(std::string_view reply) {
+  return reply.starts_with("HTTP") ? SkipReplyHead(reply) : reply;
+}
+
+}  // namespace
+
+// Anything else (a proxy's or server's error page, "401 No site
+// information") would read as rows of garbage.
+bool IsSiteList(std::string_view reply) {
+  return SitesBody(reply).starts_with(kSiteListFollows);
+}
+
 int AddSites(std::vector<ServerRow>& rows, std::string_view reply) {
-  if (reply.starts_with("HTTP"))
-    reply = SkipReplyHead(reply);
-  // Anything else (a proxy's or server's error page, "401 No site
-  // information") would read as rows of garbage.
-  if (!reply.starts_with(kSiteListFollows))
+  if (!IsSiteList(reply))
     return 0;
+  reply = SitesBody(reply);
   int added = 0;
   size_t line_start = reply.find('\n');
   while (line_start != std::string_view::npos) {

@@ -73,5 +73,7 @@ void DeleteRows(std::vector<ServerRow>& rows, std::vector<size_t> selected);
 // are not listed yet; mail submission sites are left out. A reply that is
 // not a site list (status 210) adds nothing. How many rows were added.
 int AddSites(std::vector<ServerRow>& rows, std::string_view reply);
+// Whether a "sites" reply (with or without its HTTP head) is a site list.
+bool IsSiteList(std::string_view reply);
 
 }  // namespace zcd

@@ -224,7 +224,8 @@ void ServersPage::GetServers() {
 }
 
 void ServersPage::FetchDone(const std::optional<std::string>& reply, bool was_empty) {
-  if (!reply) {
+  // A refusal (a proxy's error page, "401 No site information") is no list.
+  if (!reply || !IsSiteList(*reply)) {
     QMessageBox::critical(
         this, "Zentaro CD",
         "There was a problem retrieving the sites.\nCheck your settings and try again.");
