@@ -46,7 +46,7 @@ class Query {
   Query(const CddbWorkerContext& context, CddbConnection& connection, const QueryDisc& disc)
       : context_(context), connection_(connection), disc_(disc), record_(*disc.record) {}
 
-  void Run(std::optional<ServerEntry> server);
+  std::optional<std::string> Run(std::optional<ServerEntry> server);
 
  private:
   void Status(int code) const { context_.host.PostStatus(code); }
@@ -58,7 +58,6 @@ class Query {
   // Sends a CDDBP command, or the same as an HTTP request; logged.
   bool SendCommand(const std::string& command);
   std::optional<std::string> Receive(ReplyMode mode);
-  void Store(std::string entry);
 
   const CddbWorkerContext& context_;
   CddbConnection& connection_;
@@ -97,7 +96,7 @@ std::optional<std::string> Query::Receive(ReplyMode mode) {
   return reply;
 }
 
-void Query::Run(std::optional<ServerEntry> server) {
+std::optional<std::string> Query::Run(std::optional<ServerEntry> server) {
   if (!server) {
     std::vector<ServerEntry> list = ReadServerList(context_.settings);
     server = ChooseServer(list);
@@ -105,7 +104,7 @@ void Query::Run(std::optional<ServerEntry> server) {
   if (!server) {
     Status(kCddbStatusUnreachable);
     OfferServerSetup();
-    return;
+    return std::nullopt;
   }
   server_ = std::move(*server);
   http_ = server_.protocol.starts_with("HTTP");
@@ -114,7 +113,7 @@ void Query::Run(std::optional<ServerEntry> server) {
   Status(kCddbStatusConnecting);
   if (!Connect() || (!http_ && !CddbpHandshake(connection_, identity_))) {
     Status(kCddbStatusUnreachable);
-    return;
+    return std::nullopt;
   }
   Status(kCddbStatusConnected);
 
@@ -123,18 +122,18 @@ void Query::Run(std::optional<ServerEntry> server) {
     reply = Receive(ReplyMode::AutoReply);
   if (!reply) {
     Status(kCddbStatusUnreachable);
-    return;
+    return std::nullopt;
   }
   if (DiscGone()) {
     Status(kCddbStatusClear);
-    return;
+    return std::nullopt;
   }
   const std::optional<ReadTarget> target = JudgeQueryReply(*reply, [this](std::string_view body) {
     return context_.settings.NoFuzzyMatch ? 0 : context_.host.ChooseMatch(std::string(body));
   });
   if (!target) {
     Status(kCddbStatusNoMatch);
-    return;
+    return std::nullopt;
   }
 
   const std::string read = ReadCommand(target->category, target->disc_id);
@@ -143,7 +142,7 @@ void Query::Run(std::optional<ServerEntry> server) {
     if (!Connect()) {
       context_.log.Write(LogInfo, "connect failed for HTTP query\r\n");
       Status(kCddbStatusUnreachable);
-      return;
+      return std::nullopt;
     }
   }
   std::optional<std::string> entry;
@@ -151,37 +150,38 @@ void Query::Run(std::optional<ServerEntry> server) {
     entry = Receive(ReplyMode::MultiLineReply);
   if (!entry) {
     Status(kCddbStatusUnreachable);
-    return;
+    return std::nullopt;
   }
   if (DiscGone()) {
     context_.log.Write(LogInfo, "CD was ejected. Exiting cddb query\r\n");
     Status(kCddbStatusClear);
-    return;
+    return std::nullopt;
   }
   // An error line in place of the entry would replace a good entry with
   // nothing; a player that is ending stores nothing new.
   if (!entry->starts_with("210") || connection_.stopped()) {
     Status(kCddbStatusNoMatch);
-    return;
+    return std::nullopt;
   }
-  Store(EntryBytesToStored(*entry));
-  Status(kCddbStatusDone);
+  return EntryBytesToStored(*entry);
 }
 
-void Query::Store(std::string entry) {
-  const std::string& db = context_.db_path;
-  const std::string id = DiscIdText(ComputeCddbDiscId(record_.Timing()));
-  const bool cached = EqualsIgnoringCase(record_.Category().value_or(""), "cached");
+void Store(const CddbWorkerContext& context, const QueryDisc& disc, std::string entry) {
+  DiscRecord& record = *disc.record;
+  const std::string& db = context.db_path;
+  const std::string id = DiscIdText(ComputeCddbDiscId(record.Timing()));
+  const bool cached = EqualsIgnoringCase(record.Category().value_or(""), "cached");
   const bool known = DbHasEntry(db, id);
   if (known && !cached &&
-      context_.host.Ask(kReplaceText, MessageBoxStyle::kInformation, MessageBoxButtons::kYesNo) !=
+      context.host.Ask(kReplaceText, MessageBoxStyle::kInformation, MessageBoxButtons::kYesNo) !=
           MessageBoxAnswer::kYes) {
+    context.host.PostStatus(kCddbStatusDone);
     return;
   }
-  ReadEntryIntoRecord(record_, entry, disc_.loaded != nullptr);
-  NormalizeReadEntry(record_, entry);
+  ReadEntryIntoRecord(record, entry, disc.loaded != nullptr);
+  NormalizeReadEntry(record, entry);
   const std::string key =
-      EntryKey(record_.Category().value_or("nocategory"), record_.DiscIdText().value_or(id));
+      EntryKey(record.Category().value_or("nocategory"), record.DiscIdText().value_or(id));
   int stored = 0;
   if (!known) {
     stored = DbAddEntry(db, key, entry);
@@ -193,7 +193,8 @@ void Query::Store(std::string entry) {
     stored = -1;
   }
   if (stored < 0)
-    context_.host.Ask(kDbWriteErrorText, MessageBoxStyle::kExclamation, MessageBoxButtons::kOk);
+    context.host.Ask(kDbWriteErrorText, MessageBoxStyle::kExclamation, MessageBoxButtons::kOk);
+  context.host.PostStatus(kCddbStatusDone);
 }
 
 }  // namespace
@@ -208,8 +209,21 @@ QueryEnd QueryCd(const CddbWorkerContext& context, CddbConnection& connection,
     return QueryEnd::kLockHeld;
   }
   QueryScope scope(context, connection);
-  Query(context, connection, disc).Run(server);
+  if (std::optional<std::string> entry = Query(context, connection, disc).Run(server))
+    Store(context, disc, std::move(*entry));
   return QueryEnd::kFinished;
+}
+
+std::optional<std::string> QueryAndRead(const CddbWorkerContext& context,
+                                        CddbConnection& connection, const QueryDisc& disc,
+                                        const std::optional<ServerEntry>& server) {
+  std::optional<std::string> entry = Query(context, connection, disc).Run(server);
+  connection.Close();
+  return entry;
+}
+
+void FileReadEntry(const CddbWorkerContext& context, const QueryDisc& disc, std::string entry) {
+  Store(context, disc, std::move(entry));
 }
 
 }  // namespace zcd

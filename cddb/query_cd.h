@@ -33,4 +33,15 @@ enum class QueryEnd {
 QueryEnd QueryCd(const CddbWorkerContext& context, CddbConnection& connection,
                  const QueryDisc& disc, const std::optional<ServerEntry>& server = std::nullopt);
 
+// The two halves of QueryCd, for callers that take no lock and keep no log
+// (the command-line tool). Worker thread, each.
+// The query and read: the entry in the stored encoding, or none when the
+// query ended early (its status was posted).
+std::optional<std::string> QueryAndRead(const CddbWorkerContext& context,
+                                        CddbConnection& connection, const QueryDisc& disc,
+                                        const std::optional<ServerEntry>& server = std::nullopt);
+// Files a read entry and reads it into the record, asking before a stored
+// entry of a disc that is not cached is replaced; posts 999.
+void FileReadEntry(const CddbWorkerContext& context, const QueryDisc& disc, std::string entry);
+
 }  // namespace zcd
