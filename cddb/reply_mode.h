@@ -8,6 +8,7 @@ enum class ReplyMode {
   LineReply,       // one line
   MultiLineReply,  // lines up to one holding only "."
   AutoReply,       // multi-line when the reply starts with "211", else one line
+  SmtpReply,       // lines up to one whose code is not followed by "-"
 };
 
 // Whether the data received so far is a whole reply. Judged on all of it, so
