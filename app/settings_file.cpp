@@ -216,6 +216,8 @@ Settings ReadSettings(const std::string& ini_path, const std::string& data_dir,
   ReadServers(file, settings);
   settings.SmtpServer = file.GetString(kSubmitInfoSection, "SmtpServer", kMaxShortText);
   settings.UserEmail = file.GetString(kSubmitInfoSection, "UserEmail", kMaxShortText);
+  settings.SubmitAddress = file.GetString(kSubmitInfoSection, "SubmitAddress", kMaxShortText);
+  settings.SubmitMethod = file.GetInt(kSubmitInfoSection, "SubmitMethod", kSubmitByMail);
   ReadProxySection(file, settings);
   return settings;
 }
@@ -242,6 +244,12 @@ std::string WriteSettings(const Settings& settings, const std::string& ini_path,
 
   SetOrDelete(file, kSubmitInfoSection, "SmtpServer", settings.SmtpServer);
   SetOrDelete(file, kSubmitInfoSection, "UserEmail", settings.UserEmail);
+  SetOrDelete(file, kSubmitInfoSection, "SubmitAddress", settings.SubmitAddress);
+  // Mail, the usual way, leaves the section as it always was.
+  if (settings.SubmitMethod != kSubmitByMail)
+    file.SetInt(kSubmitInfoSection, "SubmitMethod", settings.SubmitMethod);
+  else
+    file.DeleteKey(kSubmitInfoSection, "SubmitMethod");
 
   SetOrDelete(file, kProxySection, "Hostname", settings.HostName);
   file.SetInt(kProxySection, "Port", settings.Port);

@@ -20,6 +20,11 @@ inline constexpr int kIconTaskbar = 2;
 // PlayOrder bits.
 inline constexpr int kPlayOrderRestore = 1;
 inline constexpr int kPlayOrderSave = 2;
+// Where CDDB takes entries sent by mail while SubmitAddress is unset.
+inline constexpr char kDefaultSubmitAddress[] = "submit@gnudb.org";
+// SubmitMethod values.
+inline constexpr int kSubmitByMail = 0;
+inline constexpr int kSubmitByHttp = 1;
 
 // Longest texts kept, as reads into fixed buffers cut them (terminator
 // excluded).
@@ -101,9 +106,13 @@ struct Settings {
   int NumServers = 0;
   std::vector<std::optional<std::string>> Server;
 
-  // "SubmitInfo"
+  // "SubmitInfo". SmtpServer may name a port as "host:port" (25 when
+  // absent). SubmitAddress and a non-zero SubmitMethod are written only when
+  // set.
   std::optional<std::string> SmtpServer;
   std::optional<std::string> UserEmail;
+  std::optional<std::string> SubmitAddress;  // none: kDefaultSubmitAddress
+  int SubmitMethod = kSubmitByMail;
 
   // "Proxy"; HostName is stored under the key "Hostname".
   std::optional<std::string> HostName;

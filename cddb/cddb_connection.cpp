@@ -83,10 +83,25 @@ bool CddbConnection::TryConnect(const addrinfo& address) {
 }
 
 ConnectResult CddbConnection::Connect(const std::string& host, int port) {
-  Close();
   const bool proxy = settings_.UseProxy != 0;
   const std::string target = proxy ? settings_.HostName.value_or("") : host;
   const int target_port = proxy ? settings_.Port : port;
+  const ConnectResult result = Open(target, target_port);
+  if (result == ConnectResult::kNoAddress) {
+    char line[400];
+    std::snprintf(line, sizeof line, "GetHostName failed for %s: \"%s:%d\"\r\n",
+                  proxy ? "proxy" : "host", target.c_str(), target_port);
+    log_.Write(LogInfo, line);
+  }
+  return result;
+}
+
+ConnectResult CddbConnection::ConnectDirect(const std::string& host, int port) {
+  return Open(host, port);
+}
+
+ConnectResult CddbConnection::Open(const std::string& target, int target_port) {
+  Close();
   const std::string port_text = std::to_string(target_port);
   log_.Write(LogInfo, "Connecting To: ");
   log_.Write(LogInfo, target);
@@ -100,13 +115,8 @@ ConnectResult CddbConnection::Connect(const std::string& host, int port) {
   hints.ai_flags = AI_NUMERICSERV;
   addrinfo* found = nullptr;
   const bool port_ok = target_port > 0 && target_port <= 65535;
-  if (!port_ok || getaddrinfo(target.c_str(), port_text.c_str(), &hints, &found) != 0) {
-    char line[400];
-    std::snprintf(line, sizeof line, "GetHostName failed for %s: \"%s:%d\"\r\n",
-                  proxy ? "proxy" : "host", target.c_str(), target_port);
-    log_.Write(LogInfo, line);
+  if (!port_ok || getaddrinfo(target.c_str(), port_text.c_str(), &hints, &found) != 0)
     return ConnectResult::kNoAddress;
-  }
   std::unique_ptr<addrinfo, AddressListFree> addresses(found);
   for (const addrinfo* address = found; address; address = address->ai_next) {
     if (stopped())

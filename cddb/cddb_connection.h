@@ -43,6 +43,10 @@ class CddbConnection {
   // (IPv4 and IPv6); each attempt waits at most NetTimeout seconds. Logs the
   // target and a failed resolve. Closes any earlier connection first.
   ConnectResult Connect(const std::string& host, int port);
+  // Connects to host:port itself whatever the proxy settings say, as mail
+  // never goes through an HTTP proxy. Logs the target only: the caller
+  // words a failed resolve its own way.
+  ConnectResult ConnectDirect(const std::string& host, int port);
   void Close();
   bool connected() const { return socket_.valid(); }
 
@@ -66,6 +70,8 @@ class CddbConnection {
   // Waits for events on the socket, watching the stop event too.
   WaitResult Wait(short events) const;
   bool TryConnect(const addrinfo& address);
+  // Logs the target, then resolves and connects; kNoAddress unlogged.
+  ConnectResult Open(const std::string& host, int port);
 
   TransportSettings settings_;
   NetLog& log_;

@@ -26,12 +26,16 @@ bool CddbpHandshake(CddbConnection& connection, const ClientIdentity& identity) 
   return greeting && SendHello(connection, identity);
 }
 
-std::string HttpRequestStart(const TransportSettings& settings, const HttpServer& server) {
+std::string HttpRequestTarget(const TransportSettings& settings, const HttpServer& server) {
   if (!settings.ProxiedHttp())
-    return "GET " + server.cgi_path;
+    return server.cgi_path;
   // The proxy goes where the line says, and without a port that is port 80.
   const std::string port = server.port == 80 ? "" : ":" + std::to_string(server.port);
-  return "GET http://" + server.host + port + server.cgi_path;
+  return "http://" + server.host + port + server.cgi_path;
+}
+
+std::string HttpRequestStart(const TransportSettings& settings, const HttpServer& server) {
+  return "GET " + HttpRequestTarget(settings, server);
 }
 
 std::string HttpRequestLine(const TransportSettings& settings, const HttpServer& server,

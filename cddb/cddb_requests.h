@@ -32,8 +32,10 @@ struct HttpServer {
 // bare "\n"; the site list asks at level 3 and ends it with "\r\n".
 enum class HttpRequestKind { kQueryOrRead, kSites };
 
-// "GET " and the CGI path, or through a proxy with a host "GET http://" and
-// the server's host (with ":port" unless it is 80) and the CGI path.
+// The CGI path, or through a proxy with a host "http://" and the server's
+// host (with ":port" unless it is 80) and the CGI path.
+std::string HttpRequestTarget(const TransportSettings& settings, const HttpServer& server);
+// "GET " and the target.
 std::string HttpRequestStart(const TransportSettings& settings, const HttpServer& server);
 
 // The whole request line for cmd=command (words joined by "+"), with the

@@ -22,6 +22,14 @@ bool ReplyComplete(std::string_view data, ReplyMode mode) {
       return data == ".\r\n" || data.ends_with("\r\n.\r\n") || StatusLineOnly(data);
     case ReplyMode::LineReply:
       return !data.empty() && data.find('\n') == data.size() - 1;
+    case ReplyMode::SmtpReply: {
+      if (!data.ends_with('\n'))
+        return false;
+      const size_t previous = data.rfind('\n', data.size() - 2);
+      const std::string_view last =
+          previous == std::string_view::npos ? data : data.substr(previous + 1);
+      return last.size() < 4 || last[3] != '-';
+    }
     case ReplyMode::AutoReply:
       break;
   }

@@ -9,6 +9,7 @@ enum class ReplyMode {
   MultiLineReply,  // lines up to one holding only ".", or a lone status line
                    // that announces none (a code without 1 in the middle)
   AutoReply,       // multi-line when the reply starts with "211", else one line
+  SmtpReply,       // lines up to one whose code is not followed by "-"
 };
 
 // Whether the data received so far is a whole reply. Judged on all of it, so

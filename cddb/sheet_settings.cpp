@@ -39,6 +39,8 @@ void CopyCddbSettings(const Settings& from, Settings& to) {
   to.NoCacheData = from.NoCacheData;
   to.SmtpServer = from.SmtpServer;
   to.UserEmail = from.UserEmail;
+  to.SubmitAddress = from.SubmitAddress;
+  to.SubmitMethod = from.SubmitMethod;
   to.NetTimeout = from.NetTimeout;
   to.NetLogging = from.NetLogging;
   to.LogFile = from.LogFile;

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "cddb/sheet_settings.h"
@@ -106,16 +107,35 @@ void QueryingPage::QueryCached() {
 SubmittingPage::SubmittingPage(const Settings& settings, std::function<void()> changed,
                                QWidget* parent)
     : SheetPage(parent),
+      by_mail_(new QRadioButton("Submit by mail", this)),
+      by_http_(new QRadioButton("Submit over HTTP to the default server", this)),
       server_(new QLineEdit(FromWindows1252(settings.SmtpServer.value_or("")), this)),
+      submit_address_(new QLineEdit(FromWindows1252(settings.SubmitAddress.value_or("")), this)),
       address_(new QLineEdit(FromWindows1252(settings.UserEmail.value_or("")), this)) {
+  by_mail_->setObjectName("by_mail");
+  by_http_->setObjectName("by_http");
   server_->setObjectName("smtp_server");
+  submit_address_->setObjectName("submit_address");
+  submit_address_->setPlaceholderText(kDefaultSubmitAddress);
   address_->setObjectName("user_email");
-  for (QLineEdit* box : {server_, address_}) {
+  for (QLineEdit* box : {server_, submit_address_, address_}) {
     box->setMaxLength(static_cast<int>(kMaxShortText));
     connect(box, &QLineEdit::textEdited, this, [changed] { changed(); });
   }
+  (settings.SubmitMethod == kSubmitByHttp ? by_http_ : by_mail_)->setChecked(true);
+  // The mail's boxes matter only while mail is chosen.
+  for (QLineEdit* box : {server_, submit_address_}) {
+    box->setEnabled(by_mail_->isChecked());
+    connect(by_mail_, &QRadioButton::toggled, box, &QLineEdit::setEnabled);
+  }
+  connect(by_mail_, &QRadioButton::clicked, this, [changed] { changed(); });
+  connect(by_http_, &QRadioButton::clicked, this, [changed] { changed(); });
+
   auto* boxes = new QFormLayout;
+  boxes->addRow(by_mail_);
   boxes->addRow("Outgoing mail server", server_);
+  boxes->addRow("Submission address", submit_address_);
+  boxes->addRow(by_http_);
   boxes->addRow("Your email address", address_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(boxes);
@@ -127,17 +147,26 @@ SubmittingPage::SubmittingPage(const Settings& settings, std::function<void()> c
 }
 
 bool SubmittingPage::Check() {
-  // The address goes into the mail's commands, where a line break would
+  // The addresses go into the mail's commands, where a line break would
   // start a command of its own.
-  if (!address_->text().contains('\r') && !address_->text().contains('\n'))
+  const auto one_line = [](const QLineEdit* box) {
+    return !box->text().contains('\r') && !box->text().contains('\n');
+  };
+  if (one_line(address_) && one_line(submit_address_))
     return true;
   QMessageBox::warning(this, "Zentaro CD",
-                       "Your email address must be on one line.\nPlease remove the line break.");
+                       one_line(address_)
+                           ? "The submission address must be on one line.\nPlease remove the "
+                             "line break."
+                           : "Your email address must be on one line.\nPlease remove the line "
+                             "break.");
   return false;
 }
 
 void SubmittingPage::Store(Settings& settings) const {
+  settings.SubmitMethod = by_http_->isChecked() ? kSubmitByHttp : kSubmitByMail;
   settings.SmtpServer = NoneWhenEmpty(server_);
+  settings.SubmitAddress = NoneWhenEmpty(submit_address_);
   settings.UserEmail = NoneWhenEmpty(address_);
 }
 

@@ -10,6 +10,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace zcd {
 
@@ -34,9 +35,10 @@ class QueryingPage : public SheetPage {
   QPushButton* query_cached_;
 };
 
-// The "Submitting" page: the mail server and the sender's address, which
-// must stay on one line as it goes into the mail's commands. Window thread
-// only.
+// The "Submitting" page: by mail or by HTTP, the mail server and the
+// submission address (used by mail only), and the sender's address. The
+// addresses must stay on one line as they go into the mail's commands.
+// Window thread only.
 class SubmittingPage : public SheetPage {
   Q_OBJECT
  public:
@@ -46,7 +48,10 @@ class SubmittingPage : public SheetPage {
   void Store(Settings& settings) const override;
 
  private:
+  QRadioButton* by_mail_;
+  QRadioButton* by_http_;
   QLineEdit* server_;
+  QLineEdit* submit_address_;
   QLineEdit* address_;
 };
 

@@ -39,6 +39,8 @@ Settings Distinct() {
   s.TaskBarText = "%n %t";
   s.SmtpServer = "mail.example";
   s.UserEmail = "me@example";
+  s.SubmitAddress = "entries@cddb.example";
+  s.SubmitMethod = kSubmitByHttp;
   s.HostName = "gate";
   s.Port = 3128;
   s.Username = "user";
@@ -98,6 +100,7 @@ TEST(SettingsTest, WritesKeysInOrderWithTheirStoredSpellingsAndValuesRoundTrip) 
             "PlayType=1035\r\nTimerType=1036\r\n"
             "\r\n"
             "[SubmitInfo]\r\nSmtpServer=mail.example\r\nUserEmail=me@example\r\n"
+            "SubmitAddress=entries@cddb.example\r\nSubmitMethod=1\r\n"
             "\r\n"
             "[Proxy]\r\nHostname=gate\r\nPort=3128\r\nUsername=user\r\nPassword=pass word\r\n"
             "UseProxy=1\r\nUseProxyAuth=1\r\n");
@@ -119,16 +122,22 @@ TEST(SettingsTest, WritesKeysInOrderWithTheirStoredSpellingsAndValuesRoundTrip) 
   ASSERT_EQ(WriteSettings(written, dir.File("ZCD.ini"), "/data"), "");
   EXPECT_EQ(Read(dir), written);
 
-  // Texts cleared during the run leave the file.
+  // Texts cleared during the run leave the file, and so does the submission
+  // method when it goes back to mail.
   dir.Write("ZCD.ini",
-            "[Proxy]\nHostName=old\nUsername=old\nPassword=old\n[SubmitInfo]\nSmtpServer=old\n");
+            "[Proxy]\nHostName=old\nUsername=old\nPassword=old\n[SubmitInfo]\nSmtpServer=old\n"
+            "SubmitAddress=old\nSubmitMethod=1\n");
   written = Read(dir);
+  EXPECT_EQ(written.SubmitMethod, kSubmitByHttp);
   written.HostName.reset();
   written.Username.reset();
   written.Password.reset();
   written.SmtpServer.reset();
+  written.SubmitAddress.reset();
+  written.SubmitMethod = kSubmitByMail;
   ASSERT_EQ(WriteSettings(written, dir.File("ZCD.ini"), "/data"), "");
   EXPECT_EQ(dir.Read("ZCD.ini").find("=old"), std::string::npos) << dir.Read("ZCD.ini");
+  EXPECT_EQ(dir.Read("ZCD.ini").find("SubmitMethod"), std::string::npos) << dir.Read("ZCD.ini");
   EXPECT_EQ(Read(dir), written);
 }
 

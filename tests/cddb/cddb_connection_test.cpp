@@ -61,6 +61,12 @@ TEST(CddbConnectionTest, ReadReplyEndsAtTheReplysEndWhereverTheReadsSplitIt) {
        {"HTTP/1.0 200 OK\r\nServer: x\r\n\r\n200 rock 0c01a202 A / B\r\n", "tail\r\n"},
        true},
       {"closed early", ReplyMode::LineReply, {"200 no line end"}, true},
+      {"smtp one line", ReplyMode::SmtpReply, {"220 ready\r\n"}, false},
+      {"smtp lines at once",
+       ReplyMode::SmtpReply,
+       {"220-mail\r\n220-ESMTP\r\n220 ready\r\n"},
+       false},
+      {"smtp lines apart", ReplyMode::SmtpReply, {"250-a\r\n", "250-b\r\n250", " ok\r\n"}, false},
   };
   for (const ReplyCase& c : cases) {
     std::atomic<bool> hung_up_in_time = false;

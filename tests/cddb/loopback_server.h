@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -50,6 +51,20 @@ class ServerPeer {
     }
     if (closed_in_time)
       *closed_in_time = closed;
+    return data;
+  }
+
+  // Reads `count` bytes, fewer when the client closes or patience runs out.
+  std::string ReadCount(size_t count, std::chrono::milliseconds patience) {
+    std::string data;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (data.size() < count && Readable(deadline)) {
+      char buffer[4096];
+      const ssize_t got = recv(fd_, buffer, std::min(sizeof buffer, count - data.size()), 0);
+      if (got <= 0)
+        break;
+      data.append(buffer, static_cast<size_t>(got));
+    }
     return data;
   }
 

@@ -240,14 +240,14 @@ TEST_F(QueryCdTest, WithoutServersTheUserIsOfferedTheSettings) {
     CddbConnection connection(TransportSettings::From(settings_), log_);
     QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
     EXPECT_EQ(host.statuses(), std::vector<int>{667});
-    EXPECT_EQ(host.asked(),
-              std::vector<std::string>{"You don't have any CDDB servers have been defined.\nDo you "
-                                       "wish to set them up now?"});
+    EXPECT_EQ(host.questions(),
+              (std::vector<test::ScriptedWorkerHost::Question>{
+                  {"You don't have any CDDB servers have been defined.\nDo you wish to set them "
+                   "up now?",
+                   MessageBoxStyle::kQuestion, MessageBoxButtons::kYesNo}}));
     const bool yes = answer == MessageBoxAnswer::kYes;
-    EXPECT_EQ(host.commands().size(), yes ? 1u : 0u);
-    if (yes) {
-      EXPECT_EQ(host.commands()[0], (test::ScriptedWorkerHost::Command{kCmdCddbSettings, 0}));
-    }
+    using Commands = std::vector<std::pair<int64_t, int64_t>>;
+    EXPECT_EQ(host.commands(), (yes ? Commands{{kCmdCddbSettings, 0}} : Commands{}));
     EXPECT_EQ(host.auto_info_off(), !yes);
   }
 }
@@ -272,8 +272,8 @@ TEST_F(QueryCdTest, AKnownDiscIsReplacedOnlyWhenTheUserSaysSo) {
     CddbConnection connection(TransportSettings::From(settings_), log_);
     QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
     EXPECT_EQ(host.statuses().back(), 999);
-    ASSERT_EQ(host.asked().size(), 1u);
-    EXPECT_EQ(host.styles()[0], MessageBoxStyle::kInformation);
+    ASSERT_EQ(host.questions().size(), 1u);
+    EXPECT_EQ(host.questions()[0].style, MessageBoxStyle::kInformation);
     const bool yes = answer == MessageBoxAnswer::kYes;
     EXPECT_EQ(DbHasEntry(db_, "misc/" + kId), !yes);
     EXPECT_EQ(DbHasEntry(db_, "rock/" + kId), yes);
@@ -287,7 +287,7 @@ TEST_F(QueryCdTest, ACachedDiscIsReplacedWithoutAQuestion) {
   AddServer(cddb.server().port());
   CddbConnection connection(TransportSettings::From(settings_), log_);
   QueryCd(context(), connection, {record_, nullptr});
-  EXPECT_TRUE(host_.asked().empty());
+  EXPECT_TRUE(host_.questions().empty());
   EXPECT_FALSE(DbHasEntry(db_, "cached/" + kId));
   EXPECT_TRUE(DbHasEntry(db_, "rock/" + kId));
 }

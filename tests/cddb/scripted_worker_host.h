@@ -1,32 +1,49 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cddb/worker_host.h"
 
 namespace zcd::test {
 
-// Stands in for the window thread: records what a worker posted and asked,
-// and answers from its script.
+// The player's side of a CDDB worker for tests: records everything the
+// worker asks and posts, and answers its questions from a script. Any
+// thread.
 class ScriptedWorkerHost : public CddbWorkerHost {
  public:
-  struct Command {
-    int64_t command;
-    int64_t param;
-    bool operator==(const Command&) const = default;
+  struct Question {
+    std::string text;
+    MessageBoxStyle style;
+    MessageBoxButtons buttons;
+    bool operator==(const Question&) const = default;
   };
+
+  // Answers the next question; once these run out, `answer` answers.
+  void AnswerNext(MessageBoxAnswer next) {
+    std::lock_guard hold(lock_);
+    answers_.push_back(next);
+  }
 
   void PostStatus(int code) override {
     std::lock_guard hold(lock_);
     statuses_.push_back(code);
   }
-  MessageBoxAnswer Ask(const std::string& text, MessageBoxStyle style, MessageBoxButtons) override {
+  MessageBoxAnswer Ask(const std::string& text, MessageBoxStyle style,
+                       MessageBoxButtons buttons) override {
     std::lock_guard hold(lock_);
-    asked_.push_back(text);
-    styles_.push_back(style);
-    return answer;
+    questions_.push_back({text, style, buttons});
+    if (buttons == MessageBoxButtons::kOk)
+      return MessageBoxAnswer::kOk;
+    if (answers_.empty())
+      return answer;
+    const MessageBoxAnswer next = answers_.front();
+    answers_.pop_front();
+    return next;
   }
   int ChooseMatch(const std::string& reply) override {
     std::lock_guard hold(lock_);
@@ -44,7 +61,7 @@ class ScriptedWorkerHost : public CddbWorkerHost {
   }
   void PostCommand(int64_t command, int64_t param) override {
     std::lock_guard hold(lock_);
-    commands_.push_back({command, param});
+    commands_.emplace_back(command, param);
   }
   void TurnOffAutoInfo() override {
     std::lock_guard hold(lock_);
@@ -55,21 +72,17 @@ class ScriptedWorkerHost : public CddbWorkerHost {
     std::lock_guard hold(lock_);
     return statuses_;
   }
-  std::vector<std::string> asked() const {
+  std::vector<Question> questions() const {
     std::lock_guard hold(lock_);
-    return asked_;
+    return questions_;
   }
-  std::vector<MessageBoxStyle> styles() const {
+  std::vector<std::pair<int64_t, int64_t>> commands() const {
     std::lock_guard hold(lock_);
-    return styles_;
+    return commands_;
   }
   std::vector<std::string> match_replies() const {
     std::lock_guard hold(lock_);
     return match_replies_;
-  }
-  std::vector<Command> commands() const {
-    std::lock_guard hold(lock_);
-    return commands_;
   }
   int cached_questions() const {
     std::lock_guard hold(lock_);
@@ -82,16 +95,16 @@ class ScriptedWorkerHost : public CddbWorkerHost {
 
   // The script; set before the worker starts.
   MessageBoxAnswer answer = MessageBoxAnswer::kNo;
-  int match = 0;
+  int match = -1;
   std::vector<CachedQueryChoice> cached_answers;
 
  private:
   mutable std::mutex lock_;
+  std::deque<MessageBoxAnswer> answers_;
   std::vector<int> statuses_;
-  std::vector<std::string> asked_;
-  std::vector<MessageBoxStyle> styles_;
+  std::vector<Question> questions_;
   std::vector<std::string> match_replies_;
-  std::vector<Command> commands_;
+  std::vector<std::pair<int64_t, int64_t>> commands_;
   int cached_questions_ = 0;
   bool auto_info_off_ = false;
 };

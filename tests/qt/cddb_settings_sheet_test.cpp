@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -386,8 +387,18 @@ TEST_F(CddbSettingsSheetTest, PagesRefuseABrokenAddressAndAnOverlongLogPath) {
   EXPECT_TRUE(applied_.empty());
   EXPECT_EQ(sheet->findChild<QTabWidget*>()->currentIndex(), kSubmitting);
   address->setText("me@example.org");
+  auto* submit_address = Named<QLineEdit>(*sheet, kSubmitting, "submit_address");
+  EXPECT_EQ(submit_address->placeholderText(), "submit@gnudb.org");
+  submit_address->setText("submit@cddb.example\nDATA");
+  AnswerNextBox(seen);
+  sheet->accept();
+  EXPECT_TRUE(seen.text.startsWith("The submission address must be on one line."));
+  EXPECT_TRUE(applied_.empty());
+  submit_address->clear();
   sheet->accept();
   ASSERT_EQ(applied_.size(), 1u);
+  EXPECT_EQ(applied_[0].SubmitAddress, std::nullopt);
+  EXPECT_EQ(applied_[0].SubmitMethod, kSubmitByMail);
   EXPECT_EQ(applied_[0].UserEmail, "me@example.org");
   EXPECT_EQ(applied_[0].SmtpServer, "mail.example");
   EXPECT_EQ(applied_[0].LogFile, "/data/ZCDNetLog.txt");
@@ -430,6 +441,18 @@ TEST(CddbSettingsLauncherTest, OpensOnceAtTheAskedPageAndClosingWritesTheServers
   EXPECT_EQ(parent.findChildren<CddbSettingsSheet*>().size(), 1);
   EXPECT_EQ(sheet->findChild<QTabWidget*>()->currentIndex(), kSubmitting);
 
+  // HTTP leaves the mail's boxes aside but keeps what they hold.
+  auto* smtp_server = Named<QLineEdit>(*sheet, kSubmitting, "smtp_server");
+  auto* by_http = Named<QRadioButton>(*sheet, kSubmitting, "by_http");
+  EXPECT_TRUE(smtp_server->isEnabled());
+  EXPECT_FALSE(Apply(*sheet)->isEnabled());
+  ClickBox(by_http);
+  EXPECT_FALSE(smtp_server->isEnabled());
+  EXPECT_TRUE(Apply(*sheet)->isEnabled());
+  ClickBox(Named<QRadioButton>(*sheet, kSubmitting, "by_mail"));
+  Type(Named<QLineEdit>(*sheet, kSubmitting, "submit_address"), "entries@cddb.example");
+  ClickBox(by_http);
+
   owner.PlayerSettings().SkinName = "Changed meanwhile";
   sheet->findChild<QTabWidget*>()->setCurrentIndex(kServers);
   Named<QLineEdit>(*sheet, kServers, "host")->setText("x.example");
@@ -439,6 +462,8 @@ TEST(CddbSettingsLauncherTest, OpensOnceAtTheAskedPageAndClosingWritesTheServers
   const std::string ini = dir.Read("ZCD.ini");
   EXPECT_NE(ini.find("[Servers]\r\nNumServers=1\r\nServer0=x.example 888 CDDBP - 1 .\r\n"),
             std::string::npos)
+      << ini;
+  EXPECT_NE(ini.find("SubmitAddress=entries@cddb.example\r\nSubmitMethod=1\r\n"), std::string::npos)
       << ini;
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(parent.findChildren<CddbSettingsSheet*>().isEmpty());
