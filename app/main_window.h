@@ -149,6 +149,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   CddbWorkers::WindowSide CddbWindowSide();
   void StartCddbQuery(CdState& state, std::optional<ServerEntry> server = std::nullopt);
   void StartCachedPass(std::function<void(int cached)> counted);
+  void SubmitDisc();
   void ShowMenu(Menu menu, Point screen, uint32_t message = kMsgCommand);
   void ShowQuickTrackMenu(Point screen);
   void ShowMainMenu(Point screen);

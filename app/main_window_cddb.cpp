@@ -2,6 +2,9 @@
 #include "base/text.h"
 #include "cddb/get_sites.h"
 #include "cddb/server_list.h"
+#include "cddb/submit_cd.h"
+#include "discdb/database.h"
+#include "discdb/entry_text.h"
 
 // The main window's side of the CDDB workers: what starts them and where
 // their questions are answered.
@@ -58,6 +61,25 @@ int MainWindow::QueryCachedDiscs() {
   Trace("cached query pass requested");
   StartCachedPass({});
   return 0;
+}
+
+// The disc's stored entry goes out with its revision raised; the database
+// keeps the old revision.
+void MainWindow::SubmitDisc() {
+  const CdState* state = monitor_.cd();
+  const OptText disc_id = state ? state->disc().DiscIdText() : std::nullopt;
+  std::optional<std::string> entry =
+      disc_id ? DbFindEntry(s_.folder.database_path(), *disc_id) : std::nullopt;
+  if (!entry) {
+    host_->ShowMessageBox(kNoInformationText, kAppCaption, MessageBoxStyle::kInformation,
+                          MessageBoxButtons::kOk);
+    return;
+  }
+  StampRevision(*entry);
+  cddb_->Start(WorkerSettings(), [entry = std::move(*entry)](const CddbWorkerContext& context,
+                                                             CddbConnection& connection) {
+    SubmitCd(context, connection, entry);
+  });
 }
 
 CddbActions MainWindow::CddbSettingsActions() {

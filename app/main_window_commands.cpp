@@ -115,9 +115,7 @@ void MainWindow::BuildCommands() {
 
   table.Add({kCmdQueryCddb, kCmdQueryCddbKey},
             done([this, &monitor] { lookup_.StartCddbQuery(*monitor.cd()); }), with_disc);
-  // Submitting arrives with the CDDB client; until then the command only
-  // keeps its place and state in the menus.
-  table.Add({kCmdSubmit}, done([this] { Trace("submission requested"); }), with_disc);
+  table.Add({kCmdSubmit}, done([this] { SubmitDisc(); }), with_disc);
   table.Add({kCmdQueryCached}, [this](Id, int64_t) { return QueryCachedDiscs(); });
 }
 

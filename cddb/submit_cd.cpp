@@ -18,9 +18,6 @@ namespace {
 
 constexpr char kNotSetUpText[] =
     "You don't have CDDB submitting set up yet.\nDo you wish to set it up now?";
-constexpr char kNoInformationText[] =
-    "You have not entered in any information for this CD.\nPlease enter disc name and all track "
-    "titles before submitting.";
 constexpr char kUnofficialCategoryText[] =
     "In order to submit a CD to the CD database, it must have\none of the following official "
     "CDDB categories:\n\nblues, classical, country, data, folk, jazz, misc, newage,\nreggae, "

@@ -7,6 +7,11 @@
 
 namespace zcd {
 
+// Shown when a disc has no information to submit.
+inline constexpr char kNoInformationText[] =
+    "You have not entered in any information for this CD.\nPlease enter disc name and all track "
+    "titles before submitting.";
+
 // Worker thread. Sends one disc's entry (its revision already raised) to
 // CDDB: by mail through the user's SMTP server, straight to it whatever the
 // proxy settings say, or with SubmitMethod 1 as an HTTP POST to the default
