@@ -97,5 +97,29 @@ TEST_F(MainWindowCddbTest, EndingThePlayerEndsAQueryWhereverItWaits) {
   EXPECT_EQ(DbFindEntry(home_.File("ZCD.zdb"), "rock/")->find("Found"), std::string::npos);
 }
 
+// The query's record outlives the drive state it came from, and the query
+// sees that its disc is gone.
+TEST_F(MainWindowCddbTest, ADriveChangeDuringAQueryFilesNothing) {
+  const auto second = cd_.table.AddVirtualDisc(MakeAudioDisc({60}));
+  ASSERT_TRUE(second.index);
+  std::atomic<bool> answer = false;
+  LoopbackServer server([&](ServerPeer& peer) {
+    test::WaitUntil([&] { return answer.load(); });
+    FindingServer(peer);
+  });
+  UseServer(server.port());
+  Start();
+  Post(kCmdQueryCddb);
+  ASSERT_TRUE(test::WaitUntil([&] { return server.accepted() == 1; }));
+  Post(kCmdDriveBase + *second.index);
+  answer = true;
+  ASSERT_TRUE(DrainUntil(
+      [](const Message& m) {
+        return m.id == kMsgPlayer && m.wparam == kPlayerCddbStatus && m.lparam == kCddbStatusClear;
+      },
+      true));
+  EXPECT_FALSE(DbHasEntry(home_.File("ZCD.zdb"), "rock/"));
+}
+
 }  // namespace
 }  // namespace zcd
