@@ -43,6 +43,7 @@ void CopyCddbSettings(const Settings& from, Settings& to) {
   to.SubmitMethod = from.SubmitMethod;
   to.NetTimeout = from.NetTimeout;
   to.NetLogging = from.NetLogging;
+  to.EmailHello = from.EmailHello;
   to.LogFile = from.LogFile;
 }
 

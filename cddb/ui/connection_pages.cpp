@@ -114,6 +114,8 @@ NetworkDebugPage::NetworkDebugPage(const Settings& settings, const std::string& 
   choose_file_ = [this](const QString& from) { return ChooseTextFile(this, from); };
   QSpinBox* timeout = controls_.Number(this, &Settings::NetTimeout, kMaxTimeout);
   QCheckBox* logging = controls_.Check(this, "Enable network logging", &Settings::NetLogging);
+  QCheckBox* email_hello =
+      controls_.Check(this, "Send my e-mail address in the hello", &Settings::EmailHello);
   controls_.Load(settings);
 
   // A default path too long to keep stays unsaid: an empty box means it.
@@ -148,6 +150,11 @@ NetworkDebugPage::NetworkDebugPage(const Settings& settings, const std::string& 
   layout->addWidget(Note(this,
                          "This will produce a log file of all network communications within ZCD. "
                          "Enable for debugging purposes."));
+  layout->addWidget(email_hello);
+  layout->addWidget(Note(this,
+                         "Servers that ask for an e-mail address in the hello get the user and "
+                         "host of the address on the Submitting page instead of this computer's "
+                         "user and host names."));
   layout->addStretch();
 }
 

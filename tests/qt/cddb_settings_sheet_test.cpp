@@ -452,6 +452,7 @@ TEST(CddbSettingsLauncherTest, OpensOnceAtTheAskedPageAndClosingWritesTheServers
   ClickBox(Named<QRadioButton>(*sheet, kSubmitting, "by_mail"));
   Type(Named<QLineEdit>(*sheet, kSubmitting, "submit_address"), "entries@cddb.example");
   ClickBox(by_http);
+  ClickBox(Named<QCheckBox>(*sheet, kNetworkDebug, "Send my e-mail address in the hello"));
 
   owner.PlayerSettings().SkinName = "Changed meanwhile";
   sheet->findChild<QTabWidget*>()->setCurrentIndex(kServers);
@@ -465,6 +466,7 @@ TEST(CddbSettingsLauncherTest, OpensOnceAtTheAskedPageAndClosingWritesTheServers
       << ini;
   EXPECT_NE(ini.find("SubmitAddress=entries@cddb.example\r\nSubmitMethod=1\r\n"), std::string::npos)
       << ini;
+  EXPECT_NE(ini.find("EmailHello=1\r\n"), std::string::npos) << ini;
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(parent.findChildren<CddbSettingsSheet*>().isEmpty());
 }
