@@ -13,17 +13,10 @@
 #include <cstdio>
 #include <memory>
 
+#include "cddb/host_lookup.h"
 #include "cddb/net_log.h"
 
 namespace zcd {
-namespace {
-
-struct AddressListFree {
-  void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-
-}  // namespace
-
 CddbConnection::CddbConnection(TransportSettings settings, NetLog& log)
     : settings_(std::move(settings)), log_(log), stop_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
@@ -41,13 +34,17 @@ bool CddbConnection::stopped() const {
 }
 
 CddbConnection::WaitResult CddbConnection::Wait(short events) const {
+  return WaitOn(socket_.get(), events, true);
+}
+
+CddbConnection::WaitResult CddbConnection::WaitOn(int fd, short events, bool timed) const {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::seconds(std::max(settings_.NetTimeout, 0));
   while (true) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    pollfd items[2] = {{socket_.get(), events, 0}, {stop_.get(), POLLIN, 0}};
-    const int ready = poll(items, 2, static_cast<int>(std::max<int64_t>(left, 0)));
+    pollfd items[2] = {{fd, events, 0}, {stop_.get(), POLLIN, 0}};
+    const int ready = poll(items, 2, timed ? static_cast<int>(std::max<int64_t>(left, 0)) : -1);
     if (ready < 0 && errno == EINTR)
       continue;
     if (ready < 0 || items[1].revents != 0)
@@ -109,16 +106,17 @@ ConnectResult CddbConnection::Open(const std::string& target, int target_port) {
   log_.Write(LogInfo, port_text);
   log_.Write(LogInfo, "\r\n");
 
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_NUMERICSERV;
-  addrinfo* found = nullptr;
-  const bool port_ok = target_port > 0 && target_port <= 65535;
-  if (!port_ok || getaddrinfo(target.c_str(), port_text.c_str(), &hints, &found) != 0)
+  if (target_port <= 0 || target_port > 65535)
     return ConnectResult::kNoAddress;
-  std::unique_ptr<addrinfo, AddressListFree> addresses(found);
-  for (const addrinfo* address = found; address; address = address->ai_next) {
+  // The system's resolver has time-outs of its own; what it cannot do is
+  // give up when the player ends.
+  HostLookup lookup(target, target_port);
+  if (WaitOn(lookup.ready_fd(), POLLIN, false) != WaitResult::kReady)
+    return ConnectResult::kStopped;
+  const AddressList addresses = lookup.Take();
+  if (!addresses)
+    return ConnectResult::kNoAddress;
+  for (const addrinfo* address = addresses.get(); address; address = address->ai_next) {
     if (stopped())
       return ConnectResult::kStopped;
     if (TryConnect(*address))

@@ -69,6 +69,8 @@ class CddbConnection {
   enum class WaitResult { kReady, kTimedOut, kFailed };
   // Waits for events on the socket, watching the stop event too.
   WaitResult Wait(short events) const;
+  // The same for any descriptor, within NetTimeout when timed.
+  WaitResult WaitOn(int fd, short events, bool timed) const;
   bool TryConnect(const addrinfo& address);
   // Logs the target, then resolves and connects; kNoAddress unlogged.
   ConnectResult Open(const std::string& host, int port);
