@@ -66,6 +66,17 @@ TEST(QueryTextTest, TheDefaultServerOrElseTheFirstBecomesIt) {
   EXPECT_EQ(list[0].is_default, 1);
   std::vector<ServerEntry> none;
   EXPECT_EQ(ChooseServer(none), std::nullopt);
+
+  // The running settings show the choice on the Servers page; a marked
+  // default stays where it is.
+  Settings settings;
+  settings.Server = {"a 888 CDDBP - 0 First.", "b 80 HTTP /~cddb/cddb.cgi 0 Second."};
+  settings.NumServers = 2;
+  MarkFirstServerDefault(settings);
+  EXPECT_EQ(settings.Server[0], "a 888 CDDBP - 1 First.");
+  settings.Server = {"a 888 CDDBP - 0 First.", "b 80 HTTP /~cddb/cddb.cgi 1 Second."};
+  MarkFirstServerDefault(settings);
+  EXPECT_EQ(settings.Server[0], "a 888 CDDBP - 0 First.");
 }
 
 }  // namespace
