@@ -11,17 +11,11 @@
 #include "discdb/exporter_plain_text.h"
 #include "discdb/exporter_raw_cddb.h"
 #include "discdb/sample_disc.h"
-#include "support/child_process.h"
 #include "support/temp_dir.h"
+#include "tools/zcd_db_run.h"
 
 namespace zcd::test {
 namespace {
-
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 // A home folder for zcd-db holding two entries, and a working folder to run it in.
 class ZcdDbTest : public ::testing::Test {
@@ -33,24 +27,7 @@ class ZcdDbTest : public ::testing::Test {
     ASSERT_EQ(DbAddEntry(db(), "jazz/11111111", jazz_), 1);
   }
 
-  // Runs the real binary in the working folder with the home folder, its
-  // standard output and standard error kept apart.
-  ToolRun Run(const std::vector<std::string>& args) const {
-    std::vector<std::string> argv = {"/bin/sh",
-                                     "-c",
-                                     "cd \"$0\" && exec \"$@\" >\"$OUT\" 2>\"$ERR\"",
-                                     dir_.File("work"),
-                                     ZCD_DB_BINARY,
-                                     "--home",
-                                     home()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const std::vector<std::string> env = {"OUT=" + dir_.File("out.txt"),
-                                          "ERR=" + dir_.File("err.txt"), "HOME=" + dir_.path(),
-                                          "PATH=/usr/bin:/bin"};
-    ChildProcess child(argv, env, dir_.File("shell.txt"));
-    const int status = child.Wait(std::chrono::seconds(60)).value_or(-1);
-    return {status, dir_.Read("out.txt"), dir_.Read("err.txt")};
-  }
+  ToolRun Run(const std::vector<std::string>& args) const { return RunZcdDb(dir_, args); }
 
   std::string home() const { return dir_.File("home"); }
   std::string db() const { return dir_.File("home/ZCD.zdb"); }

@@ -7,10 +7,12 @@
 
 namespace zcd::tool {
 
-// Exit statuses: success, a failure the command met, a command line it cannot use.
+// Exit statuses: success, a failure the command met, a command line it
+// cannot use, a CDDB server that could not be reached or did not answer.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNetwork = 3;
 
 struct ToolContext {
   std::string db_path;
@@ -38,6 +40,7 @@ int RunImport(const ToolContext& context, const ToolArgs& args);
 int RunAddXmcd(const ToolContext& context, const ToolArgs& args);
 int RunCheck(const ToolContext& context, const ToolArgs& args);
 int RunDiscId(const ToolContext& context, const ToolArgs& args);
+int RunQuery(const ToolContext& context, const ToolArgs& args);
 
 std::string UsageText();
 

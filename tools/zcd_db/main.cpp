@@ -12,7 +12,8 @@
 namespace zcd::tool {
 namespace {
 
-enum class DbUse { kNone, kReads, kWrites };
+// kStores: writes with --store, else leaves the database alone.
+enum class DbUse { kNone, kReads, kWrites, kStores };
 
 struct Command {
   std::function<int(const ToolContext&, const ToolArgs&)> run;
@@ -24,7 +25,7 @@ const std::map<std::string, Command>& Commands() {
       {"list", {RunList, DbUse::kReads}},      {"show", {RunShow, DbUse::kReads}},
       {"export", {RunExport, DbUse::kReads}},  {"check", {RunCheck, DbUse::kReads}},
       {"import", {RunImport, DbUse::kWrites}}, {"add-xmcd", {RunAddXmcd, DbUse::kWrites}},
-      {"discid", {RunDiscId, DbUse::kNone}}};
+      {"discid", {RunDiscId, DbUse::kNone}},   {"query", {RunQuery, DbUse::kStores}}};
   return commands;
 }
 
@@ -73,7 +74,10 @@ int Main(const std::vector<std::string>& raw_args) {
   context.data_dir = folder.data_dir;
   context.db_path = args.Option("--db").value_or(folder.database_path());
   context.db_in_data_folder = !args.Option("--db");
-  if (const auto problem = DatabaseProblem(context, command->second.use))
+  DbUse use = command->second.use;
+  if (use == DbUse::kStores)
+    use = args.Flag("--store") ? DbUse::kWrites : DbUse::kNone;
+  if (const auto problem = DatabaseProblem(context, use))
     return Report(*problem);
   const int status = command->second.run(context, args);
   if (std::fflush(stdout) != 0 || std::ferror(stdout))

@@ -3,9 +3,13 @@
 namespace zcd::tool {
 namespace {
 
-const std::set<std::string> kValueOptions = {"--home", "--db",   "--category", "--artist",
-                                             "--disc", "--rule", "-o",         "--output"};
-const std::set<std::string> kFlagOptions = {"--help", "-h"};
+const std::set<std::string> kValueOptions = {
+    "--home",  "--db",         "--category",   "--artist",  "--disc",
+    "--rule",  "-o",           "--output",     "--server",  "--http",
+    "--proxy", "--proxy-user", "--proxy-pass", "--timeout", "--pick"};
+// Each flag under the name commands look it up by.
+const std::map<std::string, std::string> kFlagOptions = {
+    {"--help", "--help"}, {"-h", "--help"}, {"--store", "--store"}};
 
 }  // namespace
 
@@ -39,8 +43,9 @@ ToolArgs ParseToolArgs(const std::vector<std::string>& args) {
     }
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    if (kFlagOptions.count(name) && equals == std::string::npos) {
-      parsed.options["--help"] = "";
+    if (const auto flag = kFlagOptions.find(name);
+        flag != kFlagOptions.end() && equals == std::string::npos) {
+      parsed.options[flag->second] = "";
     } else if (kValueOptions.count(name)) {
       std::string value;
       if (equals != std::string::npos) {

@@ -37,12 +37,28 @@ std::string UsageText() {
          "  discid OFFSET... LEADOUT\n"
          "      the CDDB disc identifier and the cdplayer.ini key of a disc, from\n"
          "      the frame offset of every track and of the lead-out\n"
+         "  query --server HOST:PORT [--http PATH] [--proxy HOST:PORT\n"
+         "        [--proxy-user USER --proxy-pass PASSWORD]] [--timeout S]\n"
+         "        [--pick N] [--store] OFFSET... LEADOUT\n"
+         "      ask a CDDB server for the disc (offsets as for discid) and print\n"
+         "      its entry. The server speaks CDDBP, or HTTP with --http and the\n"
+         "      path of its script; HOST may be [IPV6-ADDRESS]. --proxy sends the\n"
+         "      HTTP requests through a proxy, with Basic authentication when\n"
+         "      given a user. --timeout: the seconds a reply may take (0 to 999,\n"
+         "      default 20). Close matches are listed on standard error and one\n"
+         "      is read from standard input (Enter for none), or --pick N takes\n"
+         "      the Nth, from 1. --store files the entry in the database instead,\n"
+         "      as the player does (asking before it replaces a stored entry of\n"
+         "      the disc), and prints its key. Exit status 1 when the server knows\n"
+         "      no match or none was taken, 3 when it could not be reached or did\n"
+         "      not answer in time\n"
          "\n"
          "Arguments and output are UTF-8; the database keeps Windows-1252 texts\n"
          "(characters it lacks become \"?\") and exports keep those bytes.\n"
          "Reading a database leaves no file beside it, not even a lock.\n"
          "\n"
-         "Exit status: 0 success, 1 failure, 2 unusable command line.\n";
+         "Exit status: 0 success, 1 failure, 2 unusable command line, 3 no\n"
+         "answer from the CDDB server.\n";
 }
 
 }  // namespace zcd::tool
