@@ -97,6 +97,24 @@ TEST_F(MainWindowCddbTest, EndingThePlayerEndsAQueryWhereverItWaits) {
   EXPECT_EQ(DbFindEntry(home_.File("ZCD.zdb"), "rock/")->find("Found"), std::string::npos);
 }
 
+TEST_F(MainWindowCddbTest, ACachedDiscInTheDriveShowsItsTitlesOnceTheCachedPassFindsIt) {
+  LoopbackServer server(FindingServer);
+  UseServer(server.port());
+  settings_.AutoInfo = 1;
+  settings_.CacheQuery = 1;
+  Start();
+  const std::string db = home_.File("ZCD.zdb");
+  ASSERT_TRUE(DbHasEntry(db, "cached/"));
+  EXPECT_EQ(server.accepted(), 0);
+  Post(kCmdQueryCached);
+  ASSERT_TRUE(test::WaitUntil([&] {
+    Drain();
+    return host_->caption() == "ZCD: Found / Album";
+  }));
+  EXPECT_EQ(Cd().disc().TrackTitle(0), "First");
+  EXPECT_FALSE(DbHasEntry(db, "cached/"));
+}
+
 // The query's record outlives the drive state it came from, and the query
 // sees that its disc is gone.
 TEST_F(MainWindowCddbTest, ADriveChangeDuringAQueryFilesNothing) {
