@@ -49,24 +49,29 @@ inline std::string ReadReply(const std::string& category,
 // How a server hands its replies to TCP.
 enum class Segments {
   kWhole,  // one send per reply
-  // A cut after every "." that ends a line, so the terminator's "." and its
-  // CR LF (and a title's closing "Vol." and its line end) reach the client
-  // in separate reads.
-  kSplitAtDots,
+  // Cut after an HTTP status line and after every "." that ends a line, so
+  // the status line, the terminator's "." and its CR LF (and a title's
+  // closing "Vol." and its line end) reach the client in separate reads.
+  kSplit,
 };
 
 // The reply in the pieces `segments` asks for.
 inline std::vector<std::string> ReplyPieces(const std::string& reply, Segments segments) {
+  std::vector<size_t> cuts;
+  if (segments == Segments::kSplit) {
+    if (reply.starts_with("HTTP/"))
+      cuts.push_back(reply.find('\n') + 1);
+    for (size_t dot = reply.find(".\r\n"); dot != std::string::npos;
+         dot = reply.find(".\r\n", dot + 1))
+      cuts.push_back(dot + 1);
+  }
+  cuts.push_back(reply.size());
   std::vector<std::string> pieces;
   size_t start = 0;
-  if (segments == Segments::kSplitAtDots) {
-    for (size_t dot = reply.find(".\r\n"); dot != std::string::npos;
-         dot = reply.find(".\r\n", dot + 1)) {
-      pieces.push_back(reply.substr(start, dot + 1 - start));
-      start = dot + 1;
-    }
+  for (const size_t cut : cuts) {
+    pieces.push_back(reply.substr(start, cut - start));
+    start = cut;
   }
-  pieces.push_back(reply.substr(start));
   return pieces;
 }
 

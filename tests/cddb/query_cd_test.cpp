@@ -83,21 +83,33 @@ TEST_F(QueryCdTest, CddbpExactMatchIsReadFiledAndShown) {
   EXPECT_FALSE(log_.is_open());
 }
 
+// Whole, and with the status line, the "Vol." and the terminator's "."
+// each ending a read of their own.
 TEST_F(QueryCdTest, HttpQueryAndReadAreTwoRequests) {
-  HttpServer http(
-      {"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock", "Caf\xc3\xa9 / Vol.")});
-  AddServer(http.server().port(), "HTTP");
-  Run();
-  ASSERT_TRUE(test::WaitUntil([&] { return http.server().finished() == 2; }));
-  EXPECT_EQ(http.requests(),
-            (std::vector<std::string>{
-                "GET /~cddb/cddb.cgi?cmd=cddb+query+" + kId +
-                    "+2+150+9000+180&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n",
-                "GET /~cddb/cddb.cgi?cmd=cddb+read+rock+" + kId +
-                    "&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n"}));
-  EXPECT_EQ(host_.statuses(), (std::vector<int>{701, 702, 999}));
-  // UTF-8 converts to the same stored bytes as Latin-1.
-  EXPECT_EQ(record_->DiscTitle(), "Caf\xe9 / Vol.");
+  for (const test::Segments segments : {test::Segments::kWhole, test::Segments::kSplit}) {
+    test::ScriptedWorkerHost host;
+    HttpServer http(
+        {"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock", "Caf\xc3\xa9 / Vol.")},
+        "200 OK", segments);
+    settings_.Server.clear();
+    AddServer(http.server().port(), "HTTP");
+    record_ = std::make_shared<DiscRecord>();
+    record_->SetTiming(TwoTracks());
+    DbDeleteEntries(db_, kId);
+    CddbConnection connection(TransportSettings::From(settings_), log_);
+    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    ASSERT_TRUE(test::WaitUntil([&] { return http.server().finished() == 2; }));
+    EXPECT_EQ(http.requests(),
+              (std::vector<std::string>{
+                  "GET /~cddb/cddb.cgi?cmd=cddb+query+" + kId +
+                      "+2+150+9000+180&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n",
+                  "GET /~cddb/cddb.cgi?cmd=cddb+read+rock+" + kId +
+                      "&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n"}));
+    EXPECT_EQ(host.statuses(), (std::vector<int>{701, 702, 999}));
+    // UTF-8 converts to the same stored bytes as Latin-1.
+    EXPECT_EQ(record_->DiscTitle(), "Caf\xe9 / Vol.");
+    EXPECT_EQ(record_->TrackTitle(1), "Two");
+  }
 }
 
 struct OutcomeCase {
