@@ -21,7 +21,8 @@ bool ReplyComplete(std::string_view data, ReplyMode mode) {
     case ReplyMode::MultiLineReply:
       return data == ".\r\n" || data.ends_with("\r\n.\r\n") || StatusLineOnly(data);
     case ReplyMode::LineReply:
-      return !data.empty() && data.find('\n') == data.size() - 1;
+      // An HTTP status line that came on its own is only the head's start.
+      return !data.empty() && data.find('\n') == data.size() - 1 && !data.starts_with("HTTP/");
     case ReplyMode::SmtpReply: {
       if (!data.ends_with('\n'))
         return false;

@@ -14,9 +14,8 @@ enum class ReplyMode {
 
 // Whether the data received so far is a whole reply. Judged on all of it, so
 // a terminator split over two reads or a line ending in "." before it
-// changes nothing. A one-line reply holds one line feed, at its end: data
-// with several lines (an HTTP head) is only ever ended by the server
-// closing.
+// changes nothing. A one-line reply holds one line feed, at its end: an
+// HTTP reply (head and all) is only ever ended by the server closing.
 bool ReplyComplete(std::string_view data, ReplyMode mode);
 
 // The mode an AutoReply read settles on once three bytes have arrived.

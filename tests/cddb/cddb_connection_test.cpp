@@ -60,6 +60,12 @@ TEST(CddbConnectionTest, ReadReplyEndsAtTheReplysEndWhereverTheReadsSplitIt) {
        ReplyMode::AutoReply,
        {"HTTP/1.0 200 OK\r\nServer: x\r\n\r\n200 rock 0c01a202 A / B\r\n", "tail\r\n"},
        true},
+      // A proxy may send its status line on its own: one line, but not the
+      // whole reply.
+      {"HTTP status line apart",
+       ReplyMode::AutoReply,
+       {"HTTP/1.0 200 OK\r\n", "Server: x\r\n\r\n200 rock 0c01a202 A / B\r\n"},
+       true},
       {"closed early", ReplyMode::LineReply, {"200 no line end"}, true},
       {"smtp one line", ReplyMode::SmtpReply, {"220 ready\r\n"}, false},
       {"smtp lines at once",

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <thread>
 
 #include "base/command_ids.h"
+#include "cddb/cddb_test_servers.h"
 #include "cddb/loopback_server.h"
 #include "cddb/scripted_worker_host.h"
 #include "discdb/database.h"
@@ -17,92 +17,14 @@ namespace zcd {
 namespace {
 
 using namespace std::chrono_literals;
+using test::CddbpServer;
+using test::HttpServer;
 using test::LoopbackServer;
+using test::ReadReply;
 using test::ServerPeer;
+using test::TwoTracks;
 
-DiscTiming TwoTracks() {
-  DiscTiming timing;
-  timing.track_count = 2;
-  timing.toc[0] = TrackTocEntry::FromFrames(150);
-  timing.toc[1] = TrackTocEntry::FromFrames(9000);
-  timing.toc[2] = TrackTocEntry::FromFrames(180 * kFramesPerSecond + 150);
-  timing.disc_seconds = 180;
-  return timing;
-}
-
-const std::string kId = DiscIdText(ComputeCddbDiscId(TwoTracks()));
-
-// A read reply as a server sends it; the title in Latin-1 as older entries are.
-std::string ReadReply(const std::string& category, const std::string& title = "Caf\xe9 / Vol.") {
-  return "210 " + category + " " + kId + " CD database entry follows\r\n# xmcd\r\n#\r\n" +
-         "# Track frame offsets:\r\n#\t150\r\n#\t9000\r\n#\r\n# Disc length: 182 seconds\r\n" +
-         "#\r\n# Revision: 2\r\n#\r\nDISCID=" + kId + "\r\nDTITLE=" + title +
-         "\r\nTTITLE0=One\r\nTTITLE1=Two\r\nEXTD=\r\nEXTT0=\r\nEXTT1=\r\nPLAYORDER=\r\n.\r\n";
-}
-
-// Greets, answers the hello, then answers each command line in turn; keeps
-// everything the client sent.
-class CddbpServer {
- public:
-  explicit CddbpServer(std::vector<std::string> replies) : replies_(std::move(replies)) {}
-  std::string received() const {
-    std::lock_guard hold(lock_);
-    return received_;
-  }
-  LoopbackServer& server() { return server_; }
-
- private:
-  void Keep(const std::string& bytes) {
-    std::lock_guard hold(lock_);
-    received_ += bytes;
-  }
-
-  std::vector<std::string> replies_;
-  mutable std::mutex lock_;
-  std::string received_;
-  LoopbackServer server_{[this](ServerPeer& peer) {
-    peer.Send("201 test server ready\r\n");
-    Keep(peer.ReadUntil("\n", 5s));
-    peer.Send("200 Hello and welcome\r\n");
-    for (const std::string& reply : replies_) {
-      const std::string line = peer.ReadUntil("\r\n", 5s);
-      Keep(line);
-      if (line.empty())
-        return;
-      peer.Send(reply);
-    }
-    Keep(peer.ReadUntilClosed(5s));
-  }};
-};
-
-// Answers each HTTP request, one per connection, with the next body.
-class HttpServer {
- public:
-  explicit HttpServer(std::vector<std::string> bodies, std::string status = "200 OK")
-      : bodies_(std::move(bodies)), status_(std::move(status)) {}
-  std::vector<std::string> requests() const {
-    std::lock_guard hold(lock_);
-    return requests_;
-  }
-  LoopbackServer& server() { return server_; }
-
- private:
-  std::vector<std::string> bodies_;
-  std::string status_;
-  mutable std::mutex lock_;
-  std::vector<std::string> requests_;
-  LoopbackServer server_{[this](ServerPeer& peer) {
-    const std::string request = peer.ReadUntil("\r\n\r\n", 5s);
-    size_t index = 0;
-    {
-      std::lock_guard hold(lock_);
-      requests_.push_back(request);
-      index = requests_.size() - 1;
-    }
-    if (index < bodies_.size())
-      peer.Send("HTTP/1.0 " + status_ + "\r\nContent-Type: text/plain\r\n\r\n" + bodies_[index]);
-  }};
-};
+const std::string& kId = test::kTwoTracksId;
 
 class QueryCdTest : public testing::Test {
  protected:
@@ -161,21 +83,33 @@ TEST_F(QueryCdTest, CddbpExactMatchIsReadFiledAndShown) {
   EXPECT_FALSE(log_.is_open());
 }
 
+// Whole, and with the status line, the "Vol." and the terminator's "."
+// each ending a read of their own.
 TEST_F(QueryCdTest, HttpQueryAndReadAreTwoRequests) {
-  HttpServer http(
-      {"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock", "Caf\xc3\xa9 / Vol.")});
-  AddServer(http.server().port(), "HTTP");
-  Run();
-  ASSERT_TRUE(test::WaitUntil([&] { return http.server().finished() == 2; }));
-  EXPECT_EQ(http.requests(),
-            (std::vector<std::string>{
-                "GET /~cddb/cddb.cgi?cmd=cddb+query+" + kId +
-                    "+2+150+9000+180&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n",
-                "GET /~cddb/cddb.cgi?cmd=cddb+read+rock+" + kId +
-                    "&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n"}));
-  EXPECT_EQ(host_.statuses(), (std::vector<int>{701, 702, 999}));
-  // UTF-8 converts to the same stored bytes as Latin-1.
-  EXPECT_EQ(record_->DiscTitle(), "Caf\xe9 / Vol.");
+  for (const test::Segments segments : {test::Segments::kWhole, test::Segments::kSplit}) {
+    test::ScriptedWorkerHost host;
+    HttpServer http(
+        {"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock", "Caf\xc3\xa9 / Vol.")},
+        "200 OK", segments);
+    settings_.Server.clear();
+    AddServer(http.server().port(), "HTTP");
+    record_ = std::make_shared<DiscRecord>();
+    record_->SetTiming(TwoTracks());
+    DbDeleteEntries(db_, kId);
+    CddbConnection connection(TransportSettings::From(settings_), log_);
+    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    ASSERT_TRUE(test::WaitUntil([&] { return http.server().finished() == 2; }));
+    EXPECT_EQ(http.requests(),
+              (std::vector<std::string>{
+                  "GET /~cddb/cddb.cgi?cmd=cddb+query+" + kId +
+                      "+2+150+9000+180&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n",
+                  "GET /~cddb/cddb.cgi?cmd=cddb+read+rock+" + kId +
+                      "&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\n\r\n\r\n"}));
+    EXPECT_EQ(host.statuses(), (std::vector<int>{701, 702, 999}));
+    // UTF-8 converts to the same stored bytes as Latin-1.
+    EXPECT_EQ(record_->DiscTitle(), "Caf\xe9 / Vol.");
+    EXPECT_EQ(record_->TrackTitle(1), "Two");
+  }
 }
 
 struct OutcomeCase {
