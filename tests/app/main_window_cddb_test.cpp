@@ -89,7 +89,9 @@ TEST_F(MainWindowCddbTest, EndingThePlayerEndsAQueryWhereverItWaits) {
   LoopbackServer server(FindingServer);
   UseServer(server.port());
   Start();
-  Post(kCmdQueryCddb);
+  // Posted, not drained here: a quick worker's question must not be
+  // answered by a drain that is still handling the command.
+  queue_.Post(CommandMessage(kCmdQueryCddb));
   ASSERT_TRUE(DrainUntil(
       [](const Message& m) { return m.id == kMsgPlayer && m.wparam == kPlayerWindowCall; }, false));
   window_->Destroy();
