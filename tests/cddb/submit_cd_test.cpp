@@ -11,6 +11,7 @@
 #include "base/command_ids.h"
 #include "cddb/client_identity.h"
 #include "cddb/loopback_server.h"
+#include "cddb/scripted_submit_servers.h"
 #include "cddb/server_list.h"
 #include "cddb/submit_fixture.h"
 #include "support/wait.h"
@@ -20,6 +21,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::LoopbackServer;
+using test::MailScript;
+using test::ServeHttpPost;
+using test::ServeMail;
 using test::ServerPeer;
 using test::SubmitEntry;
 using test::SubmitWorker;
@@ -49,31 +53,6 @@ std::vector<std::string> MailDialogue() {
           "DTITLE=Artist / Album\r\nTTITLE0=One\r\nTTITLE1=Two\r\nEXTD=Notes\r\n..\r\n...x\r\n"
           "EXTT0=\r\nEXTT1=\r\nPLAYORDER=\r\n.\r\n",
           "QUIT\r\n"};
-}
-
-// A mail server that greets, then answers each command with the next reply;
-// after a 354 it takes the mail data up to its "." line as one command.
-// Gives up on a client that keeps it waiting longer than `patience`.
-struct MailScript {
-  std::string greeting;
-  std::vector<std::string> replies;
-};
-
-std::vector<std::string> Serve(ServerPeer& peer, const MailScript& script,
-                               std::chrono::milliseconds patience) {
-  std::vector<std::string> received;
-  peer.Send(script.greeting);
-  bool data = false;
-  for (const std::string& reply : script.replies) {
-    const std::string end = data ? "\r\n.\r\n" : "\r\n";
-    received.push_back(peer.ReadUntil(end, patience));
-    if (!received.back().ends_with(end))
-      return received;
-    peer.Send(reply);
-    data = reply.starts_with("354");
-  }
-  received.push_back(peer.ReadUntilClosed(patience));
-  return received;
 }
 
 TEST(SubmitCdTest, ChecksComeBeforeAnyConnectionAndAskTheirQuestions) {
@@ -146,7 +125,7 @@ TEST(SubmitCdTest, ASuccessfulDialogueSendsTheMailAndLogsEveryStep) {
       "220 mail ready\r\n",
       {"250 hi\r\n", "250 ok\r\n", "250 ok\r\n", "354 go\r\n", "250 queued\r\n"}};
   std::vector<std::string> received;
-  LoopbackServer server([&](ServerPeer& peer) { received = Serve(peer, script, 5s); });
+  LoopbackServer server([&](ServerPeer& peer) { received = ServeMail(peer, script, 5s); });
   SubmitWorker worker;
   worker.settings.SmtpServer = "127.0.0.1:" + std::to_string(server.port());
   worker.Submit();
@@ -202,7 +181,7 @@ TEST(SubmitCdTest, EveryStepMustGetItsCodeAndRepliesMaySpanLines) {
   };
   for (const Case& c : cases) {
     std::vector<std::string> received;
-    LoopbackServer server([&](ServerPeer& peer) { received = Serve(peer, c.script, 5s); });
+    LoopbackServer server([&](ServerPeer& peer) { received = ServeMail(peer, c.script, 5s); });
     SubmitWorker worker;
     worker.settings.SmtpServer = "127.0.0.1:" + std::to_string(server.port());
     worker.Submit();
@@ -258,17 +237,6 @@ TEST(SubmitCdTest, NoServerNoConnectionOrNoGreetingIs667WithItsLogLine) {
   }
 }
 
-// An HTTP server (or proxy) that takes one request with its body and
-// answers with `reply`.
-std::string ServeHttp(ServerPeer& peer, const std::string& reply) {
-  std::string request = peer.ReadUntil("\r\n\r\n", 5s);
-  const size_t length = request.find("Content-Length: ");
-  if (length != std::string::npos)
-    request += peer.ReadCount(std::stoul(request.substr(length + 16)), 5s);
-  peer.Send(reply);
-  return request;
-}
-
 std::string ServerLine(const std::string& host, int port, const std::string& protocol,
                        int is_default = 1) {
   return FormatServerLine({host, port, is_default, "Here", protocol, "/~cddb/cddb.cgi"});
@@ -289,7 +257,7 @@ TEST(SubmitCdTest, ByHttpPostsTheBodyToTheDefaultServerAndJudgesItsReply) {
   const std::string body = test::SubmittedBody();
   for (const Case& c : cases) {
     std::string request;
-    LoopbackServer server([&](ServerPeer& peer) { request = ServeHttp(peer, c.reply); });
+    LoopbackServer server([&](ServerPeer& peer) { request = ServeHttpPost(peer, c.reply); });
     SubmitWorker worker;
     worker.settings.SubmitMethod = kSubmitByHttp;
     worker.settings.SmtpServer.reset();  // not needed by HTTP
@@ -315,8 +283,9 @@ TEST(SubmitCdTest, ByHttpPostsTheBodyToTheDefaultServerAndJudgesItsReply) {
 
 TEST(SubmitCdTest, ByHttpThroughTheProxyNamesTheServerAndSendsTheCredentialsUnlogged) {
   std::string request;
-  LoopbackServer proxy(
-      [&](ServerPeer& peer) { request = ServeHttp(peer, "HTTP/1.0 200 OK\r\n\r\n200 OK\r\n"); });
+  LoopbackServer proxy([&](ServerPeer& peer) {
+    request = ServeHttpPost(peer, "HTTP/1.0 200 OK\r\n\r\n200 OK\r\n");
+  });
   SubmitWorker worker;
   worker.settings.SubmitMethod = kSubmitByHttp;
   worker.settings.NumServers = 2;

@@ -16,6 +16,7 @@ inline constexpr int kExitNetwork = 3;
 
 struct ToolContext {
   std::string db_path;
+  std::string ini_path;  // the player's settings
   std::string data_dir;
   // Whether the data folder may need creating before the database is written.
   bool db_in_data_folder = true;
@@ -41,6 +42,7 @@ int RunAddXmcd(const ToolContext& context, const ToolArgs& args);
 int RunCheck(const ToolContext& context, const ToolArgs& args);
 int RunDiscId(const ToolContext& context, const ToolArgs& args);
 int RunQuery(const ToolContext& context, const ToolArgs& args);
+int RunSubmit(const ToolContext& context, const ToolArgs& args);
 
 std::string UsageText();
 

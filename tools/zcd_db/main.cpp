@@ -25,7 +25,8 @@ const std::map<std::string, Command>& Commands() {
       {"list", {RunList, DbUse::kReads}},      {"show", {RunShow, DbUse::kReads}},
       {"export", {RunExport, DbUse::kReads}},  {"check", {RunCheck, DbUse::kReads}},
       {"import", {RunImport, DbUse::kWrites}}, {"add-xmcd", {RunAddXmcd, DbUse::kWrites}},
-      {"discid", {RunDiscId, DbUse::kNone}},   {"query", {RunQuery, DbUse::kStores}}};
+      {"discid", {RunDiscId, DbUse::kNone}},   {"query", {RunQuery, DbUse::kStores}},
+      {"submit", {RunSubmit, DbUse::kReads}}};
   return commands;
 }
 
@@ -72,6 +73,7 @@ int Main(const std::vector<std::string>& raw_args) {
       LocateDataFolder(args.Option("--home"), ExecutablePath(), ProcessEnvironment());
   ToolContext context;
   context.data_dir = folder.data_dir;
+  context.ini_path = folder.ini_path();
   context.db_path = args.Option("--db").value_or(folder.database_path());
   context.db_in_data_folder = !args.Option("--db");
   DbUse use = command->second.use;

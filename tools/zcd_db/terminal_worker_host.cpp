@@ -67,6 +67,9 @@ void TerminalWorkerHost::PostStatus(int code) {
     case kCddbStatusClear:
       Report("the query was cut short");
       break;
+    case kCddbStatusMailRefused:
+      Report("the server refused the submission");
+      break;
     default:
       break;  // progress, and the end of a filing, need no words
   }
@@ -78,6 +81,10 @@ MessageBoxAnswer TerminalWorkerHost::Ask(const std::string& text, MessageBoxStyl
     warned_ = true;
     Prompt(text + "\n");
     return MessageBoxAnswer::kOk;
+  }
+  if (yes_no_ == YesNo::kAnswerNo) {
+    declined_ = true;
+    return MessageBoxAnswer::kNo;
   }
   Prompt(text + " [y/N] ");
   const std::optional<std::string> answer = ReadAnswer();

@@ -7,14 +7,18 @@
 
 namespace zcd::tool {
 
-// The player's side of a CDDB query, played on a terminal: failures are
+// The player's side of a CDDB worker, played on a terminal: failures are
 // told on standard error, questions are asked there and answered on
 // standard input (end of input answers no, or none).
 class TerminalWorkerHost : public CddbWorkerHost {
  public:
+  // kAnswerNo answers yes/no questions no without showing them, for a
+  // command whose question would offer what a terminal cannot do.
+  enum class YesNo { kAsk, kAnswerNo };
+
   // pick: the close match to take, counted from 1; none asks.
-  TerminalWorkerHost(std::optional<int> pick, std::string disc_id)
-      : pick_(pick), disc_id_(std::move(disc_id)) {}
+  TerminalWorkerHost(std::optional<int> pick, std::string disc_id, YesNo yes_no = YesNo::kAsk)
+      : pick_(pick), disc_id_(std::move(disc_id)), yes_no_(yes_no) {}
 
   void PostStatus(int code) override;
   MessageBoxAnswer Ask(const std::string& text, MessageBoxStyle style,
@@ -38,6 +42,7 @@ class TerminalWorkerHost : public CddbWorkerHost {
 
   std::optional<int> pick_;
   std::string disc_id_;
+  YesNo yes_no_;
   int last_status_ = -1;
   bool declined_ = false;
   bool warned_ = false;

@@ -52,13 +52,20 @@ std::string UsageText() {
          "      the disc), and prints its key. Exit status 1 when the server knows\n"
          "      no match or none was taken, 3 when it could not be reached or did\n"
          "      not answer in time\n"
+         "  submit ID|KEY\n"
+         "      send the entry (found as show finds it) to CDDB with its revision\n"
+         "      raised, by mail or over HTTP as the player's settings in ZCD.ini\n"
+         "      say, after the player's checks; the database is not changed.\n"
+         "      Says where it went. Exit status 1 when a check refuses the entry\n"
+         "      or submitting is not set up (naming the settings missing), 3 when\n"
+         "      the server could not be reached or refused the entry\n"
          "\n"
          "Arguments and output are UTF-8; the database keeps Windows-1252 texts\n"
          "(characters it lacks become \"?\") and exports keep those bytes.\n"
          "Reading a database leaves no file beside it, not even a lock.\n"
          "\n"
          "Exit status: 0 success, 1 failure, 2 unusable command line, 3 no\n"
-         "answer from the CDDB server.\n";
+         "answer from the CDDB server (or it refused a submission).\n";
 }
 
 }  // namespace zcd::tool
