@@ -91,8 +91,9 @@ inline void SendReply(ServerPeer& peer, const std::string& reply, Segments segme
 // everything the client sent. Every connection gets the same script.
 class CddbpServer {
  public:
-  explicit CddbpServer(std::vector<std::string> replies, Segments segments = Segments::kWhole)
-      : replies_(std::move(replies)), segments_(segments) {}
+  explicit CddbpServer(std::vector<std::string> replies, Segments segments = Segments::kWhole,
+                       bool ipv6 = false)
+      : replies_(std::move(replies)), segments_(segments), ipv6_(ipv6) {}
   std::string received() const {
     std::lock_guard hold(lock_);
     return received_;
@@ -107,22 +108,24 @@ class CddbpServer {
 
   std::vector<std::string> replies_;
   Segments segments_;
+  bool ipv6_;
   mutable std::mutex lock_;
   std::string received_;
   LoopbackServer server_{[this](ServerPeer& peer) {
-    using namespace std::chrono_literals;
-    peer.Send("201 test server ready\r\n");
-    Keep(peer.ReadUntil("\n", 5s));
-    peer.Send("200 Hello and welcome\r\n");
-    for (const std::string& reply : replies_) {
-      const std::string line = peer.ReadUntil("\r\n", 5s);
-      Keep(line);
-      if (line.empty())
-        return;
-      SendReply(peer, reply, segments_);
-    }
-    Keep(peer.ReadUntilClosed(5s));
-  }};
+                           using namespace std::chrono_literals;
+                           peer.Send("201 test server ready\r\n");
+                           Keep(peer.ReadUntil("\n", 5s));
+                           peer.Send("200 Hello and welcome\r\n");
+                           for (const std::string& reply : replies_) {
+                             const std::string line = peer.ReadUntil("\r\n", 5s);
+                             Keep(line);
+                             if (line.empty())
+                               return;
+                             SendReply(peer, reply, segments_);
+                           }
+                           Keep(peer.ReadUntilClosed(5s));
+                         },
+                         ipv6_};
 };
 
 // An HTTP/1.0 server: one request per connection, answered with the next

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cddb/scripted_cddb_servers.h"
+#include "cddb/cddb_test_servers.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
 #include "support/temp_dir.h"
@@ -55,7 +55,7 @@ class ZcdDbQueryTest : public ::testing::Test {
     return RunZcdDb(dir_, args, input);
   }
   // What a CDDBP server received once it has seen the client go.
-  static std::string Received(ScriptedCddbpServer& server) {
+  static std::string Received(CddbpServer& server) {
     EXPECT_TRUE(WaitUntil([&] { return server.server().finished() >= 1; }));
     return server.received();
   }
@@ -69,7 +69,7 @@ class ZcdDbQueryTest : public ::testing::Test {
 
 TEST_F(ZcdDbQueryTest, PrintsTheEntryReadOverCddbpOrHttp) {
   for (const bool ipv6 : {false, true}) {
-    ScriptedCddbpServer cddbp({kExact, ReadReply("rock")}, ipv6);
+    CddbpServer cddbp({kExact, ReadReply("rock")}, Segments::kWhole, ipv6);
     const std::string at =
         ipv6 ? "[::1]:" + std::to_string(cddbp.server().port()) : At(cddbp.server());
     const ToolRun run = Query({"--server", at});
@@ -81,7 +81,7 @@ TEST_F(ZcdDbQueryTest, PrintsTheEntryReadOverCddbpOrHttp) {
     EXPECT_NE(received.find("cddb read rock " + kId + "\r\n"), std::string::npos);
   }
 
-  ScriptedHttpServer http({kExact, ReadReply("rock")});
+  HttpServer http({kExact, ReadReply("rock")});
   const ToolRun run = Query({"--server", At(http.server()), "--http", "/~cddb/cddb.cgi"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, kPrinted);
@@ -115,7 +115,7 @@ TEST_F(ZcdDbQueryTest, CloseMatchesArePickedOrChosen) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input + (c.args.empty() ? "" : c.args.back()));
-    ScriptedCddbpServer cddbp({kClose, ReadReply("jazz")});
+    CddbpServer cddbp({kClose, ReadReply("jazz")});
     std::vector<std::string> args = {"--server", At(cddbp.server())};
     args.insert(args.end(), c.args.begin(), c.args.end());
     const ToolRun run = Query(args, c.input);
@@ -131,7 +131,7 @@ TEST_F(ZcdDbQueryTest, CloseMatchesArePickedOrChosen) {
 }
 
 TEST_F(ZcdDbQueryTest, FailuresEndWithTheirStatus) {
-  ScriptedCddbpServer no_match({"202 No match for disc ID " + kId + ".\r\n"});
+  CddbpServer no_match({"202 No match for disc ID " + kId + ".\r\n"});
   ToolRun run = Query({"--server", At(no_match.server())});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("the server has no entry for disc " + kId), std::string::npos);
@@ -155,7 +155,7 @@ TEST_F(ZcdDbQueryTest, FailuresEndWithTheirStatus) {
 }
 
 TEST_F(ZcdDbQueryTest, StoreFilesTheEntryAndAsksBeforeReplacingIt) {
-  ScriptedCddbpServer first({kExact, ReadReply("rock")});
+  CddbpServer first({kExact, ReadReply("rock")});
   ToolRun run = Query({"--server", At(first.server()), "--store"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "Stored rock/" + kId + "\n");
@@ -167,7 +167,7 @@ TEST_F(ZcdDbQueryTest, StoreFilesTheEntryAndAsksBeforeReplacingIt) {
 
   // The disc is known now: "n", or no answer, keeps the stored entry.
   for (const std::string input : {"n\n", ""}) {
-    ScriptedCddbpServer again({kExact, ReadReply("jazz", "Caf\xc3\xa9 / Studio")});
+    CddbpServer again({kExact, ReadReply("jazz", "Caf\xc3\xa9 / Studio")});
     run = Query({"--server", At(again.server()), "--store"}, input);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Kept the stored entry of " + kId + "\n");
@@ -177,7 +177,7 @@ TEST_F(ZcdDbQueryTest, StoreFilesTheEntryAndAsksBeforeReplacingIt) {
   }
 
   // "y" replaces it; a UTF-8 entry is stored as Windows-1252.
-  ScriptedCddbpServer replace({kExact, ReadReply("jazz", "Caf\xc3\xa9 / Studio")});
+  CddbpServer replace({kExact, ReadReply("jazz", "Caf\xc3\xa9 / Studio")});
   run = Query({"--server", At(replace.server()), "--store"}, "y\n");
   EXPECT_EQ(run.out, "Stored jazz/" + kId + "\n");
   EXPECT_FALSE(DbHasEntry(db(), "rock/"));
@@ -186,7 +186,7 @@ TEST_F(ZcdDbQueryTest, StoreFilesTheEntryAndAsksBeforeReplacingIt) {
 
   // A file that is not a database is refused before the server is asked.
   dir_.Write("notes.txt", "just notes");
-  ScriptedCddbpServer unused({kExact, ReadReply("rock")});
+  CddbpServer unused({kExact, ReadReply("rock")});
   run = Query({"--db", dir_.File("notes.txt"), "--server", At(unused.server()), "--store"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(unused.server().accepted(), 0);
@@ -201,7 +201,7 @@ TEST_F(ZcdDbQueryTest, ProxyCarriesTheRequestsWithCredentials) {
   } cases[] = {{"cddb.example:8880", "http://cddb.example:8880/cgi"},
                {"[2001:db8::1]:80", "http://[2001:db8::1]/cgi"}};
   for (const auto& c : cases) {
-    ScriptedHttpServer proxy({kClose, ReadReply("jazz")});
+    HttpServer proxy({kClose, ReadReply("jazz")});
     const ToolRun run =
         Query({"--server", c.server, "--http", "/cgi", "--proxy", At(proxy.server()),
                "--proxy-user", "jo", "--proxy-pass", "s3cret", "--pick", "2"});
@@ -216,7 +216,7 @@ TEST_F(ZcdDbQueryTest, ProxyCarriesTheRequestsWithCredentials) {
 }
 
 TEST_F(ZcdDbQueryTest, UnusableCommandLinesAskNoServer) {
-  ScriptedCddbpServer cddbp({kExact, ReadReply("rock")});
+  CddbpServer cddbp({kExact, ReadReply("rock")});
   const std::string at = At(cddbp.server());
   const std::vector<std::string> lines[] = {
       {},
