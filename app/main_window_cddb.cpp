@@ -64,21 +64,20 @@ int MainWindow::QueryCachedDiscs() {
 }
 
 // The disc's stored entry goes out with its revision raised; the database
-// keeps the old revision.
+// keeps the old revision. The entry is looked up on the worker: at a
+// million discs the index alone takes a while to read.
 void MainWindow::SubmitDisc() {
   const CdState* state = monitor_.cd();
   const OptText disc_id = state ? state->disc().DiscIdText() : std::nullopt;
-  std::optional<std::string> entry =
-      disc_id ? DbFindEntry(s_.folder.database_path(), *disc_id) : std::nullopt;
-  if (!entry) {
-    host_->ShowMessageBox(kNoInformationText, kAppCaption, MessageBoxStyle::kInformation,
-                          MessageBoxButtons::kOk);
-    return;
-  }
-  StampRevision(*entry);
-  cddb_->Start(WorkerSettings(), [entry = std::move(*entry)](const CddbWorkerContext& context,
-                                                             CddbConnection& connection) {
-    SubmitCd(context, connection, entry);
+  cddb_->Start(WorkerSettings(), [disc_id, db = s_.folder.database_path()](
+                                     const CddbWorkerContext& context, CddbConnection& connection) {
+    std::optional<std::string> entry = disc_id ? DbFindEntry(db, *disc_id) : std::nullopt;
+    if (!entry) {
+      context.host.Ask(kNoInformationText, MessageBoxStyle::kInformation, MessageBoxButtons::kOk);
+      return;
+    }
+    StampRevision(*entry);
+    SubmitCd(context, connection, std::move(*entry));
   });
 }
 

@@ -126,7 +126,6 @@ TEST_F(QueryCdTest, RepliesLeadToTheRightReadOrToNoMatch) {
                               " C / D\r\nmisc " + kId + " E / F\r\n.\r\n";
   const OutcomeCase cases[] = {
       {"no match", {"202 No match for disc ID\r\n"}, 0, 0, "", 901},
-      {"error", {"500 Command syntax error\r\n"}, 0, 0, "", 901},
       {"first close match", {inexact, ReadReply("rock")}, 1, 1, "rock", 999},
       {"second picked", {inexact, ReadReply("jazz")}, 0, 1, "jazz", 999},
       {"none picked", {inexact}, 0, -1, "", 901},
@@ -156,15 +155,6 @@ TEST_F(QueryCdTest, RepliesLeadToTheRightReadOrToNoMatch) {
     EXPECT_EQ(DbHasEntry(db_, kId), c.last_status == 999);
     DbDeleteEntries(db_, kId);
   }
-}
-
-TEST_F(QueryCdTest, AnHttpErrorPageIsNoMatch) {
-  HttpServer http({"<html>Proxy Authentication Required</html>\r\n"},
-                  "407 Proxy Authentication Required");
-  AddServer(http.server().port(), "HTTP");
-  Run();
-  EXPECT_EQ(host_.statuses(), (std::vector<int>{701, 702, 901}));
-  EXPECT_EQ(http.requests().size(), 1u);
 }
 
 TEST_F(QueryCdTest, WithoutServersTheUserIsOfferedTheSettings) {

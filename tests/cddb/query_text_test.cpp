@@ -2,23 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "cddb/cddb_test_servers.h"
 #include "discdb/disc_id.h"
 
 namespace zcd {
 namespace {
 
-DiscTiming TwoTracks() {
-  DiscTiming timing;
-  timing.track_count = 2;
-  timing.toc[0] = TrackTocEntry::FromFrames(150);
-  timing.toc[1] = TrackTocEntry::FromFrames(9000);
-  timing.toc[2] = TrackTocEntry::FromFrames(180 * kFramesPerSecond + 150);
-  timing.disc_seconds = 180;
-  return timing;
-}
-
 TEST(QueryTextTest, QueryAndReadCommandsForCddbpAndHttp) {
-  const DiscTiming timing = TwoTracks();
+  const DiscTiming timing = test::TwoTracks();
   const std::string id = DiscIdText(ComputeCddbDiscId(timing));
   ASSERT_EQ(id.size(), 8u);
   const std::string query = QueryCommand(timing);
