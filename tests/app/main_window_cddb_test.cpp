@@ -5,6 +5,7 @@
 #include "app/main_window_fixture.h"
 #include "base/command_ids.h"
 #include "cddb/loopback_server.h"
+#include "cddb/submit_cd.h"
 #include "support/wait.h"
 
 namespace zcd {
@@ -118,6 +119,16 @@ TEST_F(MainWindowCddbTest, ACachedDiscInTheDriveShowsItsTitlesOnceTheCachedPassF
   }));
   EXPECT_EQ(Cd().disc().TrackTitle(0), "First");
   EXPECT_FALSE(DbHasEntry(db, "cached/"));
+}
+
+TEST_F(MainWindowCddbTest, SubmittingADiscWithoutAnEntrySaysSoAndSendsNothing) {
+  Start();
+  Post(kCmdSubmit);
+  ASSERT_TRUE(test::WaitUntil([&] {
+    Drain();
+    return !host_->message_boxes().empty();
+  }));
+  EXPECT_EQ(host_->message_boxes()[0].text, kNoInformationText);
 }
 
 // The query's record outlives the drive state it came from, and the query
