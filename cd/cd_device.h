@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zcd {
@@ -31,6 +32,14 @@ struct TrackPosition {
   int seconds = 0;
   int frames = 0;
   bool operator==(const TrackPosition&) const = default;
+};
+
+// Something playback wants the user told: a stretch it skipped, or why it
+// stopped.
+struct PlaybackNotice {
+  std::string text;
+  bool stopped = false;  // playback ended here, without a completion
+  bool operator==(const PlaybackNotice&) const = default;
 };
 
 // The contract every drive backend honours. One open handle on one drive.
@@ -66,6 +75,11 @@ class CdDevice {
 
   // Any thread: true exactly once for each notifying play that ran to its end.
   virtual bool TakeCompletion() = 0;
+  // Any thread: the oldest notice not taken yet.
+  virtual std::optional<PlaybackNotice> TakeNotice() { return std::nullopt; }
+  // True when this program makes the sound itself, so it cannot go on
+  // playing after the program ends.
+  virtual bool SoundEndsWithProgram() { return false; }
 };
 
 // The machine's drives, by index (0 = A .. 25 = Z).
