@@ -5,17 +5,13 @@
 
 #include <algorithm>
 #include <array>
-#include <mutex>
 #include <vector>
 
+#include "audio/alsa_quiet.h"
 #include "mixer/null_mixer_device.h"
 
 namespace zcd {
 namespace {
-
-// ALSA reports its failures on standard error; a player without a sound
-// card is normal and says nothing.
-void Quiet(const char*, int, const char*, int, const char*, ...) {}
 
 // The element names behind each simple-mixer control, in the order tried.
 // The simple mixer itself is not used: it keeps a copy of every value and
@@ -215,8 +211,7 @@ class AlsaMixer : public MixerDevice {
 }  // namespace
 
 std::unique_ptr<MixerDevice> OpenAlsaMixer(WindowHost& host, const std::string& card) {
-  static std::once_flag quiet;
-  std::call_once(quiet, [] { snd_lib_error_set_handler(&Quiet); });
+  QuietAlsaErrors();
   snd_hctl_t* hctl = nullptr;
   // Without blocking, handling events stops when none are left.
   if (snd_hctl_open(&hctl, card.c_str(), SND_CTL_NONBLOCK) < 0)
