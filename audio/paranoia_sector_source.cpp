@@ -42,8 +42,11 @@ thread_local ParanoiaSectorSource* reading = nullptr;
 
 class ParanoiaSectorSource : public SectorSource {
  public:
-  ParanoiaSectorSource(CdioPtr cdio, DrivePtr drive, ParanoiaPtr paranoia)
-      : cdio_(std::move(cdio)), drive_(std::move(drive)), paranoia_(std::move(paranoia)) {
+  ParanoiaSectorSource(CdioPtr cdio, DrivePtr drive, ParanoiaPtr paranoia, bool image)
+      : cdio_(std::move(cdio)),
+        drive_(std::move(drive)),
+        paranoia_(std::move(paranoia)),
+        image_(image) {
     // Watch every read the library makes of the drive, so that a sector is
     // known to be unreadable exactly, not only where a failed stretch began.
     drive_read_ = drive_->read_audio;
@@ -59,17 +62,13 @@ class ParanoiaSectorSource : public SectorSource {
     int track = cdio_cddap_sector_gettrack(drive_.get(), lsn);
     if (track <= 0 || cdio_cddap_track_audiop(drive_.get(), static_cast<track_t>(track)) != 1)
       return false;
-    if (lsn != next_lsn_) {
-      made_up_.clear();  // the library forgets what it had put together
-      if (cdio_paranoia_seek(paranoia_.get(), lsn, SEEK_SET) < 0) {
-        next_lsn_ = -1;
-        return false;
-      }
-    }
+    // Every call into the library that may read runs with `reading` set.
     reading = this;
-    int16_t* samples = cdio_paranoia_read_limited(paranoia_.get(), &Notice, kMaxRetries);
+    int16_t* samples = nullptr;
+    if (lsn == next_lsn_ || Seek(lsn))
+      samples = cdio_paranoia_read_limited(paranoia_.get(), &Notice, kMaxRetries);
     reading = nullptr;
-    next_lsn_ = lsn + 1;
+    next_lsn_ = samples != nullptr ? lsn + 1 : -1;
     if (samples == nullptr || failed_.count(lsn) != 0 || made_up_.count(lsn) != 0)
       return false;
     std::memcpy(out.data(), samples, sizeof(int16_t) * out.size());
@@ -77,17 +76,36 @@ class ParanoiaSectorSource : public SectorSource {
   }
 
  private:
+  bool Seek(lsn_t lsn) {
+    made_up_.clear();  // the library forgets what it had put together
+    return cdio_paranoia_seek(paranoia_.get(), lsn, SEEK_SET) >= 0;
+  }
+
   static long WatchedRead(cdrom_drive_t* drive, void* buffer, lsn_t begin, long sectors) {
     ParanoiaSectorSource* self = reading;
-    long got = self->drive_read_(drive, buffer, begin, sectors);
     // The interface reads at most its own chunk size, whatever was asked.
     long asked = drive->nsectors > 0 ? std::min<long>(sectors, drive->nsectors) : sectors;
+    long got = self->image_ ? self->ReadImage(drive, buffer, begin, asked)
+                            : self->drive_read_(drive, buffer, begin, asked);
     long good = std::max(got, 0L);
     for (long k = 0; k < good; ++k)
       self->failed_.erase(begin + static_cast<lsn_t>(k));
     for (long k = good; k < asked; ++k)
       self->failed_.insert(begin + static_cast<lsn_t>(k));
     return got;
+  }
+
+  // The CD library's image reader counts a read that runs past the end of
+  // its file as a whole one. Reading the chunk a sector at a time makes it
+  // answer as a drive does: the sectors up to the first it cannot read.
+  long ReadImage(cdrom_drive_t* drive, void* buffer, lsn_t begin, long sectors) {
+    auto* bytes = static_cast<char*>(buffer);
+    for (long k = 0; k < sectors; ++k) {
+      if (drive_read_(drive, bytes + k * CDIO_CD_FRAMESIZE_RAW, begin + static_cast<lsn_t>(k), 1) !=
+          1)
+        return k == 0 ? -1 : k;
+    }
+    return sectors;
   }
 
   static void Notice(long word, paranoia_cb_mode_t mode) {
@@ -103,6 +121,7 @@ class ParanoiaSectorSource : public SectorSource {
   CdioPtr cdio_;
   DrivePtr drive_;
   ParanoiaPtr paranoia_;
+  bool image_;
   long (*drive_read_)(cdrom_drive_t*, void*, lsn_t, long) = nullptr;
   lsn_t next_lsn_ = -1;
   std::set<lsn_t> failed_;   // sectors whose latest read from the drive failed
@@ -135,21 +154,17 @@ SourceOpen OpenParanoiaSource(const std::string& device_or_cue) {
   cdio_cddap_verbose_set(drive.get(), CDDA_MESSAGE_FORGETIT, CDDA_MESSAGE_FORGETIT);
   if (image) {
     // An image file holds little-endian samples; a guess from the sound
-    // itself could only be wrong. One sector per read makes a sector past
-    // the end of a file cut short fail on its own: the image reader counts
-    // a read that ends past the end of its file as a whole one.
+    // itself could only be wrong.
     drive->bigendianp = 0;
   }
   if (cdio_cddap_open(drive.get()) != 0)
     return {nullptr, "no audio tracks can be read from " + device_or_cue};
-  if (image)
-    drive->nsectors = 1;
   ParanoiaPtr paranoia(cdio_paranoia_init(drive.get()));
   if (!paranoia)
     return {nullptr, "cannot read audio from " + device_or_cue};
   cdio_paranoia_modeset(paranoia.get(), PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
   return {std::make_unique<ParanoiaSectorSource>(std::move(cdio), std::move(drive),
-                                                 std::move(paranoia)),
+                                                 std::move(paranoia), image),
           {}};
 }
 
