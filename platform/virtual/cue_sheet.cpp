@@ -8,8 +8,9 @@
 #include <sstream>
 #include <vector>
 
+#include "audio/audio_file.h"
+#include "audio/raw_audio_file.h"
 #include "base/text.h"
-#include "platform/virtual/audio_file_length.h"
 
 namespace zcd {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 struct CueFile {
   int line = 0;
   std::string name;
+  AudioFileKind kind = AudioFileKind::kRaw;
   AudioFileLength length;
 };
 
@@ -147,13 +149,19 @@ std::optional<std::string> CueParser::TakeLine(int line, std::string_view text) 
 
 std::optional<std::string> CueParser::TakeFile(int line, const std::vector<std::string>& words) {
   if (words.size() != 3)
-    return LineError(line, "expected FILE \"name\" WAVE|BINARY");
+    return LineError(line, "expected FILE \"name\" WAVE|AIFF|FLAC|BINARY");
   std::string type = UpperAscii(words[2]);
-  if (type != "WAVE" && type != "BINARY")
-    return LineError(line, "file type " + words[2] + " is not supported (WAVE or BINARY)");
-  CueFile file{line, words[1], MeasureAudioFile(folder_ / words[1], type == "WAVE")};
+  // The decoder goes by the file's content; the type word only tells decoded
+  // sound from raw sectors.
+  bool decoded = type == "WAVE" || type == "AIFF" || type == "FLAC";
+  if (!decoded && type != "BINARY")
+    return LineError(line,
+                     "file type " + words[2] + " is not supported (WAVE, AIFF, FLAC or BINARY)");
+  std::filesystem::path path = folder_ / words[1];
+  CueFile file{line, words[1], decoded ? AudioFileKind::kDecoded : AudioFileKind::kRaw,
+               decoded ? MeasureAudioFile(path) : MeasureRawFile(path)};
   if (file.length.status == AudioFileStatus::kMalformed)
-    return LineError(line, "\"" + words[1] + "\" is not a WAVE file with a data chunk");
+    return LineError(line, "\"" + words[1] + "\" cannot be played: " + file.length.reason);
   files_.push_back(std::move(file));
   return std::nullopt;
 }
@@ -221,7 +229,7 @@ std::optional<std::string> CueParser::FileOffsets(std::vector<int64_t>& offsets)
       return LineError(
           files_[k].line,
           "\"" + files_[k].name + "\" cannot be read, so the files after it have no start");
-    offset += files_[k].length.frames;
+    offset += files_[k].length.sectors;
   }
   return std::nullopt;
 }
@@ -231,7 +239,7 @@ std::optional<std::string> CueParser::LeadOut(int64_t last_start,
                                               int64_t& lead_out) const {
   int line = rem_lead_out_line_;
   if (!files_.empty() && files_.back().length.status == AudioFileStatus::kOk) {
-    lead_out = kLeadInFrames + offsets.back() + files_.back().length.frames;
+    lead_out = kLeadInFrames + offsets.back() + files_.back().length.sectors;
     line = files_.back().line;
   } else if (rem_lead_out_) {
     lead_out = kLeadInFrames + *rem_lead_out_;
@@ -263,7 +271,7 @@ CueSheetResult CueParser::Finish() const {
               LineError(track.line, "track " + std::to_string(track.number) + " has no INDEX 01")};
     int64_t offset = track.file < 0 ? 0 : offsets[track.file];
     if (track.file >= 0 && files_[track.file].length.status == AudioFileStatus::kOk &&
-        *track.index01 >= files_[track.file].length.frames)
+        *track.index01 >= files_[track.file].length.sectors)
       return {std::nullopt, LineError(track.index_line, "INDEX 01 lies beyond the end of \"" +
                                                             files_[track.file].name + "\"")};
     int64_t start = kLeadInFrames + offset + *track.index01;
@@ -279,6 +287,12 @@ CueSheetResult CueParser::Finish() const {
   if (auto error = LeadOut(disc.tracks.back().start_frame, offsets, lead_out))
     return {std::nullopt, *error};
   disc.lead_out_frame = static_cast<int32_t>(lead_out);
+  for (size_t k = 0; k < files_.size(); ++k) {
+    if (files_[k].length.status == AudioFileStatus::kOk)
+      disc.audio.push_back({folder_ / files_[k].name, files_[k].kind,
+                            static_cast<int32_t>(kLeadInFrames + offsets[k]),
+                            static_cast<int32_t>(files_[k].length.sectors)});
+  }
   return {std::move(disc), {}};
 }
 

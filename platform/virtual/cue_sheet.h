@@ -17,13 +17,15 @@ struct CueSheetResult {
 };
 
 // Reads the subset of the cue sheet language a virtual disc needs:
-//   FILE "name" WAVE|BINARY      the audio the following tracks live in
+//   FILE "name" WAVE|AIFF|FLAC|BINARY  the audio the following tracks live in
 //   TRACK nn AUDIO|<other mode>  any mode but AUDIO makes a data track
 //   INDEX 01 mm:ss:ff            the track's start, relative to its file
 //   REM LEADOUT mm:ss:ff         the end of the disc when no file can be read
 // Times before the first FILE, and with no FILE at all, count from the start
 // of the disc. The lead-out is the end of the last file when it can be read:
-// a WAVE file's data chunk or a BINARY file's size, in 2352-byte frames.
+// a decoded file's length (its last partial sector counted whole) or a
+// BINARY file's whole 2352-byte sectors. The disc's `audio` lists the files
+// that exist, in disc order.
 // TITLE before the first track names the disc. FILE names are looked up in
 // `folder`.
 CueSheetResult ParseCueSheet(std::string_view text, const std::filesystem::path& folder);

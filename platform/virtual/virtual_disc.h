@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/image_layout.h"
+
 namespace zcd {
 
 // Absolute frame addresses include the 150-frame lead-in, as a drive reports them.
@@ -23,6 +25,9 @@ struct VirtualDisc {
   std::string title;  // for diagnostics only
   std::vector<VirtualTrack> tracks;
   int32_t lead_out_frame = 0;
+  // Where the disc's sound is; empty for a disc described by its times alone,
+  // which plays silently.
+  ImageLayout audio;
   bool operator==(const VirtualDisc&) const = default;
 };
 

@@ -1,36 +1,24 @@
 #include "platform/virtual/cue_sheet.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
+#include "audio/test_image.h"
 #include "support/temp_dir.h"
 
 namespace zcd {
 namespace {
 
-std::string Le32(uint32_t value) {
-  std::string bytes;
-  for (int i = 0; i < 4; ++i)
-    bytes += static_cast<char>(value >> (8 * i) & 0xFF);
-  return bytes;
-}
-
-// A WAVE file with a format chunk, an odd-sized chunk that needs its pad
-// byte, and `data_bytes` of silence.
-std::string WaveFile(uint32_t data_bytes) {
-  std::string body = "WAVE";
-  body += "fmt " + Le32(16) + std::string(16, '\0');
-  body += "LIST" + Le32(5) + std::string(5, 'x') + '\0';
-  body += "data" + Le32(data_bytes) + std::string(data_bytes, '\0');
-  return "RIFF" + Le32(static_cast<uint32_t>(body.size())) + body;
-}
-
 int32_t Frame(int m, int s, int f) {
   return (m * 60 + s) * 75 + f;
 }
 
+constexpr int kWave16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+
+// The last partial sector of a decoded file counts as a whole one.
 TEST(CueSheetTest, ReadsTracksAndTakesTheLeadOutFromTheWaveData) {
   test::TempDir dir;
-  dir.Write("disc.wav", WaveFile(2000 * 2352 + 100));
+  test::WriteSoundFile(dir.File("disc.wav"), kWave16, 44100, 2, 2000 * 588 + 25);
   auto result = ParseCueSheet(
       "\xEF\xBB\xBFREM GENRE Folk\r\n"
       "PERFORMER \"Someone\"\r\n"
@@ -50,7 +38,9 @@ TEST(CueSheetTest, ReadsTracksAndTakesTheLeadOutFromTheWaveData) {
   EXPECT_EQ(result.disc->tracks,
             (std::vector<VirtualTrack>{
                 {150, true}, {150 + Frame(0, 7, 10), false}, {150 + Frame(0, 20, 0), true}}));
-  EXPECT_EQ(result.disc->lead_out_frame, 150 + 2000);
+  EXPECT_EQ(result.disc->lead_out_frame, 150 + 2001);
+  EXPECT_EQ(result.disc->audio,
+            (ImageLayout{{dir.File("disc.wav"), AudioFileKind::kDecoded, 150, 2001}}));
 }
 
 TEST(CueSheetTest, FilesFollowEachOtherAndTheirSizesOrAnRemLineGiveTheLeadOutAndLoadingFindsThem) {
@@ -66,11 +56,16 @@ TEST(CueSheetTest, FilesFollowEachOtherAndTheirSizesOrAnRemLineGiveTheLeadOutAnd
   EXPECT_EQ(result.disc->tracks[1].start_frame, 150 + 1000 + 75);
   // The readable file wins over the REM line, which stands in for a missing file.
   EXPECT_EQ(result.disc->lead_out_frame, 150 + 1600);
+  // A raw file's trailing piece of a sector is no sound.
+  EXPECT_EQ(result.disc->audio,
+            (ImageLayout{{dir.File("one.bin"), AudioFileKind::kRaw, 150, 1000},
+                         {dir.File("two.bin"), AudioFileKind::kRaw, 1150, 600}}));
   result = ParseCueSheet(
       "FILE \"gone.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nREM LEADOUT 04:00:00\n",
       dir.path());
   ASSERT_TRUE(result.disc) << result.error;
   EXPECT_EQ(result.disc->lead_out_frame, 150 + Frame(4, 0, 0));
+  EXPECT_TRUE(result.disc->audio.empty());
 
   // A loaded sheet reads its files from its own folder.
   dir.Write("disc.cue", "FILE \"one.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
@@ -81,9 +76,37 @@ TEST(CueSheetTest, FilesFollowEachOtherAndTheirSizesOrAnRemLineGiveTheLeadOutAnd
   EXPECT_FALSE(LoadCueSheet(dir.path()).disc);
 }
 
+// The type word only tells decoded sound from raw sectors; the content says
+// which decoder reads it.
+TEST(CueSheetTest, DecodedFilesAreKnownByTheirContentAndRawOnesLieBetweenThem) {
+  test::TempDir dir;
+  test::WriteSoundFile(dir.File("one.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100, 2,
+                       1000 * 588);
+  test::WriteSoundFile(dir.File("two.aiff"), SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 44100, 1,
+                       500 * 588);
+  dir.Write("data.bin", std::string(300 * 2352, '\0'));
+  test::WriteSoundFile(dir.File("four.wav"), kWave16, 44100, 2, 200 * 588 - 1);
+  auto result = ParseCueSheet(
+      "FILE \"one.flac\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"
+      "FILE \"two.aiff\" AIFF\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n"
+      "FILE \"data.bin\" BINARY\nTRACK 03 MODE1/2352\nINDEX 01 00:00:00\n"
+      "FILE \"four.wav\" FLAC\nTRACK 04 AUDIO\nINDEX 01 00:00:00\n",
+      dir.path());
+  ASSERT_TRUE(result.disc) << result.error;
+  EXPECT_EQ(result.disc->audio,
+            (ImageLayout{{dir.File("one.flac"), AudioFileKind::kDecoded, 150, 1000},
+                         {dir.File("two.aiff"), AudioFileKind::kDecoded, 1150, 500},
+                         {dir.File("data.bin"), AudioFileKind::kRaw, 1650, 300},
+                         {dir.File("four.wav"), AudioFileKind::kDecoded, 1950, 200}}));
+  EXPECT_EQ(result.disc->tracks[3].start_frame, 1950);
+  EXPECT_EQ(result.disc->lead_out_frame, 2150);
+}
+
 TEST(CueSheetTest, MalformedSheetsNameTheLine) {
   test::TempDir dir;
   dir.Write("noise.wav", "not a riff file at all");
+  test::WriteSoundFile(dir.File("hz48.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 2, 588);
+  test::WriteSoundFile(dir.File("three.wav"), kWave16, 44100, 3, 588);
   dir.Write("short.bin", std::string(100 * 2352, '\0'));
   const std::string ok_track = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
   const std::pair<std::string, std::string> cases[] = {
@@ -103,7 +126,13 @@ TEST(CueSheetTest, MalformedSheetsNameTheLine) {
       {"REM LEADOUT 00:00:00\n" + ok_track, "line 1:"},
       {"REM LEADOUT 10:00\n" + ok_track, "line 1:"},
       {ok_track, "no FILE and no REM LEADOUT"},
-      {"FILE \"noise.wav\" WAVE\n" + ok_track, "line 1:"},
+      {"FILE \"noise.wav\" WAVE\n" + ok_track,
+       "line 1: \"noise.wav\" cannot be played: not an audio file"},
+      {"FILE \"hz48.flac\" FLAC\n" + ok_track,
+       "line 1: \"hz48.flac\" cannot be played: not 44100 Hz"},
+      {"FILE \"three.wav\" WAVE\n" + ok_track,
+       "line 1: \"three.wav\" cannot be played: more than 2 channels"},
+      {"FILE \"disc.img\" MOTOROLA\n" + ok_track, "line 1: file type MOTOROLA is not supported"},
       {"FILE \"song.mp3\" MP3\n" + ok_track, "line 1:"},
       {"FILE \"unclosed WAVE\n" + ok_track, "line 1:"},
       {"FILE \"short.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:02:00\n", "line 3:"},
