@@ -228,6 +228,11 @@ void MainWindow::ApplyPreferences(const Settings& edited) {
     monitor_.RebuildPlayOrder();
   if (settings.XData != old.XData && monitor_.play_order())
     RedrawTrackBox();
+  // The drive is opened anew, so the next play takes the new way.
+  if (settings.DigitalPlayback != old.DigitalPlayback && s_.route_sound) {
+    s_.route_sound(settings.DigitalPlayback != 0);
+    monitor_.ReopenDrive();
+  }
 }
 
 void MainWindow::ApplyIconType(int old_icon_type) {

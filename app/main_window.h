@@ -47,6 +47,9 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
     MessageQueue& queue;
     // Told about every message handled; may be empty.
     std::function<void(const std::string&)> trace;
+    // Sends discs through the sound card (true) or lets drives play on
+    // their own, for drives opened from then on; may be empty.
+    std::function<void(bool digital)> route_sound;
   };
 
   // What the window shows of things drawn elsewhere or later: the tray
@@ -57,6 +60,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
     int status_word = 0;
     TrayPicture tray_picture = TrayPicture::kStopped;
     std::string tray_tip;
+    OptText track_line;
   };
 
   explicit MainWindow(Services services);

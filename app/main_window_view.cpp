@@ -11,6 +11,7 @@ void MainWindow::ShowTitleLine(const OptText& text) {
 }
 
 void MainWindow::ShowTrackLine(const OptText& text) {
+  shown_.track_line = text;
   text_->SetLineText(TextLine::kTrackLine, text);
   text_->Force(TextLine::kTrackLine);
 }

@@ -8,7 +8,7 @@ void CopyPreferenceFields(const Settings& from, Settings& to) {
         &Settings::LoadPlay, &Settings::PlayOrder, &Settings::EjectEmpty, &Settings::EjectQuit,
         &Settings::StartWinState, &Settings::SliderType, &Settings::TrackClick,
         &Settings::NameScrolling, &Settings::EdgeResist, &Settings::IconType, &Settings::QTTimes,
-        &Settings::IgnoreSec, &Settings::XData, &Settings::ShareCD}) {
+        &Settings::IgnoreSec, &Settings::XData, &Settings::ShareCD, &Settings::DigitalPlayback}) {
     to.*field = from.*field;
   }
   // An emptied template reads back as the default at the next start; the

@@ -10,7 +10,7 @@
 namespace zcd {
 namespace {
 
-// The integer keys of the main section from AlwaysOnTop to EmailHello, in
+// The integer keys of the main section from AlwaysOnTop to DigitalPlayback, in
 // the order they are read.
 struct IntKey {
   const char* name;
@@ -49,6 +49,7 @@ constexpr IntKey kReadIntKeys[] = {
     {"XData", &Settings::XData},
     {"WindowScale", &Settings::WindowScale},
     {"EmailHello", &Settings::EmailHello},
+    {"DigitalPlayback", &Settings::DigitalPlayback},
 };
 
 constexpr IntKey kPositionKeys[] = {

@@ -95,6 +95,9 @@ struct Settings {
   // 1: the CDDB hello names the user and host of UserEmail ("user@host")
   // instead of the system's, as services that want an address ask.
   int EmailHello = 0;
+  // 1: discs are read and played through the sound card when a sound
+  // device opens; 0: a drive plays through its own audio output.
+  int DigitalPlayback = 1;
   std::string LogFile;
   std::string SkinName;
   std::string TaskBarText = kDefaultTaskBarText;

@@ -73,6 +73,12 @@ class CdState {
   // Seconds are full width: a long play order passes 65535 seconds.
   int SeekTo(int32_t seconds, int track, int mode);
   uint32_t GetPosition();
+  // What playback wants the user told, oldest first; none when nothing is.
+  std::optional<PlaybackNotice> TakeNotice() {
+    return device_ ? device_->TakeNotice() : std::nullopt;
+  }
+  // True when the sound comes from this program and ends with it.
+  bool SoundEndsWithProgram() { return device_ && device_->SoundEndsWithProgram(); }
 
   // Device and playback fields.
   std::array<int32_t, kMaxTracks> audio_flags{};

@@ -236,7 +236,31 @@ void PlaybackMonitor::ChangeDrive(int drive_index) {
   LoadDisc(kLoadDriveChange);
 }
 
+void PlaybackMonitor::ShowPlaybackNotices() {
+  if (!cd_)
+    return;
+  while (std::optional<PlaybackNotice> notice = cd_->TakeNotice()) {
+    if (notice->stopped) {
+      FullStop();
+      view_.ShowTrackLine(notice->text);
+      continue;
+    }
+    view_.ShowTrackLine(notice->text);
+    if (playing())
+      view_.StartTimer(PlayerTimer::kDisplayRestore);
+  }
+}
+
+void PlaybackMonitor::ReopenDrive() {
+  if (!cd_)
+    return;
+  FullStop();
+  ReplaceCdState(settings_.UseDrive);
+  LoadDisc(kLoadDriveChange);
+}
+
 void PlaybackMonitor::PlaybackTick() {
+  ShowPlaybackNotices();
   if (!cd_ || !cd_->playing) {
     view_.StopTimer(PlayerTimer::kPlaybackTick);
     ShowStoppedCaption(kTickCaptionChars);
@@ -330,6 +354,7 @@ void PlaybackMonitor::DrivePoll() {
       post_({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
     return;
   }
+  ShowPlaybackNotices();
   const int mode = cd_->GetMode();
   if (mode == kResultOk && !cd_->disc_loaded()) {
     post_({WindowId::kMain, kMsgPlayer, kPlayerLoadDisc, kLoadInserted});
@@ -384,8 +409,11 @@ void PlaybackMonitor::Finish() {
     return;
   switch (settings_.OnExit) {
     case 0:
-      // A plain play without notice keeps the drive playing after we are gone.
-      if (cd_->playing && !cd_->paused)
+      // A plain play without notice keeps the drive playing after we are
+      // gone; sound this program makes cannot outlive it, so it stops.
+      if (cd_->playing && cd_->SoundEndsWithProgram())
+        cd_->StopDevice();
+      else if (cd_->playing && !cd_->paused)
         cd_->PlayFrom(kPlayPlain);
       break;
     case 1:

@@ -76,6 +76,9 @@ class PlaybackMonitor {
   void NextCdDrive(bool from_end_of_order);
   void PlaybackTick();
   void DrivePoll();
+  // Shows what playback reported: a skipped stretch for a moment, a failed
+  // sound device until the next play, which it stopped.
+  void ShowPlaybackNotices();
   // `device` names the CdState the notice came from: one of a drive the
   // player has since let go is stale and ignored.
   void PlayEndNotice(int64_t device);
@@ -83,6 +86,8 @@ class PlaybackMonitor {
   // Main timer 4: the current track's title comes back after a hover.
   void DisplayRestore();
   void ChangeDrive(int drive_index);
+  // Stops, opens the same drive again and loads its disc.
+  void ReopenDrive();
 
   void Run(Transport command);
   // Plays entry i (message 1094, command 20000 + i); false when out of range.

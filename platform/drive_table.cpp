@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "audio/image_sector_source.h"
+#include "audio/paranoia_sector_source.h"
 #include "cd/drive_list.h"
 #include "platform/linux/linux_cd_device.h"
 #include "platform/virtual/cue_sheet.h"
@@ -97,9 +99,37 @@ std::unique_ptr<CdDevice> DriveTable::OpenDrive(int drive_index, bool shared) {
   const Entry* entry = Find(drive_index);
   if (!entry)
     return nullptr;
-  if (entry->virtual_drive)
-    return entry->virtual_drive->Open(shared);
-  return LinuxCdDevice::Open(entry->device.string(), shared);
+  std::unique_ptr<CdDevice> device = entry->virtual_drive
+                                         ? entry->virtual_drive->Open(shared)
+                                         : LinuxCdDevice::Open(entry->device.string(), shared);
+  std::optional<DigitalOutput> output;
+  {
+    std::lock_guard guard(output_lock_);
+    output = output_;
+  }
+  if (!device || !output)
+    return device;
+  if (entry->virtual_drive) {
+    std::optional<VirtualDisc> disc = entry->virtual_drive->Disc();
+    if (!disc || disc->audio.empty())
+      return device;
+    return std::make_unique<DigitalCdDevice>(
+        std::move(device), [layout = disc->audio] { return OpenImageSource(layout); },
+        std::move(*output));
+  }
+  return std::make_unique<DigitalCdDevice>(
+      std::move(device), [path = entry->device.string()] { return OpenParanoiaSource(path); },
+      std::move(*output));
+}
+
+void DriveTable::SetDigitalOutput(std::optional<DigitalOutput> output) {
+  std::lock_guard guard(output_lock_);
+  output_ = std::move(output);
+}
+
+bool DriveTable::digital() const {
+  std::lock_guard guard(output_lock_);
+  return output_.has_value();
 }
 
 std::string DriveTable::LetterOf(int drive_index) const {

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "audio/digital_cd_device.h"
 #include "cd/cd_device.h"
 #include "platform/virtual/clock.h"
 #include "platform/virtual/virtual_disc.h"
@@ -44,7 +46,15 @@ class DriveTable : public CdDriveSource {
   AddResult AddVirtualDrive(std::shared_ptr<VirtualDrive> drive);
 
   std::vector<int> CdDriveIndices() const override;
+  // With a digital output, a machine drive and a virtual drive whose disc has
+  // audio files are played through the sound card; a virtual disc of times
+  // alone keeps its silent clock.
   std::unique_ptr<CdDevice> OpenDrive(int drive_index, bool shared) override;
+
+  // Drives opened from now on play through `output`, or, with none, on their
+  // own. Any thread.
+  void SetDigitalOutput(std::optional<DigitalOutput> output);
+  bool digital() const;
 
   // "D:" for a known drive, empty otherwise.
   std::string LetterOf(int drive_index) const;
@@ -70,6 +80,8 @@ class DriveTable : public CdDriveSource {
 
   std::shared_ptr<const Clock> clock_;
   std::vector<Entry> entries_;
+  mutable std::mutex output_lock_;
+  std::optional<DigitalOutput> output_;
 };
 
 // The sr<n> entries of a device folder, in device order.

@@ -45,6 +45,11 @@ StartupPage MakeStartupPage(QWidget* parent, PreferenceControls& c, int cd_drive
   QGroupBox* on_exit =
       c.RadioGroup(page, "On Shutdown", {{"Retain CD State", 0}, {"Stop CD", 1}, {"Eject CD", 2}},
                    &Settings::OnExit);
+  // The player's own sound ends with the player, whatever the choice.
+  auto* digital_note =
+      new QLabel("A CD playing through the sound card stops when ZCD exits.", on_exit);
+  digital_note->setWordWrap(true);
+  on_exit->layout()->addWidget(digital_note);
 
   QCheckBox* next_cd = c.Check(page, "Continue on next CDROM", &Settings::DoNextCD);
   // Going on with the next drive needs a next drive.
@@ -140,6 +145,8 @@ QWidget* MakeCdOptionsPage(QWidget* parent, PreferenceControls& c) {
                               "second(s) long"));
   layout->addWidget(c.Check(page, "Mark data tracks", &Settings::XData));
   layout->addWidget(c.Check(page, "Open CD in shared mode", &Settings::ShareCD));
+  layout->addWidget(
+      c.Check(page, "Play digitally through the sound card", &Settings::DigitalPlayback));
   layout->addStretch();
   return page;
 }

@@ -22,6 +22,8 @@
 #include "platform/linux/instance_socket.h"
 #include "platform/qt/key_commands.h"
 #include "platform/qt/qt_window_host.h"
+#include "platform/sound_route.h"
+#include "platform/stream_volume_mixer.h"
 #include "platform/virtual/clock.h"
 
 namespace {
@@ -126,10 +128,19 @@ int main(int argc, char** argv) {
       problems.push_back(added.error);
   }
 
+  // The CD volume and balance knobs turn this while discs play digitally.
+  auto stream_gain = std::make_shared<StreamGain>();
+  auto route_sound = [&drives, stream_gain](bool digital) {
+    const std::string why = RouteSound(drives, digital, stream_gain);
+    if (!why.empty())
+      std::fprintf(stderr, "zcd: %s; CDs play through the drive\n", why.c_str());
+  };
+  route_sound(settings.DigitalPlayback != 0);
+
   MessageQueue queue;
   // The host is made first so it outlives the window and its children.
   QtWindowHost host;
-  MainWindow::Services services{settings, folder, drives, queue, {}};
+  MainWindow::Services services{settings, folder, drives, queue, {}, route_sound};
   if (options.verbose) {
     services.trace = [](const std::string& text) {
       std::fprintf(stderr, "zcd: %s\n", text.c_str());
@@ -141,7 +152,10 @@ int main(int argc, char** argv) {
   // host's widget.
   QtDialogLauncher dialogs(window, host.widget());
   window.SetDialogLauncher(&dialogs);
-  window.SetMixerOpener([](WindowHost& window_host) { return OpenAlsaMixer(window_host); });
+  window.SetMixerOpener([&drives, stream_gain](WindowHost& window_host) {
+    return std::make_unique<StreamVolumeMixer>(OpenAlsaMixer(window_host), stream_gain, window_host,
+                                               [&drives] { return drives.digital(); });
+  });
   host.set_client(&window);
   new KeyCommands(host.widget(), [&queue](const Message& message) { queue.Post(message); });
 

@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::Test {
 
   void Start(const std::string& command_line = "") {
     window_ = std::make_unique<MainWindow>(MainWindow::Services{
-        settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}});
+        settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}, route_sound_});
     host_ = std::make_unique<HeadlessWindowHost>(window_.get());
     host_->set_work_area({0, 30, 1280, 770});
     window_->Start(*host_, command_line);
@@ -104,6 +104,7 @@ class MainWindowTest : public ::testing::Test {
   // The host outlives the window and the child hosts it made.
   std::unique_ptr<HeadlessWindowHost> host_;
   std::unique_ptr<MainWindow> window_;
+  std::function<void(bool)> route_sound_;
 };
 
 }  // namespace zcd::test

@@ -19,7 +19,7 @@ bool Press(HeadlessWindowHost* host, Point at) {
 TEST_F(MainWindowMixerTest, TheBarsButtonShowsAndHidesThePanelOverTheOpenedMixer) {
   FakeMixerDevice* card = nullptr;
   window_ = std::make_unique<MainWindow>(MainWindow::Services{
-      settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}});
+      settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}, {}});
   window_->SetMixerOpener([&card](WindowHost&) {
     auto device = std::make_unique<FakeMixerDevice>();
     device->Add(MixerControl::kMaster, {0, 100}, {40});

@@ -31,7 +31,7 @@ Settings Distinct() {
         &s.OnExit,        &s.PlayOrder,   &s.QTTimes,      &s.ShareCD,       &s.SliderType,
         &s.StartWinState, &s.TrackClick,  &s.UseDrive,     &s.XData,         &s.xWinPos,
         &s.yWinPos,       &s.xExtWinPos,  &s.yExtWinPos,   &s.xSkinWinPos,   &s.ySkinWinPos,
-        &s.PlayType,      &s.TimerType,   &s.WindowScale,  &s.EmailHello})
+        &s.PlayType,      &s.TimerType,   &s.WindowScale,  &s.EmailHello,    &s.DigitalPlayback})
     *member = next++;
   s.LogFile = "/logs/net.txt";
   s.SkinFolder = "/skins here";
@@ -93,7 +93,8 @@ TEST(SettingsTest, WritesKeysInOrderWithTheirStoredSpellingsAndValuesRoundTrip) 
             "NoCacheData=1016\r\nNoFuzzyMatch=1017\r\nNoQueryData=1018\r\nOnStart=1019\r\n"
             "OnExit=1020\r\nPlayOrder=1021\r\nQTTimes=1022\r\nShareCD=1023\r\n"
             "SliderType=1024\r\nStartWinState=1025\r\nTrackClick=1026\r\nUseDrive=1027\r\n"
-            "XData=1028\r\nWindowScale=1037\r\nEmailHello=1038\r\nLogFile=/logs/"
+            "XData=1028\r\nWindowScale=1037\r\nEmailHello=1038\r\nDigitalPlayback=1039\r\n"
+            "LogFile=/logs/"
             "net.txt\r\nSkinFolder=/skins here\r\n"
             "SkinName=Chrome\r\nTaskBarText=%n %t\r\nxWinPos=1029\r\nyWinPos=1030\r\n"
             "xExtWinPos=1031\r\nyExtWinPos=1032\r\nxSkinWinPos=1033\r\nySkinWinPos=1034\r\n"

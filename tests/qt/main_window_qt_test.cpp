@@ -29,7 +29,7 @@ class MainWindowQtTest : public ::testing::Test {
   void Start(int start_state) {
     settings_.StartWinState = start_state;
     window_ = std::make_unique<MainWindow>(MainWindow::Services{
-        settings_, DataFolder{home_.path(), home_.path()}, drives_, queue_, {}});
+        settings_, DataFolder{home_.path(), home_.path()}, drives_, queue_, {}, {}});
     host_.set_client(window_.get());
     window_->Start(host_, "");
     queue_.Drain([this](const Message& m) { window_->HandleMessage(m); });

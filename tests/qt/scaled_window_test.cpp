@@ -86,7 +86,7 @@ TEST(ScaledWindowTest, DoubleSizeShowsEverySkinPixelAsATwoByTwoSquare) {
   MessageQueue queue;
   QtWindowHost host;
   MainWindow window(
-      MainWindow::Services{settings, DataFolder{home.path(), home.path()}, drives, queue, {}});
+      MainWindow::Services{settings, DataFolder{home.path(), home.path()}, drives, queue, {}, {}});
   const auto drain = [&] { queue.Drain([&](const Message& m) { window.HandleMessage(m); }); };
   const auto command = [&](int64_t id) {
     queue.Post(CommandMessage(id));
