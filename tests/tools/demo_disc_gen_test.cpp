@@ -60,30 +60,15 @@ struct SndfileCloser {
 };
 using Sndfile = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-// The generator runs once; every test reads its output.
-class DemoDiscGenTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir_ = std::make_unique<TempDir>();
-    ChildProcess child({ZCD_DEMO_GEN_BINARY, dir_->File("demo")}, {}, dir_->File("stderr.txt"));
-    status_ = child.Wait(std::chrono::minutes(3));
-  }
-  static void TearDownTestSuite() { dir_.reset(); }
-  void SetUp() override { ASSERT_EQ(status_, std::optional<int>(0)) << dir_->Read("stderr.txt"); }
+// What the build made; `make run` plays it.
+std::string Built(const std::string& name) {
+  return std::string(ZCD_DEMO_DIR "/") + name;
+}
 
-  static std::string Generated(const std::string& name) { return dir_->File("demo/" + name); }
-
-  static std::unique_ptr<TempDir> dir_;
-  static std::optional<int> status_;
-};
-
-std::unique_ptr<TempDir> DemoDiscGenTest::dir_;
-std::optional<int> DemoDiscGenTest::status_;
-
-TEST_F(DemoDiscGenTest, SheetDescribesTheBundledDisc) {
+TEST(DemoDiscGenTest, SheetDescribesTheBundledDisc) {
   const CueSheetResult bundled = LoadCueSheet(kBundledSheet);
   ASSERT_TRUE(bundled.disc) << bundled.error;
-  const CueSheetResult generated = LoadCueSheet(Generated("demo.cue"));
+  const CueSheetResult generated = LoadCueSheet(Built("demo.cue"));
   if (!generated.disc && generated.error.find("is not a WAVE file") != std::string::npos)
     GTEST_SKIP() << "this cue sheet reader measures WAVE files only, not FLAC";
   ASSERT_TRUE(generated.disc) << generated.error;
@@ -95,9 +80,9 @@ TEST_F(DemoDiscGenTest, SheetDescribesTheBundledDisc) {
 
 // Titles, modes and index times (the pregap's INDEX 00 too, which the reader
 // skips) are the bundled sheet's; only the data track starts its own file.
-TEST_F(DemoDiscGenTest, SheetKeepsTheBundledTitlesAndIndexes) {
+TEST(DemoDiscGenTest, SheetKeepsTheBundledTitlesAndIndexes) {
   std::vector<std::string> bundled = DiscLines(ReadFile(kBundledSheet));
-  std::vector<std::string> generated = DiscLines(ReadFile(Generated("demo.cue")));
+  std::vector<std::string> generated = DiscLines(ReadFile(Built("demo.cue")));
   ASSERT_FALSE(bundled.empty());
   ASSERT_FALSE(generated.empty());
   EXPECT_EQ(bundled.back(), "INDEX 01 31:42:20");
@@ -107,11 +92,11 @@ TEST_F(DemoDiscGenTest, SheetKeepsTheBundledTitlesAndIndexes) {
   EXPECT_EQ(generated, bundled);
 }
 
-TEST_F(DemoDiscGenTest, AudioIsCdQualityFadedAtEveryTrackChangeAndNeverLoud) {
+TEST(DemoDiscGenTest, AudioIsCdQualityFadedAtEveryTrackChangeAndNeverLoud) {
   const CueSheetResult bundled = LoadCueSheet(kBundledSheet);
   ASSERT_TRUE(bundled.disc) << bundled.error;
   SF_INFO info{};
-  Sndfile file(sf_open(Generated("harbour-lights.flac").c_str(), SFM_READ, &info));
+  Sndfile file(sf_open(Built("harbour-lights.flac").c_str(), SFM_READ, &info));
   ASSERT_TRUE(file) << sf_strerror(nullptr);
   EXPECT_EQ(info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
   EXPECT_EQ(info.samplerate, 44100);
@@ -143,20 +128,22 @@ TEST_F(DemoDiscGenTest, AudioIsCdQualityFadedAtEveryTrackChangeAndNeverLoud) {
 
 // The data track's file reaches from where the data track starts to the
 // bundled disc's lead-out, all of it holes.
-TEST_F(DemoDiscGenTest, DataTrackEndsAtTheLeadOutAndTakesNoSpace) {
+TEST(DemoDiscGenTest, DataTrackEndsAtTheLeadOutAndTakesNoSpace) {
   const CueSheetResult bundled = LoadCueSheet(kBundledSheet);
   ASSERT_TRUE(bundled.disc) << bundled.error;
   struct stat data {};
-  ASSERT_EQ(stat(Generated("liner-notes.bin").c_str(), &data), 0);
+  ASSERT_EQ(stat(Built("liner-notes.bin").c_str(), &data), 0);
   EXPECT_EQ(data.st_size,
             (bundled.disc->lead_out_frame - bundled.disc->tracks.back().start_frame) * 2352);
   EXPECT_LT(data.st_blocks * 512, 65536);
 }
 
-// The build's copy came from an earlier run of the same generator.
-TEST_F(DemoDiscGenTest, EveryRunWritesTheSameBytes) {
+TEST(DemoDiscGenTest, EveryRunWritesTheSameBytes) {
+  TempDir dir;
+  ChildProcess child({ZCD_DEMO_GEN_BINARY, dir.File("demo")}, {}, dir.File("stderr.txt"));
+  ASSERT_EQ(child.Wait(std::chrono::minutes(3)), std::optional<int>(0)) << dir.Read("stderr.txt");
   for (const char* name : {"demo.cue", "harbour-lights.flac"})
-    EXPECT_TRUE(ReadFile(Generated(name)) == ReadFile(std::string(ZCD_DEMO_DIR "/") + name))
+    EXPECT_TRUE(ReadFile(dir.File("demo/") + name) == ReadFile(Built(name)))
         << name << " differs between two runs";
 }
 
