@@ -2,7 +2,8 @@
 # sets up and runs every test. Both work on a fresh Debian 12 machine as root.
 
 BUILD ?= build
-DEMO_CUE := $(CURDIR)/resources/demo/demo.cue
+# The demo disc with its music, synthesised by the build (tools/demo_disc_gen).
+DEMO_CUE = $(abspath $(BUILD))/demo/demo.cue
 
 .PHONY: all deps configure build run test bench bench-player clean format
 
