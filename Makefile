@@ -5,7 +5,7 @@ BUILD ?= build
 # The demo disc with its music, synthesised by the build (tools/demo_disc_gen).
 DEMO_CUE = $(abspath $(BUILD))/demo/demo.cue
 
-.PHONY: all deps configure build run test bench bench-player clean format
+.PHONY: all deps configure build run test bench bench-player bench-digital clean format
 
 all: build
 
@@ -39,6 +39,12 @@ bench: configure
 # scrolling title, with nothing to scroll, and with the idle sprite.
 bench-player: build
 	@bench/player_cpu.sh $(BUILD) 60
+
+# Digital playback through a private sound server: CPU, memory and the time
+# from Play to the first samples.
+bench-digital: build
+	@cmake --build $(BUILD) --target zcd_digital_latency
+	@bench/digital_playback.sh $(BUILD) 30
 
 clean:
 	rm -rf $(BUILD)
