@@ -198,6 +198,7 @@ TEST_F(PreferencesSheetTest, CheckBoxesShowTheStoredValueAndApplyTheClick) {
       {&Settings::QTTimes, 0, "", "Show track times in QuickTrack menu", false, 1},
       {&Settings::XData, 1, "", "Mark data tracks", true, 0},
       {&Settings::ShareCD, 0, "", "Open CD in shared mode", false, 1},
+      {&Settings::DigitalPlayback, 1, "", "Play digitally through the sound card", true, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
