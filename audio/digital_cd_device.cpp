@@ -47,8 +47,10 @@ std::optional<std::vector<int32_t>> DigitalCdDevice::ReadTocLocked() {
 
 bool DigitalCdDevice::DiscInLocked() {
   const std::optional<DeviceMode> mode = drive_->Mode();
-  if (mode && *mode != DeviceMode::kOpen)
+  if (mode && *mode != DeviceMode::kOpen) {
+    CatchUpLocked();
     return true;
+  }
   HaltLocked();
   return false;
 }
@@ -135,7 +137,6 @@ bool DigitalCdDevice::Play(std::optional<int> from_track, std::optional<int> to_
   if ((from_track && (*from_track < 1 || *from_track > tracks)) ||
       (to_track && (*to_track < 1 || *to_track > tracks)))
     return false;
-  CatchUpLocked();
   const int64_t here = mode_ == DeviceMode::kPlaying && engine_ ? engine_->Heard() : cursor_;
   const int64_t start =
       from_track ? PlaceOf(toc_[*from_track - 1]) : std::max(here, PlaceOf(toc_.front()));
@@ -183,7 +184,6 @@ bool DigitalCdDevice::Pause() {
     return drive_->Pause();
   if (!DiscInLocked())
     return false;
-  CatchUpLocked();
   if (mode_ == DeviceMode::kPlaying) {
     cursor_ = engine_->Halt();
     mode_ = DeviceMode::kPaused;
@@ -197,7 +197,6 @@ bool DigitalCdDevice::Resume() {
     return drive_->Resume();
   if (!DiscInLocked())
     return false;
-  CatchUpLocked();
   if (mode_ == DeviceMode::kPaused) {
     if (const std::optional<std::string> no_sound = engine_->Start(cursor_, end_)) {
       notices_.push_back({"The sound device failed: " + *no_sound, true});
@@ -246,7 +245,6 @@ std::optional<TrackPosition> DigitalCdDevice::Position() {
       return std::nullopt;
     toc_ = std::move(*toc);
   }
-  CatchUpLocked();
   const int64_t place = mode_ == DeviceMode::kPlaying ? engine_->Heard() : cursor_;
   return PositionOfLocked(std::max(place, PlaceOf(toc_.front())));
 }

@@ -56,6 +56,8 @@ class DigitalCdDevice : public CdDevice {
   // Absolute frames of each track's start, then the lead-out; none when the
   // drive cannot tell.
   std::optional<std::vector<int32_t>> ReadTocLocked();
+  // False, and playback halted, when the disc is gone; otherwise takes
+  // what the engine did meanwhile.
   bool DiscInLocked();
   // Takes what the engine finished or failed at, and its events.
   void CatchUpLocked();
