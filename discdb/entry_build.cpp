@@ -127,7 +127,7 @@ std::string BuildNewEntryText(const DiscRecord& record, bool cached) {
 }
 
 bool NormalizeReadEntry(const DiscRecord& record, std::string& text) {
-  const std::size_t revision = text.find(kRevisionLabel);
+  const std::size_t revision = entry_parse::FindAtLineStart(text, kRevisionLabel);
   if (revision == kNpos)
     return false;
   const DiscTiming timing = record.Timing();
@@ -147,12 +147,13 @@ bool NormalizeReadEntry(const DiscRecord& record, std::string& text) {
 
 bool StampRevision(std::string& text) {
   const std::string_view view = text;
-  const std::size_t revision = view.find(kRevisionLabel);
+  const std::size_t revision = entry_parse::FindAtLineStart(view, kRevisionLabel);
   if (revision == kNpos)
     return false;
   // Only the identifier line after the comment block counts: text from an
   // earlier one would repeat the kept part.
-  const std::size_t disc_id = view.find("DISCID=", revision + kRevisionLabel.size());
+  const std::size_t disc_id =
+      entry_parse::FindAtLineStart(view, "DISCID=", revision + kRevisionLabel.size());
   if (disc_id == kNpos)
     return false;
   const int old_revision = EntryRevision(view);

@@ -25,8 +25,15 @@ int32_t ParseDecimal(std::string_view text) {
   return static_cast<int32_t>(negative ? -value : value);
 }
 
+std::size_t FindAtLineStart(std::string_view text, std::string_view key, std::size_t from) {
+  std::size_t at = text.find(key, from);
+  while (at != std::string_view::npos && at != 0 && text[at - 1] != '\n')
+    at = text.find(key, at + 1);
+  return at;
+}
+
 std::optional<int32_t> NumberAfterLabel(std::string_view text, std::string_view label) {
-  const std::size_t at = text.find(label);
+  const std::size_t at = FindAtLineStart(text, label);
   if (at == std::string_view::npos)
     return std::nullopt;
   std::string_view rest = text.substr(at + label.size());

@@ -12,55 +12,40 @@ constexpr std::size_t kNpos = std::string_view::npos;
 using TrackValues = std::array<OptText, kMaxTracks>;
 
 // The values of every "<prefix>%d=" key for 0..99, exactly as GetEntryValue
-// would gather them one key at a time, in a single pass: reading a 100-track
-// entry key by key would scan its text 200 times.
-//
-// A key occurrence counts when it is the first of that key on its line (the
-// search for the next piece resumes after the line end). Any counted
-// occurrence on the unterminated last line makes the whole value none. The
-// prefixes used ("TTITLE", "EXTT") cannot overlap themselves, so the search
-// may resume right after each occurrence.
+// would gather them one key at a time, in a single pass over the lines:
+// reading a 100-track entry key by key would scan its text 200 times. A key
+// counts only where it begins a line; one on the unterminated last line
+// makes its whole value none.
 TrackValues GatherTrackValues(std::string_view text, std::string_view prefix) {
   TrackValues values;
-  // Sentinel line end meaning "no occurrence yet": no real line ends there.
-  constexpr std::size_t kNever = kNpos - 1;
-  std::array<std::size_t, kMaxTracks> counted_line{};
-  counted_line.fill(kNever);
   std::array<bool, kMaxTracks> unterminated{};
-
-  bool line_known = false;
-  std::size_t line_end = 0;
-  for (std::size_t at = text.find(prefix); at != kNpos;
-       at = text.find(prefix, at + prefix.size())) {
-    const std::size_t digits = at + prefix.size();
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t lf = text.find('\n', start);
+    std::string_view line = text.substr(start, lf == kNpos ? kNpos : lf - start);
+    start = lf == kNpos ? text.size() : lf + 1;
+    if (!line.starts_with(prefix))
+      continue;
+    const std::size_t digits = prefix.size();
     std::size_t equals = digits;
-    while (equals < text.size() && text[equals] >= '0' && text[equals] <= '9')
+    while (equals < line.size() && line[equals] >= '0' && line[equals] <= '9')
       ++equals;
     // Keys are spelt "%d": one or two digits, no leading zero, then "=".
     const std::size_t length = equals - digits;
-    if (equals >= text.size() || text[equals] != '=' || length == 0 || length > 2 ||
-        (length == 2 && text[digits] == '0'))
+    if (equals >= line.size() || line[equals] != '=' || length == 0 || length > 2 ||
+        (length == 2 && line[digits] == '0'))
       continue;
     const int n =
-        length == 1 ? text[digits] - '0' : (text[digits] - '0') * 10 + (text[digits + 1] - '0');
-    if (!line_known || (line_end != kNpos && at > line_end)) {
-      line_end = text.find('\n', equals + 1);
-      line_known = true;
-    }
-    if (counted_line[n] == line_end)
-      continue;
-    counted_line[n] = line_end;
-    if (line_end == kNpos) {
+        length == 1 ? line[digits] - '0' : (line[digits] - '0') * 10 + (line[digits + 1] - '0');
+    if (lf == kNpos) {
       unterminated[n] = true;
       continue;
     }
-    const std::size_t start = equals + 1;
-    std::size_t end = line_end;
-    if (end > start && text[end - 1] == '\r')
-      --end;
+    line.remove_prefix(equals + 1);
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
     if (!values[n])
       values[n].emplace();
-    values[n]->append(text.substr(start, end - start));
+    values[n]->append(line);
   }
   for (int n = 0; n < kMaxTracks; ++n) {
     if (unterminated[n])

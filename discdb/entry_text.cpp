@@ -46,7 +46,7 @@ std::optional<std::size_t> FieldAfterBlanks(std::string_view line, int blanks) {
 std::optional<std::string> GetEntryValue(std::string_view key, std::string_view text) {
   if (key.empty() || text.empty())
     return std::nullopt;
-  std::size_t at = text.find(key);
+  std::size_t at = entry_parse::FindAtLineStart(text, key);
   if (at == kNpos)
     return std::nullopt;
   std::string value;
@@ -60,7 +60,7 @@ std::optional<std::string> GetEntryValue(std::string_view key, std::string_view 
     if (end > start && text[end - 1] == '\r')
       --end;
     value.append(text.substr(start, end - start));
-    at = text.find(key, end);
+    at = entry_parse::FindAtLineStart(text, key, end);
   }
   return value;
 }
@@ -70,7 +70,7 @@ bool SetEntryValue(std::string_view key, const std::optional<std::string>& value
   if (key.empty() || text.empty())
     return false;
   const std::string_view view = text;
-  const std::size_t at = view.find(key);
+  const std::size_t at = entry_parse::FindAtLineStart(view, key);
   if (at == kNpos)
     return false;
   const std::size_t lf = view.find('\n', at + key.size());

@@ -16,9 +16,9 @@ namespace zcd {
 // Any thread: every function works on its arguments alone; the record
 // operations go through the record's own locked accessors.
 
-// The value of key gathered over all its lines (the first occurrence on each
-// line counts); none when the key is missing or one of its lines has no line
-// feed. "TTITLE1=" does not pick up "TTITLE11=".
+// The value of key gathered over all the lines it begins (key text inside a
+// value is the value's); none when the key is missing or one of its lines
+// has no line feed. "TTITLE1=" does not pick up "TTITLE11=".
 std::optional<std::string> GetEntryValue(std::string_view key, std::string_view text);
 // Replaces the lines of an existing key (and its directly following
 // continuation lines), cutting the value so no line exceeds 79 characters.

@@ -1,10 +1,12 @@
 #include "discdb/exporter_raw_cddb.h"
 
+#include "discdb/entry_parse.h"
+
 namespace zcd {
 namespace {
 
 void CutAt(std::string_view& text, std::string_view marker) {
-  const size_t at = text.find(marker);
+  const size_t at = entry_parse::FindAtLineStart(text, marker);
   if (at != std::string_view::npos)
     text = text.substr(0, at);
 }
@@ -28,7 +30,7 @@ std::optional<std::string> RawCddbExporter::FormatEntry(std::string_view entry) 
     return std::nullopt;
   std::string_view body = entry.substr(head_end + 1);
   if (!HasOption(kEntryHeader)) {
-    const size_t disc_id = body.find("DISCID=");
+    const size_t disc_id = entry_parse::FindAtLineStart(body, "DISCID=");
     if (disc_id != std::string_view::npos)
       body = body.substr(disc_id);
   }

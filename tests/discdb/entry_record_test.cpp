@@ -33,6 +33,25 @@ TEST(ReadEntryTest, BoundRecordKeepsItsTrackCountAndIdentifier) {
   EXPECT_EQ(record.DiscIdText(), "0f01a203");
 }
 
+// A title holding key text ("TTITLE0=", "# Revision:") is only a title: it
+// neither feeds another key nor is replaced when that key is saved.
+TEST(ReadEntryTest, KeyTextInsideAValueIsNeverAKey) {
+  const std::string text =
+      "200 jazz 12345678\r\n# Revision: 2\r\nDISCID=12345678\r\n"
+      "DTITLE=A / B # Revision: 9\r\nTTITLE0=Zero\r\nTTITLE1=Say TTITLE0=x\r\n"
+      "TTITLE2=Two\r\n.\r\n";
+  DiscRecord record;
+  record.SetTiming(test::ThreeTrackTiming());
+  ASSERT_TRUE(ReadEntryIntoRecord(record, text, true));
+  EXPECT_EQ(record.TrackTitle(0), "Zero");
+  EXPECT_EQ(record.TrackTitle(1), "Say TTITLE0=x");
+  EXPECT_EQ(EntryRevision(text), 2);
+  record.SetTrackTitle(0, "New");
+  std::string saved = text;
+  WriteRecordIntoEntry(record, saved);
+  EXPECT_NE(saved.find("\r\nTTITLE0=New\r\nTTITLE1=Say TTITLE0=x\r\n"), std::string::npos) << saved;
+}
+
 TEST(ReadEntryTest, FreeStandingRecordCountsTitlesUpToTheFirstGapAndKeepsItsTiming) {
   DiscRecord record;
   ASSERT_TRUE(ReadEntryIntoRecord(record, kEntry, false));

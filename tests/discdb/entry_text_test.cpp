@@ -26,8 +26,10 @@ TEST(EntryValueTest, GetGathersTheKeysLines) {
       {"TTITLE1=", "TTITLE11=Eleven\r\nTTITLE1=One\r\nTTITLE10=Ten\r\n", "One"},
       {"TTITLE11=", "TTITLE11=Eleven\r\nTTITLE1=One\r\nTTITLE10=Ten\r\n", "Eleven"},
       {"TTITLE2=", "TTITLE11=Eleven\r\nTTITLE1=One\r\nTTITLE10=Ten\r\n", std::nullopt},
-      // Found anywhere, but once per line: a second one belongs to the value.
-      {"TTITLE1=", "XTTITLE1=a TTITLE1=b\r\nTTITLE1=c\r\n", "a TTITLE1=bc"},
+      // Only where it begins a line: key text inside a value is the value's.
+      {"TTITLE1=", "XTTITLE1=a TTITLE1=b\r\nTTITLE1=c\r\n", "c"},
+      {"TTITLE0=", "TTITLE1=Say TTITLE0=x\r\nTTITLE0=Real\r\n", "Real"},
+      {"EXTD=", "DTITLE=A / EXTD=B\r\n", std::nullopt},
       // Lines of the key further on count too.
       {"TTITLE3=", "TTITLE3=a\r\nTTITLE4=b\r\nTTITLE3=far\r\n", "afar"},
       {"DTITLE=", "", std::nullopt},
@@ -59,6 +61,9 @@ TEST(EntryValueTest, SetReplacesTheKeysLinesOrRefuses) {
       // An unterminated continuation line is replaced too.
       {"DTITLE=", "c", "DTITLE=a\r\nDTITLE=b", "DTITLE=c\r\n"},
       {"EXTD=", "y", "DTITLE=x\r\n.\r\n", std::nullopt},
+      // Key text inside another key's value is left alone.
+      {"TTITLE0=", "New", "TTITLE1=Say TTITLE0=x\r\nTTITLE0=Old\r\n",
+       "TTITLE1=Say TTITLE0=x\r\nTTITLE0=New\r\n"},
       {"DTITLE=", "y", "DTITLE=x", std::nullopt},
       {"DTITLE=", "y", "", std::nullopt}};
   for (const auto& c : cases) {

@@ -168,17 +168,18 @@ TEST(CdPlayerIniExportTest, SectionStopsAtTheFirstMissingTitleAndShortDiscsCount
 }
 
 TEST(RawCddbExportTest, OptionsCutTheEntry) {
-  const std::string entry =
-      Entry("rock", MinuteOffsets(2), 200,
-            "DTITLE=A / B\r\n" + Titles(2) + "EXTD=x\r\nEXTT0=\r\nEXTT1=\r\nPLAYORDER=2,1\r\n");
-  const std::string from_discid = entry.substr(entry.find("DISCID="));
-  const std::string keys_only = from_discid.substr(0, from_discid.find("EXTD="));
+  const std::string entry = Entry("rock", MinuteOffsets(2), 200,
+                                  // Key text inside a title cuts nothing.
+                                  "DTITLE=A / B EXTD= PLAYORDER=\r\n" + Titles(2) +
+                                      "EXTD=x\r\nEXTT0=\r\nEXTT1=\r\nPLAYORDER=2,1\r\n");
+  const std::string from_discid = entry.substr(entry.find("\nDISCID=") + 1);
+  const std::string keys_only = from_discid.substr(0, from_discid.find("\nEXTD=") + 1);
   EXPECT_EQ(Format(Raw(), 0, entry), keys_only + "\r\n\r\n");
   EXPECT_TRUE(keys_only.ends_with("TTITLE1=Song 2\r\n"));
   EXPECT_EQ(Format(Raw(), Raw::kAllOptions, entry),
             entry.substr(entry.find('\n') + 1) + "\r\n\r\n");
   EXPECT_EQ(Format(Raw(), Raw::kEntryHeader | Raw::kExtendedInfo, entry),
-            entry.substr(entry.find('\n') + 1, entry.find("PLAYORDER=") - entry.find('\n') - 1) +
+            entry.substr(entry.find('\n') + 1, entry.find("\nPLAYORDER=") - entry.find('\n')) +
                 "\r\n\r\n");
   EXPECT_EQ(Format(Raw(), 0, "200 rock 0c01a202"), "<none>");
 }
