@@ -2,6 +2,7 @@
 
 #include "discdb/database.h"
 #include "discdb/db_file_writer.h"
+#include "discdb/db_key_match.h"
 #include "discdb/db_key_table.h"
 #include "discdb/db_spill.h"
 #include "discdb/db_view.h"
@@ -107,12 +108,16 @@ int DbSession::Impl::Add(std::string_view key, std::string_view text) {
 }
 
 bool DbSession::Impl::Delete(std::string_view search) {
-  const auto rows = keys_.All(search);
-  for (const uint32_t row : rows)
-    keys_.Erase(row);
-  if (!rows.empty())
+  bool any = false;
+  for (const uint32_t row : keys_.All(search)) {
+    if (DeleteTakes(search, keys_.key(row))) {
+      keys_.Erase(row);
+      any = true;
+    }
+  }
+  if (any)
     changed_ = compacted_ = true;
-  return !rows.empty();
+  return any;
 }
 
 // Only adds: the file's text area and index stay byte for byte, the new texts

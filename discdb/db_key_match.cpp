@@ -55,6 +55,15 @@ bool DbKeyMatch::RowMatchesPadded(const char* row) const {
 #endif
 }
 
+bool DeleteTakes(std::string_view search, std::string_view key) {
+  const std::string_view text = SearchText(search);
+  // "category/" and eight identifier characters, as EntryKey spells a key.
+  const size_t slash = text.find('/');
+  const bool full_key = slash != std::string_view::npos && slash > 0 &&
+                        text.size() - slash - 1 == 8 && text.find('/', slash + 1) == text.npos;
+  return full_key ? key == text : key.find(text) != std::string_view::npos;
+}
+
 size_t DbKeyMatch::FindRowFollowed(const char* rows, size_t count, size_t from) const {
   for (size_t i = from; i < count; ++i) {
     if (RowMatchesPadded(rows + i * kDbRowSize))

@@ -28,4 +28,11 @@ class DbKeyMatch {
   std::string needle_;
 };
 
+// Whether a delete by `search` takes the row keyed `key`. A full key
+// ("rock/0a1b2c3d": a category, "/" and an 8-character identifier) takes
+// that key alone, so deleting "rock/X" never takes
+// "punkrock/X"; anything else takes every key containing it, as a lookup
+// finds it, so a bare disc identifier takes the disc under every category.
+bool DeleteTakes(std::string_view search, std::string_view key);
+
 }  // namespace zcd

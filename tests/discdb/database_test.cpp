@@ -172,6 +172,20 @@ TEST_F(DatabaseTest, DeleteRemovesEveryMatchAndLeavesACompactFile) {
   EXPECT_EQ(Bytes(), Head(17, 128) + "AAAAC" + Row("rock/1", 12, 4) + Row("misc/3", 16, 1));
 }
 
+// A user's own category may end like another's: deleting "rock/X" must not
+// take "punkrock/X" with it, while a bare identifier still takes the disc
+// under every category.
+TEST_F(DatabaseTest, DeletingAFullKeyTakesThatKeyAlone) {
+  AddAll({{"punkrock/0c01a202", "P"}, {"rock/0c01a202", "R"}, {"cached/0c01a202", "C"}});
+  ASSERT_TRUE(DbDeleteEntries(db(), "rock/0c01a202"));
+  int count = 0;
+  EXPECT_EQ(DbListEntries(db(), std::nullopt, count),
+            (std::vector<DbListItem>{{"0c01a202", "cached"}, {"0c01a202", "punkrock"}}));
+  EXPECT_FALSE(DbDeleteEntries(db(), "rock/0c01a202"));
+  ASSERT_TRUE(DbDeleteEntries(db(), "0c01a202"));
+  EXPECT_EQ(DbListEntries(db(), std::nullopt, count), std::vector<DbListItem>{});
+}
+
 TEST_F(DatabaseTest, ListRunsFromTheLastRowAndWalkInIndexOrder) {
   AddAll(
       {{"rock/00000001", "a"}, {"noslash", "b"}, {"jazz/00000002", "c"}, {"Rock / 00000003", "d"}});
