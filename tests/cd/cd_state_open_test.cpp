@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cd/cd_state.h"
 #include "cd/virtual_cd_fixture.h"
 #include "platform/virtual/virtual_disc.h"
@@ -36,24 +38,17 @@ TEST(CdStateOpenTest, ReadsTheTableOfContents) {
   // 70 + 10 + 1 frames carry one second into the lead-out.
   EXPECT_EQ(timing.toc[3], (TrackTocEntry{44, 6, 6, Frame(44, 6, 6)}));
   // Whole seconds with the frames ignored: 0:02.74 to 3:10.00 is 188 s.
-  EXPECT_EQ(timing.track_seconds[0], 188);
-  EXPECT_EQ(timing.track_seconds[1], 40 * 60 + 10 - 190);
-  EXPECT_EQ(timing.track_seconds[2], 44 * 60 + 6 - (40 * 60 + 10));
-  EXPECT_EQ(timing.track_seconds[3], -1);
+  EXPECT_EQ(std::vector(timing.track_seconds.begin(), timing.track_seconds.begin() + 4),
+            (std::vector<int32_t>{188, 2220, 236, -1}));
   EXPECT_EQ(timing.disc_seconds, 44 * 60 + 6);
-
-  EXPECT_EQ(state.audio_flags[0], 1);
-  EXPECT_EQ(state.audio_flags[1], 0);
-  EXPECT_EQ(state.audio_flags[2], 1);
+  EXPECT_EQ(std::vector(state.audio_flags.begin(), state.audio_flags.begin() + 3),
+            (std::vector<int32_t>{1, 0, 1}));
   EXPECT_TRUE(state.has_audio);
-}
 
-TEST(CdStateOpenTest, AllDataDiscHasNoAudio) {
-  VirtualDisc disc = ExampleDisc();
-  for (auto& track : disc.tracks)
+  VirtualDisc data = ExampleDisc();
+  for (auto& track : data.tracks)
     track.audio = false;
-  test::VirtualCdFixture fixture(disc);
-  CdState state(fixture.table, fixture.index, true);
+  fixture.drive->InsertDisc(data);
   ASSERT_EQ(state.OpenDisc(), kResultOk);
   EXPECT_FALSE(state.has_audio);
 }
@@ -113,23 +108,15 @@ TEST(CdStateOpenTest, FailuresGiveTheirCodes) {
   EXPECT_EQ(state.disc().TrackCount(), 1);
 }
 
-TEST(CdStateOpenTest, ReopenReleasesTheDriveAndExclusiveUseKeepsOthersOut) {
-  test::VirtualCdFixture fixture(MakeAudioDisc({100}));
-  CdState state(fixture.table, fixture.index, false);
-  ASSERT_EQ(state.OpenDisc(), kResultOk);
-  ASSERT_EQ(state.OpenDisc(), kResultOk);
-  EXPECT_EQ(fixture.drive->OpenHandleCount(), 1);
-
-  CdState second(fixture.table, fixture.index, true);
-  EXPECT_EQ(second.OpenDisc(), kResultOpenFailed);
-}
-
-TEST(CdStateOpenTest, DestructionClosesTheDevice) {
+TEST(CdStateOpenTest, ReopenReleasesTheDriveExclusiveUseKeepsOthersOutAndDestructionCloses) {
   test::VirtualCdFixture fixture(MakeAudioDisc({100}));
   {
-    CdState state(fixture.table, fixture.index, true);
+    CdState state(fixture.table, fixture.index, false);
+    ASSERT_EQ(state.OpenDisc(), kResultOk);
     ASSERT_EQ(state.OpenDisc(), kResultOk);
     EXPECT_EQ(fixture.drive->OpenHandleCount(), 1);
+    CdState second(fixture.table, fixture.index, true);
+    EXPECT_EQ(second.OpenDisc(), kResultOpenFailed);
   }
   EXPECT_EQ(fixture.drive->OpenHandleCount(), 0);
 }

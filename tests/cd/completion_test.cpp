@@ -1,41 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 
 #include "cd/cd_state.h"
 #include "cd/completion_watcher.h"
-#include "cd/vector_play_order.h"
+#include "cd/play_order.h"
 #include "cd/virtual_cd_fixture.h"
+#include "support/wait.h"
 
 namespace zcd {
 namespace {
 
-// Counts calls from the watcher thread and lets the test wait for one.
-class CallCounter {
- public:
-  void Call() {
-    std::lock_guard guard(lock_);
-    ++calls_;
-    changed_.notify_all();
-  }
-  int Count() {
-    std::lock_guard guard(lock_);
-    return calls_;
-  }
-  bool WaitFor(int calls) {
-    std::unique_lock lock(lock_);
-    return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return calls_ >= calls; });
-  }
-
- private:
-  std::mutex lock_;
-  std::condition_variable changed_;
-  int calls_ = 0;
-};
-
-TEST(CompletionTest, ANotifyingPlayReportsItsEndOnce) {
+TEST(CompletionTest, ANotifyingPlayReportsItsEndOncePausesIncluded) {
   test::VirtualCdFixture fixture(MakeAudioDisc({60, 60}));
   auto device = fixture.drive->Open(true);
   ASSERT_TRUE(device->Play(1, 2, true));
@@ -46,11 +23,7 @@ TEST(CompletionTest, ANotifyingPlayReportsItsEndOnce) {
   EXPECT_FALSE(device->TakeCompletion());
   EXPECT_EQ(device->Mode(), DeviceMode::kStopped);
   EXPECT_EQ(device->Position(), (TrackPosition{2, 0, 0, 0}));
-}
 
-TEST(CompletionTest, PausingDelaysTheEnd) {
-  test::VirtualCdFixture fixture(MakeAudioDisc({60, 60}));
-  auto device = fixture.drive->Open(true);
   ASSERT_TRUE(device->Play(2, std::nullopt, true));
   fixture.Advance(30);
   ASSERT_TRUE(device->Pause());
@@ -106,14 +79,15 @@ TEST(CompletionTest, OnlyTheHandleThatPlayedIsTold) {
 
 TEST(CompletionTest, CdStateWatcherDeliversTheEndOfARun) {
   test::VirtualCdFixture fixture(MakeAudioDisc({60, 60, 60}));
-  CallCounter ends;
-  CdState state(fixture.table, fixture.index, true, [&] { ends.Call(); });
+  std::atomic<int> ends{0};
+  CdState state(fixture.table, fixture.index, true, [&] { ++ends; });
   ASSERT_EQ(state.OpenDisc(), kResultOk);
-  test::VectorPlayOrder order({{1, false}, {2, false}, {3, false}}, 3);
-  state.SetPlayOrder(&order);
+  Settings settings;
+  PlayOrderList order(state, settings);
+  order.BuildDefault();
   ASSERT_EQ(state.PlayFrom(1), kResultOk);
   fixture.Advance(121);
-  EXPECT_TRUE(ends.WaitFor(1));
+  EXPECT_TRUE(test::WaitUntil([&] { return ends == 1; }));
 }
 
 TEST(CompletionTest, WatcherStopsWithoutWaitingOutItsInterval) {
@@ -121,13 +95,13 @@ TEST(CompletionTest, WatcherStopsWithoutWaitingOutItsInterval) {
   auto device = fixture.drive->Open(true);
   ASSERT_TRUE(device->Play(1, std::nullopt, true));
   fixture.Advance(61);
-  CallCounter ends;
+  std::atomic<int> ends{0};
   {
     // An hour-long interval would hold up the test if the stop did not wake it.
     CompletionWatcher watcher(
-        *device, [&] { ends.Call(); }, std::chrono::hours(1));
+        *device, [&] { ++ends; }, std::chrono::hours(1));
   }
-  EXPECT_EQ(ends.Count(), 0);
+  EXPECT_EQ(ends, 0);
   EXPECT_TRUE(device->TakeCompletion());
 }
 

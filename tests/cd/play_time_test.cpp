@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cd/vector_play_order.h"
+#include "cd/play_order.h"
+#include "cd/virtual_cd_fixture.h"
 
 namespace zcd {
 namespace {
@@ -36,15 +37,16 @@ TEST(PlayTimeTest, TimerSecondsForEachModeStayBetweenZeroAnd9959) {
 }
 
 TEST(PlayTimeTest, PlayOrderElapsedCountsPlayableEntriesBeforeTheCurrentOne) {
-  DiscRecord disc;
-  DiscTiming timing;
-  timing.track_count = 4;
-  timing.track_seconds = {};
-  for (int t = 0; t < 4; ++t)
-    timing.track_seconds[t] = 60 * 70;  // 70-minute tracks add up past 255 minutes
-  disc.SetTiming(timing);
+  // 70-minute tracks add up past 255 minutes.
+  test::VirtualCdFixture fixture(MakeAudioDisc({4200, 4200, 4200, 4200}));
+  CdState state(fixture.table, fixture.index, true);
+  ASSERT_EQ(state.OpenDisc(), kResultOk);
+  Settings settings;
+  PlayOrderList order(state, settings);
   // Entries 1, 2 (removed), 3, 4, 1; the drive is in entry 4 at 0:30.
-  test::VectorPlayOrder order({{1, false}, {2, true}, {3, false}, {4, false}, {1, false}}, 4);
+  for (const int track : {1, 2, 3, 4, 1})
+    order.AppendEntry(track, {.removed = track == 2});
+  const DiscRecord& disc = state.disc();
   EXPECT_EQ(PlayOrderElapsed(order, disc, 4, {1, 0, 30, 0}), 3 * 70 * 60 + 30);
   EXPECT_EQ(PlayOrderElapsed(order, disc, 0, {1, 0, 30, 0}), 30);
 }

@@ -7,6 +7,7 @@
 #include "cddb/cddb_test_servers.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
+#include "discdb/sample_disc.h"
 #include "support/temp_dir.h"
 #include "support/wait.h"
 #include "tools/zcd_db_run.h"
@@ -18,15 +19,7 @@ namespace {
 // 13650 (182 seconds).
 const std::vector<std::string> kDisc = {"150", "9000", "13650"};
 
-std::string DiscId() {
-  DiscTiming timing;
-  timing.track_count = 2;
-  timing.toc[0] = TrackTocEntry::FromFrames(150);
-  timing.toc[1] = TrackTocEntry::FromFrames(9000);
-  timing.toc[2] = TrackTocEntry::FromFrames(13650);
-  return DiscIdText(ComputeCddbDiscId(timing));
-}
-const std::string kId = DiscId();
+const std::string kId = DiscIdText(ComputeCddbDiscId(DiscTimingOf({150, 9000, 13650})));
 
 // A read reply; the title in Latin-1, as older entries are, unless given.
 std::string ReadReply(const std::string& category, const std::string& title = "Caf\xe9 / Live") {
