@@ -29,50 +29,38 @@ TransportSettings Timeout(int seconds) {
 struct ReplyCase {
   const char* name;
   ReplyMode mode;
-  std::vector<std::string> parts;  // sent with a pause between them
   bool server_closes;              // else it waits for the client to close
+  std::vector<std::string> parts;  // sent with a pause between them
 };
 
 // With NetTimeout 20 every reply below must come back whole, and, where the
 // server keeps the connection open, at once: the server waits only half of
 // NetTimeout for the client to hang up.
 TEST(CddbConnectionTest, ReadReplyEndsAtTheReplysEndWhereverTheReadsSplitIt) {
+  constexpr ReplyMode kAuto = ReplyMode::AutoReply, kLine = ReplyMode::LineReply,
+                      kMulti = ReplyMode::MultiLineReply, kSmtp = ReplyMode::SmtpReply;
   const std::string entry = "210 rock 0c01a202 CD database entry follows\r\n";
+  const std::string http = "HTTP/1.0 200 OK\r\n", head = "Server: x\r\n\r\n200 rock 1 A / B\r\n";
   const ReplyCase cases[] = {
-      {"line", ReplyMode::AutoReply, {"200 rock 0c01a202 Artist / Album\r\n"}, false},
-      {"line in two", ReplyMode::LineReply, {"200 ok", "\r\n"}, false},
-      {"inexact",
-       ReplyMode::AutoReply,
-       {"211 Found inexact matches\r\nrock 1 A\r\n", ".\r\n"},
-       false},
-      {"211 split early", ReplyMode::AutoReply, {"2", "11 Found\r\nrock 1 A\r\n.\r\n"}, false},
-      {"Vol.", ReplyMode::MultiLineReply, {entry + "DTITLE=A / Hits Vol.\r\n.\r\n"}, false},
-      {"split dot", ReplyMode::MultiLineReply, {entry + "TTITLE0=a\r\n.", "\r\n"}, false},
-      {"split CR", ReplyMode::MultiLineReply, {entry + "TTITLE0=a\r\n.\r", "\n"}, false},
-      {"empty list", ReplyMode::MultiLineReply, {".\r\n"}, false},
-      {"refused read", ReplyMode::MultiLineReply, {"401 rock 0c01a202 No such entry\r\n"}, false},
+      {"line", kAuto, false, {"200 rock 0c01a202 Artist / Album\r\n"}},
+      {"line in two", kLine, false, {"200 ok", "\r\n"}},
+      {"inexact", kAuto, false, {"211 Found inexact matches\r\nrock 1 A\r\n", ".\r\n"}},
+      {"211 split early", kAuto, false, {"2", "11 Found\r\nrock 1 A\r\n.\r\n"}},
+      {"Vol.", kMulti, false, {entry + "DTITLE=A / Hits Vol.\r\n.\r\n"}},
+      {"split dot", kMulti, false, {entry + "TTITLE0=a\r\n.", "\r\n"}},
+      {"split CR", kMulti, false, {entry + "TTITLE0=a\r\n.\r", "\n"}},
+      {"empty list", kMulti, false, {".\r\n"}},
+      {"refused read", kMulti, false, {"401 rock 0c01a202 No such entry\r\n"}},
       // Not complete yet at the first part: the rest must not be lost.
-      {"Vol. line first",
-       ReplyMode::MultiLineReply,
-       {entry + "DTITLE=Vol.\r\n", "TTITLE0=b\r\n.\r\n"},
-       false},
-      {"HTTP head",
-       ReplyMode::AutoReply,
-       {"HTTP/1.0 200 OK\r\nServer: x\r\n\r\n200 rock 0c01a202 A / B\r\n", "tail\r\n"},
-       true},
+      {"Vol. line first", kMulti, false, {entry + "DTITLE=Vol.\r\n", "TTITLE0=b\r\n.\r\n"}},
+      {"HTTP head", kAuto, true, {http + head, "tail\r\n"}},
       // A proxy may send its status line on its own: one line, but not the
       // whole reply.
-      {"HTTP status line apart",
-       ReplyMode::AutoReply,
-       {"HTTP/1.0 200 OK\r\n", "Server: x\r\n\r\n200 rock 0c01a202 A / B\r\n"},
-       true},
-      {"closed early", ReplyMode::LineReply, {"200 no line end"}, true},
-      {"smtp one line", ReplyMode::SmtpReply, {"220 ready\r\n"}, false},
-      {"smtp lines at once",
-       ReplyMode::SmtpReply,
-       {"220-mail\r\n220-ESMTP\r\n220 ready\r\n"},
-       false},
-      {"smtp lines apart", ReplyMode::SmtpReply, {"250-a\r\n", "250-b\r\n250", " ok\r\n"}, false},
+      {"HTTP status line apart", kAuto, true, {http, head}},
+      {"closed early", kLine, true, {"200 no line end"}},
+      {"smtp one line", kSmtp, false, {"220 ready\r\n"}},
+      {"smtp lines at once", kSmtp, false, {"220-mail\r\n220-ESMTP\r\n220 ready\r\n"}},
+      {"smtp lines apart", kSmtp, false, {"250-a\r\n", "250-b\r\n250", " ok\r\n"}},
   };
   for (const ReplyCase& c : cases) {
     std::atomic<bool> hung_up_in_time = false;

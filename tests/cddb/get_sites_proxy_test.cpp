@@ -93,20 +93,5 @@ TEST(GetSitesProxyTest, TheProxyForwardsOnlyWithTheRightCredentials) {
   }
 }
 
-TEST(GetSitesProxyTest, TheProxyEndsWithItsObject) {
-  int port = 0;
-  {
-    BasicAuthProxy proxy("zcd", "secret");
-    ZCD_REQUIRE_PROXY(proxy);
-    port = proxy.port();
-  }
-  // A proxy left running would still take the connection.
-  NetLog log(false, "", "");
-  TransportSettings settings;
-  settings.NetTimeout = 5;
-  CddbConnection connection(settings, log);
-  EXPECT_EQ(connection.Connect("127.0.0.1", port), ConnectResult::kNoConnection);
-}
-
 }  // namespace
 }  // namespace zcd

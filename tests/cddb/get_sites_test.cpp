@@ -86,7 +86,9 @@ TEST(GetSitesTest, CddbpAsksForLevelThreeThenTheSitesAndQuitsOutsideTheQueryLock
                               "sites\r\n" +
                               kSitesBody + "quit\r\n");
   EXPECT_FALSE(run.query_lock.try_acquire());
-  EXPECT_EQ(run.host.calls, 0);
+  EXPECT_TRUE(run.host.statuses().empty() && run.host.questions().empty());
+  EXPECT_TRUE(run.host.commands().empty() && run.host.match_replies().empty());
+  EXPECT_FALSE(run.host.cached_questions() || run.host.auto_info_off());
 }
 
 TEST(GetSitesTest, HttpSendsOneLevelThreeRequestAndReturnsTheReplyWithItsHead) {

@@ -46,8 +46,17 @@ class QueryCdTest : public testing::Test {
   }
 
   QueryEnd Run(const std::optional<ServerEntry>& server = std::nullopt) {
+    return Run(host_, server);
+  }
+  QueryEnd Run(test::ScriptedWorkerHost& host, const std::optional<ServerEntry>& server = {}) {
     CddbConnection connection(TransportSettings::From(settings_), log_);
-    return QueryCd(context(), connection, {record_, loaded_}, server);
+    return QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_}, server);
+  }
+  // A query with a player of its own asking the one server at `port`.
+  void RunAgainst(test::ScriptedWorkerHost& host, int port, const std::string& protocol = "CDDBP") {
+    settings_.Server.clear();
+    AddServer(port, protocol);
+    Run(host);
   }
   CddbWorkerContext context() { return {settings_, db_, log_, lock_, host_}; }
   std::string Log() const { return dir_.Read("net.txt"); }
@@ -91,13 +100,10 @@ TEST_F(QueryCdTest, HttpQueryAndReadAreTwoRequests) {
     HttpServer http(
         {"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock", "Caf\xc3\xa9 / Vol.")},
         "200 OK", segments);
-    settings_.Server.clear();
-    AddServer(http.server().port(), "HTTP");
     record_ = std::make_shared<DiscRecord>();
     record_->SetTiming(TwoTracks());
     DbDeleteEntries(db_, kId);
-    CddbConnection connection(TransportSettings::From(settings_), log_);
-    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    RunAgainst(host, http.server().port(), "HTTP");
     ASSERT_TRUE(test::WaitUntil([&] { return http.server().finished() == 2; }));
     EXPECT_EQ(http.requests(),
               (std::vector<std::string>{
@@ -142,11 +148,8 @@ TEST_F(QueryCdTest, RepliesLeadToTheRightReadOrToNoMatch) {
     test::ScriptedWorkerHost host;
     host.match = c.dialog_choice;
     CddbpServer cddb(c.replies);
-    settings_.Server.clear();
     settings_.NoFuzzyMatch = c.no_fuzzy;
-    AddServer(cddb.server().port());
-    CddbConnection connection(TransportSettings::From(settings_), log_);
-    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    RunAgainst(host, cddb.server().port());
     ASSERT_TRUE(test::WaitUntil([&] { return cddb.server().finished() == 1; }));
     EXPECT_EQ(host.statuses().back(), c.last_status);
     const std::string read = "cddb read " + c.reads + " " + kId + "\r\n";
@@ -161,8 +164,7 @@ TEST_F(QueryCdTest, WithoutServersTheUserIsOfferedTheSettings) {
   for (const MessageBoxAnswer answer : {MessageBoxAnswer::kYes, MessageBoxAnswer::kNo}) {
     test::ScriptedWorkerHost host;
     host.answer = answer;
-    CddbConnection connection(TransportSettings::From(settings_), log_);
-    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    Run(host);
     EXPECT_EQ(host.statuses(), std::vector<int>{667});
     EXPECT_EQ(host.questions(),
               (std::vector<test::ScriptedWorkerHost::Question>{
@@ -191,10 +193,7 @@ TEST_F(QueryCdTest, AKnownDiscIsReplacedOnlyWhenTheUserSaysSo) {
     test::ScriptedWorkerHost host;
     host.answer = answer;
     CddbpServer cddb({"200 rock " + kId + " A / B\r\n", ReadReply("rock")});
-    settings_.Server.clear();
-    AddServer(cddb.server().port());
-    CddbConnection connection(TransportSettings::From(settings_), log_);
-    QueryCd({settings_, db_, log_, lock_, host}, connection, {record_, loaded_});
+    RunAgainst(host, cddb.server().port());
     EXPECT_EQ(host.statuses().back(), 999);
     ASSERT_EQ(host.questions().size(), 1u);
     EXPECT_EQ(host.questions()[0].style, MessageBoxStyle::kInformation);

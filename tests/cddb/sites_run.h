@@ -1,37 +1,16 @@
 #pragma once
 
-#include <cstdint>
 #include <semaphore>
 #include <string>
 #include <vector>
 
 #include "base/settings.h"
 #include "cddb/net_log.h"
+#include "cddb/scripted_worker_host.h"
 #include "cddb/worker_context.h"
-#include "cddb/worker_host.h"
 #include "support/temp_dir.h"
 
 namespace zcd::test {
-
-// A player that a site fetch must never trouble: it only counts what it was
-// asked.
-class QuietHost : public CddbWorkerHost {
- public:
-  void PostStatus(int) override { ++calls; }
-  MessageBoxAnswer Ask(const std::string&, MessageBoxStyle, MessageBoxButtons) override {
-    ++calls;
-    return MessageBoxAnswer::kNo;
-  }
-  int ChooseMatch(const std::string&) override { return ++calls, -1; }
-  CachedQueryChoice AskCachedQueryFailure() override {
-    ++calls;
-    return CachedQueryChoice::kStop;
-  }
-  void PostCommand(int64_t, int64_t) override { ++calls; }
-  void TurnOffAutoInfo() override { ++calls; }
-
-  int calls = 0;
-};
 
 // What a sites worker runs with: settings naming the user "jo" on "box",
 // the network log on in a folder of its own, the query lock and the host.
@@ -65,7 +44,7 @@ struct SitesRun {
   std::string db_path = dir.File("ZCD.zdb");
   NetLog log{true, dir.File("net.txt"), dir.path()};
   std::binary_semaphore query_lock{1};
-  QuietHost host;
+  ScriptedWorkerHost host;  // a site fetch must never trouble the player
 };
 
 }  // namespace zcd::test

@@ -5,22 +5,7 @@
 namespace zcd {
 namespace {
 
-TEST(SubmissionTextTest, ChecksComeInOrderAndTheCategoryMustBeOfficial) {
-  Settings settings;
-  const std::optional<std::string> rock = "Rock";
-  const std::optional<std::string> id = "0c01a202";
-  settings.SmtpServer = "mail.example";
-  EXPECT_EQ(CheckSubmission(settings, rock, id), SubmitCheck::kNotSetUp);
-  settings.UserEmail = "me@example\r\nRCPT TO:<victim@example>";
-  EXPECT_EQ(CheckSubmission(settings, rock, id), SubmitCheck::kUnsafeAddress);
-  settings.UserEmail = "me@example";
-  EXPECT_EQ(CheckSubmission(settings, std::nullopt, id), SubmitCheck::kNoInformation);
-  EXPECT_EQ(CheckSubmission(settings, rock, id), SubmitCheck::kReady);
-  for (const char* refused : {"Electronic", "nocategory", "cached"})
-    EXPECT_EQ(CheckSubmission(settings, std::string(refused), id),
-              SubmitCheck::kUnofficialCategory);
-}
-
+// The checks by mail are shown through the worker's questions.
 TEST(SubmissionTextTest, ByHttpTheSenderAndAServerAreNeededButNoMailServer) {
   Settings settings;
   const std::optional<std::string> rock = "rock";
@@ -89,15 +74,8 @@ TEST(SubmissionTextTest, TheMailLeavesOutTheHeadAndPlayOrderAndEscapesDotLines) 
   EXPECT_TRUE(mail.ends_with("# xmcd\r\nPLAYORDER=\r\n.\r\n")) << mail;
 }
 
-TEST(SubmissionTextTest, DialogueStepsAndRepliesOverSeveralLines) {
-  const std::vector<SmtpStep> steps = SmtpSteps("box", "me@example", "submit@cddb.example");
-  ASSERT_EQ(steps.size(), 4u);
-  EXPECT_EQ(steps[0].command, "HELO box\r\n");
-  EXPECT_EQ(steps[1].command, "MAIL FROM:<me@example>\r\n");
-  EXPECT_EQ(steps[2].command, "RCPT TO:<submit@cddb.example>\r\n");
-  EXPECT_EQ(steps[3].command, "DATA\r\n");
-  EXPECT_EQ(steps[3].expected, 354);
-
+// The commands are shown on the wire by the worker's dialogue.
+TEST(SubmissionTextTest, RepliesOverSeveralLinesEndWithTheirCodedLine) {
   EXPECT_EQ(SmtpReplyCode("220-mail.example ESMTP\r\n"), std::nullopt);
   EXPECT_EQ(SmtpReplyCode("220-mail.example ESMTP\r\n220 ready\r\n"), 220);
   EXPECT_EQ(SmtpReplyCode("250 OK"), std::nullopt);  // the line is not finished

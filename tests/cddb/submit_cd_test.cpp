@@ -82,6 +82,7 @@ TEST(SubmitCdTest, ChecksComeBeforeAnyConnectionAndAskTheirQuestions) {
       {"Rock", "Rock", me, {}, {}, {}, {}, {kCddbStatusConnecting, kCddbStatusUnreachable}},
       {"Electronic", "Electronic", me, {}, {}, {unofficial}, {}, {}},
       {"nocategory", "nocategory", me, {}, {}, {unofficial}, {}, {}},
+      {"cached", "cached", me, {}, {}, {unofficial}, {}, {}},
       {"empty entry", "", me, {}, {}, {no_information}, {}, {}},
       {"no sender, No", "rock", {}, {}, MessageBoxAnswer::kNo, {set_up}, {}, {}},
       {"no sender, Yes",

@@ -85,18 +85,9 @@ const Case kCases[] = {
     {"-define bmp:subtype=RGB555 BMP", 124, 16, 3, 1},
 };
 
-// Each layout is also cut short at every length and hit at every byte: each
-// variant must decode or be refused with a reason.
-TEST_F(BmpConvert, DecodesEveryLayoutAsConvertReadsItAndDamagedOnesCleanly) {
-  std::mt19937 random(99);
-  int refused = 0;
-  auto check = [&](const Bytes& b) {
-    std::string error;
-    if (!DecodeBmp(b, &error)) {
-      ++refused;
-      EXPECT_FALSE(error.empty());
-    }
-  };
+// Damaged files of every layout are swept in memory by the decoder's own
+// tests.
+TEST_F(BmpConvert, DecodesEveryLayoutAsConvertReadsIt) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.options);
     ASSERT_TRUE(Convert(dir_.File("src.ppm") + " " + c.options + ":" + dir_.File("out.bmp")));
@@ -120,17 +111,7 @@ TEST_F(BmpConvert, DecodesEveryLayoutAsConvertReadsItAndDamagedOnesCleanly) {
       ASSERT_LE(std::abs(ours[i / 3 * 4 + i % 3] - rgb[i]), c.tolerance)
           << "pixel " << i / 3 % kWidth << "," << i / 3 / kWidth << " channel " << i % 3;
     }
-    for (size_t len = 0; len < file.size(); ++len)
-      check(Bytes(file.begin(), file.begin() + len));
-    for (size_t at = 0; at < file.size(); ++at) {
-      for (uint8_t v : {uint8_t{0xFF}, static_cast<uint8_t>(random())}) {
-        Bytes b = file;
-        b[at] = v;
-        check(b);
-      }
-    }
   }
-  EXPECT_GT(refused, 1000);
 }
 
 TEST_F(BmpConvert, ConvertReadsEncodedFilesBack) {

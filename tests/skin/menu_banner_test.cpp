@@ -31,6 +31,16 @@ struct Piece {
   Rect from;
 };
 
+test::Pixels Want(const std::vector<Piece>& pieces) {
+  test::Pixels want;
+  for (const Piece& piece : pieces) {
+    for (int j = 0; j < piece.from.h; ++j)
+      for (int i = 0; i < piece.from.w; ++i)
+        want[{i, piece.y + j}] = SheetPixel(piece.from.x + i, piece.from.y + j);
+  }
+  return want;
+}
+
 TEST(MenuBannerTest, BannerFromTheTopAndFillerTiledBelow) {
   const Bitmap sheet = Sheet(47, 444);
   const Rect tall = kMenuBannerTall;
@@ -52,13 +62,7 @@ TEST(MenuBannerTest, BannerFromTheTopAndFillerTiledBelow) {
     const Surface strip = MenuBannerStrip(sheet, c.graphic, c.height);
     ASSERT_EQ(strip.width(), kMenuBannerWidth) << c.name;
     ASSERT_EQ(strip.height(), c.height) << c.name;
-    test::Pixels want;
-    for (const Piece& piece : c.want) {
-      for (int j = 0; j < piece.from.h; ++j)
-        for (int i = 0; i < piece.from.w; ++i)
-          want[{i, piece.y + j}] = SheetPixel(piece.from.x + i, piece.from.y + j);
-    }
-    EXPECT_EQ(test::PixelMismatches(strip, want, kOpaque), "") << c.name;
+    EXPECT_EQ(test::PixelMismatches(strip, Want(c.want), kOpaque), "") << c.name;
   }
 }
 
@@ -72,16 +76,12 @@ TEST(MenuBannerTest, UnknownItemsAndSmallSheets) {
   // holds six columns of the short banner, the tall one cut at row 120 and
   // no filler.
   const Bitmap narrow = Sheet(30, 120);
-  test::Pixels short_part;
-  for (int y = 0; y < kMenuBannerShort.h; ++y)
-    for (int x = 0; x < 6; ++x)
-      short_part[{x, y}] = SheetPixel(kMenuBannerShort.x + x, y);
-  EXPECT_EQ(test::PixelMismatches(MenuBannerStrip(narrow, 2, 150), short_part, kOpaque), "");
-  test::Pixels tall_part;
-  for (int y = 0; y < 120; ++y)
-    for (int x = 0; x < kMenuBannerWidth; ++x)
-      tall_part[{x, y}] = SheetPixel(x, y);
-  EXPECT_EQ(test::PixelMismatches(MenuBannerStrip(narrow, 1, 150), tall_part, kOpaque), "");
+  const Rect short_part{kMenuBannerShort.x, kMenuBannerShort.y, 6, kMenuBannerShort.h};
+  EXPECT_EQ(
+      test::PixelMismatches(MenuBannerStrip(narrow, 2, 150), Want({{0, short_part}}), kOpaque), "");
+  EXPECT_EQ(test::PixelMismatches(MenuBannerStrip(narrow, 1, 150),
+                                  Want({{0, {0, 0, kMenuBannerWidth, 120}}}), kOpaque),
+            "");
 }
 
 }  // namespace

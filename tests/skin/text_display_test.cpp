@@ -110,22 +110,6 @@ TEST_F(TextDisplayTest, OnePixelTooWideScrollsEveryTickAndShowsTheSecondCopyAfte
   EXPECT_EQ(Pixel(kTrack, 109), kWhite);
 }
 
-TEST_F(TextDisplayTest, BackAndForthAlternatesWithRestsAtEachEnd) {
-  display_.SetNameScrolling(kScrollBackAndForth);
-  display_.SetLineText(kTitle, kWide196);
-  std::vector<int> drawn;
-  for (int i = 0; i < 46; ++i) {
-    ASSERT_TRUE(display_.Tick(kTitle));
-    // The first glyph's last column stands at 6 only from position 0.
-    drawn.push_back(Pixel(kTitle, 6) == kWhite ? 0 : 1);
-  }
-  std::vector<int> expected{0};
-  expected.insert(expected.end(), 22, 1);  // one move, 20 resting ticks, one move back
-  expected.insert(expected.end(), 22, 0);
-  expected.push_back(1);
-  EXPECT_EQ(drawn, expected);
-}
-
 TEST_F(TextDisplayTest, EmptyTextShowsOnlyBackgroundAndAbsentTextBlanksOnce) {
   for (const auto& [line, text] :
        {std::pair<TextLine, std::optional<std::string>>{kTitle, ""}, {kTrack, std::nullopt}}) {
