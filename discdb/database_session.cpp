@@ -19,6 +19,7 @@ class DbSession::Impl {
 
   bool Has(std::string_view search) const { return keys_.First(search).has_value(); }
   std::optional<std::string> Find(std::string_view search);
+  std::optional<std::string> FindKey(std::string_view key);
   int Add(std::string_view key, std::string_view text);
   bool Delete(std::string_view search);
   int Commit();
@@ -31,6 +32,7 @@ class DbSession::Impl {
     bool added;
   };
 
+  std::optional<std::string> TextOf(std::optional<uint32_t> row);
   bool WriteAppended(DbFileWriter& writer);
   bool WriteCompacted(DbFileWriter& writer);
 
@@ -83,7 +85,18 @@ bool DbSession::Impl::Load(std::string* error) {
 }
 
 std::optional<std::string> DbSession::Impl::Find(std::string_view search) {
-  const auto row = keys_.First(search);
+  return TextOf(keys_.First(search));
+}
+
+std::optional<std::string> DbSession::Impl::FindKey(std::string_view key) {
+  for (const uint32_t row : keys_.All(key)) {
+    if (keys_.key(row) == key)
+      return TextOf(row);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> DbSession::Impl::TextOf(std::optional<uint32_t> row) {
   if (!row)
     return std::nullopt;
   const Source& source = sources_[*row];
@@ -110,7 +123,7 @@ int DbSession::Impl::Add(std::string_view key, std::string_view text) {
 bool DbSession::Impl::Delete(std::string_view search) {
   bool any = false;
   for (const uint32_t row : keys_.All(search)) {
-    if (DeleteTakes(search, keys_.key(row))) {
+    if (ChangeTakes(search, keys_.key(row))) {
       keys_.Erase(row);
       any = true;
     }
@@ -215,6 +228,9 @@ bool DbSession::Has(std::string_view search) const {
 }
 std::optional<std::string> DbSession::Find(std::string_view search) const {
   return impl_->Find(search);
+}
+std::optional<std::string> DbSession::FindKey(std::string_view key) const {
+  return impl_->FindKey(key);
 }
 int DbSession::Add(std::string_view key, std::string_view text) {
   return impl_->Add(key, text);

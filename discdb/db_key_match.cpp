@@ -55,7 +55,7 @@ bool DbKeyMatch::RowMatchesPadded(const char* row) const {
 #endif
 }
 
-bool DeleteTakes(std::string_view search, std::string_view key) {
+bool ChangeTakes(std::string_view search, std::string_view key) {
   const std::string_view text = SearchText(search);
   // "category/" and eight identifier characters, as EntryKey spells a key.
   const size_t slash = text.find('/');

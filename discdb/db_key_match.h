@@ -28,11 +28,12 @@ class DbKeyMatch {
   std::string needle_;
 };
 
-// Whether a delete by `search` takes the row keyed `key`. A full key
+// Whether a change by `search` (a delete, or the read a replace starts
+// with) takes the row keyed `key`, one whose key contains it. A full key
 // ("rock/0a1b2c3d": a category, "/" and an 8-character identifier) takes
-// that key alone, so deleting "rock/X" never takes
+// that key alone, so replacing or deleting "rock/X" never touches
 // "punkrock/X"; anything else takes every key containing it, as a lookup
 // finds it, so a bare disc identifier takes the disc under every category.
-bool DeleteTakes(std::string_view search, std::string_view key);
+bool ChangeTakes(std::string_view search, std::string_view key);
 
 }  // namespace zcd
