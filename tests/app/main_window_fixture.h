@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -90,6 +91,17 @@ class MainWindowTest : public ::testing::Test {
   void PlayElsewhere(int track, int seconds_in) {
     cd_.drive->Open(true)->Play(track, std::nullopt, false);
     cd_.Advance(seconds_in);
+  }
+  // Whether `rect` of the window shows nothing but the layout's background.
+  bool ShowsBody(const Rect& rect, SkinFile background = SkinFile::kBody) {
+    const Surface& surface = window_->surface();
+    const Bitmap& body = window_->skin()[background];
+    std::lock_guard lock(surface.lock());
+    for (int y = rect.y; y < rect.y + rect.h; ++y)
+      for (int x = rect.x; x < rect.x + rect.w; ++x)
+        if (surface.At(x, y) != body.At(x, y))
+          return false;
+    return true;
   }
   CdState& Cd() { return *window_->cd_state(); }
   PlayOrderList& Order() { return *window_->play_order(); }
