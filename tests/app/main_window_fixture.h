@@ -32,6 +32,8 @@ class MainWindowTest : public ::testing::Test {
   void Start(const std::string& command_line = "") {
     window_ = std::make_unique<MainWindow>(MainWindow::Services{
         settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}, route_sound_});
+    if (open_mixer_)
+      window_->SetMixerOpener(open_mixer_);
     host_ = std::make_unique<HeadlessWindowHost>(window_.get());
     host_->set_work_area({0, 30, 1280, 770});
     window_->Start(*host_, command_line);
@@ -117,6 +119,7 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<HeadlessWindowHost> host_;
   std::unique_ptr<MainWindow> window_;
   std::function<void(bool)> route_sound_;
+  MainWindow::MixerOpener open_mixer_;
 };
 
 }  // namespace zcd::test

@@ -119,6 +119,20 @@ class PreferencesSheetTest : public ::testing::Test {
     return sheet;
   }
 
+  // Opens a sheet on `stored`, clicks the control and applies: exactly the
+  // one change comes back.
+  void ExpectClickApplies(const Settings& stored, const char* group, const char* text,
+                          int Settings::*member, int value) {
+    applied_.clear();
+    const auto sheet = Open(stored, {.cd_drive_count = 2});
+    ClickBox(Control(*sheet, group, text));
+    Click(Button(*sheet, QDialogButtonBox::Apply));
+    ASSERT_EQ(applied_.size(), 1u);
+    Settings expected = stored;
+    expected.*member = value;
+    EXPECT_EQ(applied_[0], expected);
+  }
+
   std::vector<Settings> applied_;
   int closed_ = 0;
   std::vector<bool> registered_;
@@ -154,17 +168,10 @@ TEST_F(PreferencesSheetTest, RadioGroupsShowTheStoredValueAndApplyThePickedOne) 
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.group) + ": " + c.shown);
-    applied_.clear();
     Settings stored = Unusual();
     stored.*c.member = c.stored;
-    const auto sheet = Open(stored);
-    EXPECT_EQ(CheckedIn(*sheet, c.group), *c.shown ? QStringList{c.shown} : QStringList{});
-    ClickBox(Control(*sheet, c.group, c.pick));
-    Click(Button(*sheet, QDialogButtonBox::Apply));
-    ASSERT_EQ(applied_.size(), 1u);
-    Settings expected = stored;
-    expected.*c.member = c.picked;
-    EXPECT_EQ(applied_[0], expected);
+    EXPECT_EQ(CheckedIn(*Open(stored), c.group), *c.shown ? QStringList{c.shown} : QStringList{});
+    ExpectClickApplies(stored, c.group, c.pick, c.member, c.picked);
   }
 }
 
@@ -202,19 +209,13 @@ TEST_F(PreferencesSheetTest, CheckBoxesShowTheStoredValueAndApplyTheClick) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    applied_.clear();
     Settings stored = Unusual();
     stored.*c.member = c.stored;
-    const auto sheet = Open(stored, {.cd_drive_count = 2});
-    QAbstractButton* box = Control(*sheet, c.group, c.text);
+    const auto shown = Open(stored, {.cd_drive_count = 2});
+    QAbstractButton* box = Control(*shown, c.group, c.text);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->isChecked(), c.shown);
-    ClickBox(box);
-    Click(Button(*sheet, QDialogButtonBox::Apply));
-    ASSERT_EQ(applied_.size(), 1u);
-    Settings expected = stored;
-    expected.*c.member = c.after_click;
-    EXPECT_EQ(applied_[0], expected);
+    ExpectClickApplies(stored, c.group, c.text, c.member, c.after_click);
   }
 }
 
