@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "support/env_table.h"
@@ -21,8 +20,6 @@ TEST(DataFolderTest, ExplicitHomeHoldsEverything) {
   DataFolder option = LocateDataFolder("/from/option", "/usr/bin/zcd", env);
   EXPECT_EQ(option.config_dir, "/from/option");
   EXPECT_EQ(option.data_dir, "/from/option");
-  EXPECT_EQ(option.ini_path(), "/from/option/ZCD.ini");
-  EXPECT_EQ(option.database_path(), "/from/option/ZCD.zdb");
   EXPECT_EQ(option.skins_dir(), "/from/option/skins");
   EXPECT_EQ(option.net_log_path(), "/from/option/ZCDNetLog.txt");
 

@@ -2,68 +2,44 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
-
 #include "app/main_window_fixture.h"
 #include "skin/bmp_codec.h"
 #include "skin/builtin_skin.h"
 #include "skin/idle_motion.h"
 #include "skin/text_display.h"
 #include "support/golden.h"
+#include "support/wait.h"
 
 namespace zcd {
 namespace {
 
 using test::MainWindowTest;
 
-// Threads draw the lines and the sprite; give them time, not a fixed sleep.
-bool Eventually(const std::function<bool()>& condition) {
-  for (int i = 0; i < 400; ++i) {
-    if (condition())
-      return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return condition();
-}
+// Threads draw the lines and the sprite: wait for what they show.
+using test::WaitUntil;
 
 class MainWindowDisplayTest : public MainWindowTest {
  protected:
-  // Whether the rectangle of the window shows nothing but the skin's
-  // background picture for the layout.
-  bool ShowsBody(const Rect& rect, SkinFile background = SkinFile::kBody) {
-    const Surface& surface = window_->surface();
-    const Bitmap& body = window_->skin()[background];
-    std::lock_guard lock(surface.lock());
-    for (int y = rect.y; y < rect.y + rect.h; ++y) {
-      for (int x = rect.x; x < rect.x + rect.w; ++x) {
-        if (surface.At(x, y) != body.At(x, y))
-          return false;
-      }
-    }
-    return true;
-  }
   bool SlotShowsBody(TextLine line) { return ShowsBody(TextSlot(line, LayoutMode::kFull)); }
 };
 
 TEST_F(MainWindowDisplayTest, TitleShowsAtOnceAndTheTrackTitleOnlyWhilePlaying) {
   Start();
-  EXPECT_TRUE(Eventually([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
+  EXPECT_TRUE(WaitUntil([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
   EXPECT_TRUE(SlotShowsBody(TextLine::kTrackLine));
   Post(kCmdPlayKey);
-  EXPECT_TRUE(Eventually([&] { return !SlotShowsBody(TextLine::kTrackLine); }));
+  EXPECT_TRUE(WaitUntil([&] { return !SlotShowsBody(TextLine::kTrackLine); }));
   Post(kCmdStopKey);
-  EXPECT_TRUE(Eventually([&] { return SlotShowsBody(TextLine::kTrackLine); }));
+  EXPECT_TRUE(WaitUntil([&] { return SlotShowsBody(TextLine::kTrackLine); }));
   EXPECT_FALSE(SlotShowsBody(TextLine::kTitleLine));
 }
 
 TEST_F(MainWindowDisplayTest, BuiltinSkinInBothLayouts) {
   Start();
-  ASSERT_TRUE(Eventually([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
+  ASSERT_TRUE(WaitUntil([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
   EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_full"));
   Post(kCmdToggleLayoutKey);
-  ASSERT_TRUE(Eventually([&] {
+  ASSERT_TRUE(WaitUntil([&] {
     return !ShowsBody(TextSlot(TextLine::kTitleLine, LayoutMode::kShade), SkinFile::kWinshade);
   }));
   EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_shade"));
@@ -77,7 +53,7 @@ TEST_F(MainWindowDisplayTest, BuiltinSkinPlayingAndPaused) {
   cd_.Advance(65);
   Tick();
   Fire(PlayerTimer::kTrackBlink);
-  ASSERT_TRUE(Eventually([&] {
+  ASSERT_TRUE(WaitUntil([&] {
     return !SlotShowsBody(TextLine::kTrackLine) && !SlotShowsBody(TextLine::kTitleLine);
   }));
   EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_playing"));
@@ -87,36 +63,30 @@ TEST_F(MainWindowDisplayTest, BuiltinSkinPlayingAndPaused) {
   EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_paused"));
 }
 
-TEST_F(MainWindowDisplayTest, SpriteBouncesWhileTheDriveIsEmptyAndStopsForADisc) {
+TEST_F(MainWindowDisplayTest, SpriteBouncesWhileTheDriveIsEmptyInFullMode) {
   cd_.drive->SetDoorOpen(true);
   Start();
   IdleAnimation& idle = *window_->idle_animation();
   EXPECT_TRUE(idle.running());
-  EXPECT_TRUE(Eventually([&] { return idle.frames() >= 2; }));
+  EXPECT_TRUE(WaitUntil([&] { return idle.frames() >= 2; }));
   EXPECT_FALSE(ShowsBody(kIdleArea));
 
-  cd_.drive->SetDoorOpen(false);
-  Poll();
-  ASSERT_TRUE(Cd().disc_loaded());
-  EXPECT_FALSE(idle.running());
-
-  // Taking the disc out brings the sprite back.
-  cd_.drive->RemoveDisc();
-  Poll();
-  EXPECT_TRUE(idle.running());
-}
-
-TEST_F(MainWindowDisplayTest, ShadeModeStopsTheSpriteAndFullModeLeavesItStopped) {
-  cd_.drive->SetDoorOpen(true);
-  Start();
-  IdleAnimation& idle = *window_->idle_animation();
-  ASSERT_TRUE(idle.running());
+  // Shade mode stops it, and full mode leaves it stopped.
   Post(kCmdToggleLayoutKey);
   EXPECT_FALSE(idle.running());
   EXPECT_EQ(window_->surface().height(), 17);
   Post(kCmdToggleLayoutKey);
   EXPECT_FALSE(idle.running());
   EXPECT_TRUE(ShowsBody(kIdleArea));
+
+  // A disc keeps it stopped; taking the disc out brings it back.
+  cd_.drive->SetDoorOpen(false);
+  Poll();
+  ASSERT_TRUE(Cd().disc_loaded());
+  EXPECT_FALSE(idle.running());
+  cd_.drive->RemoveDisc();
+  Poll();
+  EXPECT_TRUE(idle.running());
 }
 
 TEST_F(MainWindowDisplayTest, ChoosingASkinRedrawsWithItsFilesAndBuiltinsForTheRest) {
@@ -137,7 +107,7 @@ TEST_F(MainWindowDisplayTest, ChoosingASkinRedrawsWithItsFilesAndBuiltinsForTheR
   // The title strip, where no thread draws, shows the new body at once.
   EXPECT_TRUE(ShowsBody({0, 0, kIdleArea.x, kIdleArea.y}));
   // "drive empty" is drawn again over the new body.
-  EXPECT_TRUE(Eventually([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
+  EXPECT_TRUE(WaitUntil([&] { return !SlotShowsBody(TextLine::kTitleLine); }));
 
   window_->SelectSkin("<none>");
   EXPECT_EQ(window_->skin().Shared(SkinFile::kBody), BuiltinSkinImage(SkinFile::kBody));

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -31,6 +32,8 @@ class MainWindowTest : public ::testing::Test {
   void Start(const std::string& command_line = "") {
     window_ = std::make_unique<MainWindow>(MainWindow::Services{
         settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}, route_sound_});
+    if (open_mixer_)
+      window_->SetMixerOpener(open_mixer_);
     host_ = std::make_unique<HeadlessWindowHost>(window_.get());
     host_->set_work_area({0, 30, 1280, 770});
     window_->Start(*host_, command_line);
@@ -91,6 +94,17 @@ class MainWindowTest : public ::testing::Test {
     cd_.drive->Open(true)->Play(track, std::nullopt, false);
     cd_.Advance(seconds_in);
   }
+  // Whether `rect` of the window shows nothing but the layout's background.
+  bool ShowsBody(const Rect& rect, SkinFile background = SkinFile::kBody) {
+    const Surface& surface = window_->surface();
+    const Bitmap& body = window_->skin()[background];
+    std::lock_guard lock(surface.lock());
+    for (int y = rect.y; y < rect.y + rect.h; ++y)
+      for (int x = rect.x; x < rect.x + rect.w; ++x)
+        if (surface.At(x, y) != body.At(x, y))
+          return false;
+    return true;
+  }
   CdState& Cd() { return *window_->cd_state(); }
   PlayOrderList& Order() { return *window_->play_order(); }
   HeadlessWindowHost* Tracks() { return host_->children()[1]; }
@@ -105,6 +119,7 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<HeadlessWindowHost> host_;
   std::unique_ptr<MainWindow> window_;
   std::function<void(bool)> route_sound_;
+  MainWindow::MixerOpener open_mixer_;
 };
 
 }  // namespace zcd::test

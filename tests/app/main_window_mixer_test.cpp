@@ -18,17 +18,13 @@ bool Press(HeadlessWindowHost* host, Point at) {
 
 TEST_F(MainWindowMixerTest, TheBarsButtonShowsAndHidesThePanelOverTheOpenedMixer) {
   FakeMixerDevice* card = nullptr;
-  window_ = std::make_unique<MainWindow>(MainWindow::Services{
-      settings_, DataFolder{home_.path(), home_.path()}, cd_.table, queue_, {}, {}});
-  window_->SetMixerOpener([&card](WindowHost&) {
+  open_mixer_ = [&card](WindowHost&) {
     auto device = std::make_unique<FakeMixerDevice>();
     device->Add(MixerControl::kMaster, {0, 100}, {40});
     card = device.get();
     return device;
-  });
-  host_ = std::make_unique<HeadlessWindowHost>(window_.get());
-  window_->Start(*host_, "");
-  Drain();
+  };
+  Start();
   ASSERT_NE(card, nullptr);
 
   HeadlessWindowHost* panel = Child(*window_, WindowId::kMixer);

@@ -140,8 +140,7 @@ TEST_F(MainWindowTest, ExitKeepsTheDrivePlayingWhenAsked) {
   EXPECT_EQ(cd_.drive->LastPlay(), (VirtualPlayCommand{std::nullopt, std::nullopt, false}));
   // The drive plays on after the player let go of it.
   EXPECT_EQ(cd_.drive->OpenHandleCount(), 0);
-  auto device = cd_.drive->Open(true);
-  EXPECT_EQ(device->Mode(), DeviceMode::kPlaying);
+  EXPECT_EQ(cd_.drive->Open(true)->Mode(), DeviceMode::kPlaying);
 }
 
 TEST_F(MainWindowTest, ExitEjectsWhenAskedAndTaskbarBitHidesTheButton) {

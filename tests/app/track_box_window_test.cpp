@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
-#include <thread>
 #include <vector>
 
 #include "app/main_window_fixture.h"
 #include "skin/text_display.h"
+#include "support/wait.h"
 
 namespace zcd {
 namespace {
@@ -306,24 +305,9 @@ TEST_F(TrackBoxWindowTest, BlinkEndsWithPlaybackAndLeavesNoEntryLit) {
 
 TEST_F(TrackBoxWindowTest, HoverShowsTheTrackUntilTheCursorLeaves) {
   StartWith({200, 180, 240});
-  // The track line is drawn by its thread: wait until its slot shows only
-  // the body, or until it shows more.
+  // The track line is drawn by its thread: wait for its slot.
   auto slot_becomes_blank = [&](bool blank) {
-    const Surface& main = window_->surface();
-    const Bitmap& body = window_->skin()[SkinFile::kBody];
-    for (int i = 0; i < 400; ++i) {
-      bool same = true;
-      {
-        std::lock_guard lock(main.lock());
-        for (int y = kTrackSlot.y; y < kTrackSlot.y + kTrackSlot.h; ++y)
-          for (int x = kTrackSlot.x; x < kTrackSlot.x + kTrackSlot.w; ++x)
-            same = same && main.At(x, y) == body.At(x, y);
-      }
-      if (same == blank)
-        return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
+    return test::WaitUntil([&] { return ShowsBody(kTrackSlot) == blank; });
   };
   ASSERT_EQ(window_->shown().timer, 620);
   MoveTo(At(1));

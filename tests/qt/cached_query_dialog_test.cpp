@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QRadioButton>
-#include <functional>
+#include <string>
 
 #include "qt/modal_dialog.h"
 #include "qt/user_input.h"
@@ -42,49 +42,32 @@ TEST(CachedQueryDialogTest, OffersFourOptionsWithRetrySelected) {
   EXPECT_EQ(buttons, QStringList{"OK"});
 }
 
-struct ChoiceCase {
-  const char* name;
-  std::function<void(QDialog&)> act;
-  CachedQueryChoice choice;
-};
-
 TEST(CachedQueryDialogTest, AnswersWithTheSelectedOptionHoweverItCloses) {
-  const ChoiceCase cases[] = {
-      {"ignore, OK",
-       [](QDialog& d) {
-         ClickRadio(d, "Ignore current CD and continue");
-         ClickButton(d, "OK");
-       },
-       CachedQueryChoice::kIgnore},
-      {"remove, OK",
-       [](QDialog& d) {
-         ClickRadio(d, "Remove current CD from database");
-         ClickButton(d, "OK");
-       },
-       CachedQueryChoice::kRemove},
-      {"stop, OK",
-       [](QDialog& d) {
-         ClickRadio(d, "Stop querying cached CD's");
-         ClickButton(d, "OK");
-       },
-       CachedQueryChoice::kStop},
-      {"remove, close box",
-       [](QDialog& d) {
-         ClickRadio(d, "Remove current CD from database");
-         d.close();
-       },
-       CachedQueryChoice::kRemove},
-      {"ignore, Escape",
-       [](QDialog& d) {
-         ClickRadio(d, "Ignore current CD and continue");
-         test::PressKey(&d, Qt::Key_Escape);
-       },
-       CachedQueryChoice::kIgnore},
-      {"close box at the start", [](QDialog& d) { d.close(); }, CachedQueryChoice::kRetry},
+  enum class Close { kOk, kCloseBox, kEscape };
+  const struct {
+    const char* option;  // empty: Retry left selected
+    Close close;
+    CachedQueryChoice choice;
+  } cases[] = {
+      {"Ignore current CD and continue", Close::kOk, CachedQueryChoice::kIgnore},
+      {"Remove current CD from database", Close::kOk, CachedQueryChoice::kRemove},
+      {"Stop querying cached CD's", Close::kOk, CachedQueryChoice::kStop},
+      {"Remove current CD from database", Close::kCloseBox, CachedQueryChoice::kRemove},
+      {"Ignore current CD and continue", Close::kEscape, CachedQueryChoice::kIgnore},
+      {"", Close::kCloseBox, CachedQueryChoice::kRetry},
   };
-  for (const ChoiceCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    WhenModal(c.act);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.option) + ", closed by " + std::to_string(int(c.close)));
+    WhenModal([&c](QDialog& d) {
+      if (*c.option)
+        ClickRadio(d, c.option);
+      if (c.close == Close::kOk)
+        ClickButton(d, "OK");
+      else if (c.close == Close::kEscape)
+        test::PressKey(&d, Qt::Key_Escape);
+      else
+        d.close();
+    });
     EXPECT_EQ(RunCachedQueryDialog(nullptr), c.choice);
   }
 }

@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTreeWidget>
-#include <functional>
 #include <string>
 
 #include "qt/modal_dialog.h"
@@ -85,58 +84,39 @@ TEST(InexactMatchDialogTest, ListsTheMatchesInReplyOrder) {
                   }));
 }
 
-struct AnswerCase {
-  const char* name;
-  std::function<void(QDialog&)> act;
-  int chosen;
-  std::string reply = kReply;
-};
-
 TEST(InexactMatchDialogTest, AnswersWithTheChosenRow) {
-  const AnswerCase cases[] = {
-      {"OK with no row selected", [](QDialog& d) { ClickButton(d, "OK"); }, 0},
-      {"OK with the second row selected",
-       [](QDialog& d) {
-         ClickRow(d, 1);
-         ClickButton(d, "OK");
-       },
-       1},
-      {"double click on the third row",
-       [](QDialog& d) {
-         ClickRow(d, 0);
-         QTreeWidget* list = ListOf(d);
-         test::DoubleClickAt(list->viewport(), RowCentre(*list, 2));
-       },
-       2},
-      {"None with a row selected",
-       [](QDialog& d) {
-         ClickRow(d, 1);
-         ClickButton(d, "None");
-       },
-       -1},
-      {"Escape with a row selected",
-       [](QDialog& d) {
-         ClickRow(d, 2);
-         test::PressKey(ListOf(d), Qt::Key_Escape);
-       },
-       -1},
-      {"the close box with a row selected",
-       [](QDialog& d) {
-         ClickRow(d, 2);
-         d.close();
-       },
-       -1},
-      {"OK on a reply without matches",
-       [](QDialog& d) {
-         EXPECT_EQ(ListOf(d)->topLevelItemCount(), 0);
-         ClickButton(d, "OK");
-       },
-       0, "211 Found inexact matches\r\n.\r\n"},
+  enum class Close { kOk, kNone, kDoubleClickThird, kEscape, kCloseBox };
+  const struct {
+    int selected;  // -1: no row clicked
+    Close close;
+    int chosen;
+    const char* reply = nullptr;  // none: the three matches
+  } cases[] = {
+      {-1, Close::kOk, 0},
+      {1, Close::kOk, 1},
+      {0, Close::kDoubleClickThird, 2},
+      {1, Close::kNone, -1},
+      {2, Close::kEscape, -1},
+      {2, Close::kCloseBox, -1},
+      {-1, Close::kOk, 0, "211 Found inexact matches\r\n.\r\n"},
   };
-  for (const AnswerCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    WhenModal(c.act);
-    EXPECT_EQ(RunInexactMatchDialog(nullptr, c.reply), c.chosen);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.selected) + ", closed by " + std::to_string(int(c.close)));
+    WhenModal([&c](QDialog& d) {
+      QTreeWidget* list = ListOf(d);
+      EXPECT_EQ(list->topLevelItemCount(), c.reply ? 0 : 3);
+      if (c.selected >= 0)
+        ClickRow(d, c.selected);
+      if (c.close == Close::kOk || c.close == Close::kNone)
+        ClickButton(d, c.close == Close::kOk ? "OK" : "None");
+      else if (c.close == Close::kDoubleClickThird)
+        test::DoubleClickAt(list->viewport(), RowCentre(*list, 2));
+      else if (c.close == Close::kEscape)
+        test::PressKey(list, Qt::Key_Escape);
+      else
+        d.close();
+    });
+    EXPECT_EQ(RunInexactMatchDialog(nullptr, c.reply ? c.reply : kReply), c.chosen);
   }
 }
 

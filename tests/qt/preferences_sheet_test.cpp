@@ -119,6 +119,20 @@ class PreferencesSheetTest : public ::testing::Test {
     return sheet;
   }
 
+  // Opens a sheet on `stored`, clicks the control and applies: exactly the
+  // one change comes back.
+  void ExpectClickApplies(const Settings& stored, const char* group, const char* text,
+                          int Settings::*member, int value) {
+    applied_.clear();
+    const auto sheet = Open(stored, {.cd_drive_count = 2});
+    ClickBox(Control(*sheet, group, text));
+    Click(Button(*sheet, QDialogButtonBox::Apply));
+    ASSERT_EQ(applied_.size(), 1u);
+    Settings expected = stored;
+    expected.*member = value;
+    EXPECT_EQ(applied_[0], expected);
+  }
+
   std::vector<Settings> applied_;
   int closed_ = 0;
   std::vector<bool> registered_;
@@ -154,17 +168,10 @@ TEST_F(PreferencesSheetTest, RadioGroupsShowTheStoredValueAndApplyThePickedOne) 
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.group) + ": " + c.shown);
-    applied_.clear();
     Settings stored = Unusual();
     stored.*c.member = c.stored;
-    const auto sheet = Open(stored);
-    EXPECT_EQ(CheckedIn(*sheet, c.group), *c.shown ? QStringList{c.shown} : QStringList{});
-    ClickBox(Control(*sheet, c.group, c.pick));
-    Click(Button(*sheet, QDialogButtonBox::Apply));
-    ASSERT_EQ(applied_.size(), 1u);
-    Settings expected = stored;
-    expected.*c.member = c.picked;
-    EXPECT_EQ(applied_[0], expected);
+    EXPECT_EQ(CheckedIn(*Open(stored), c.group), *c.shown ? QStringList{c.shown} : QStringList{});
+    ExpectClickApplies(stored, c.group, c.pick, c.member, c.picked);
   }
 }
 
@@ -202,19 +209,13 @@ TEST_F(PreferencesSheetTest, CheckBoxesShowTheStoredValueAndApplyTheClick) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    applied_.clear();
     Settings stored = Unusual();
     stored.*c.member = c.stored;
-    const auto sheet = Open(stored, {.cd_drive_count = 2});
-    QAbstractButton* box = Control(*sheet, c.group, c.text);
+    const auto shown = Open(stored, {.cd_drive_count = 2});
+    QAbstractButton* box = Control(*shown, c.group, c.text);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->isChecked(), c.shown);
-    ClickBox(box);
-    Click(Button(*sheet, QDialogButtonBox::Apply));
-    ASSERT_EQ(applied_.size(), 1u);
-    Settings expected = stored;
-    expected.*c.member = c.after_click;
-    EXPECT_EQ(applied_[0], expected);
+    ExpectClickApplies(stored, c.group, c.text, c.member, c.after_click);
   }
 }
 
@@ -319,31 +320,7 @@ TEST_F(PreferencesSheetTest, ApplyIsEnabledOnlyWhileChangesWait) {
   EXPECT_EQ(applied_[1].XData, 0);
 }
 
-TEST_F(PreferencesSheetTest, OkAppliesPendingChangesAndCancelDropsThem) {
-  {
-    const auto sheet = Open(Settings{});
-    ClickBox(Control(*sheet, "On Startup", "Play CD"));
-    Click(Button(*sheet, QDialogButtonBox::Ok));
-    ASSERT_EQ(applied_.size(), 1u);
-    EXPECT_EQ(applied_[0].OnStart, 2);
-    EXPECT_EQ(closed_, 1);
-  }
-  {
-    const auto sheet = Open(Settings{});
-    ClickBox(Control(*sheet, "On Startup", "Play CD"));
-    Click(Button(*sheet, QDialogButtonBox::Cancel));
-    EXPECT_EQ(applied_.size(), 1u);
-    EXPECT_EQ(closed_, 2);
-  }
-  {
-    // Nothing waiting: nothing to hand over.
-    const auto sheet = Open(Settings{});
-    Click(Button(*sheet, QDialogButtonBox::Ok));
-    EXPECT_EQ(applied_.size(), 1u);
-    EXPECT_EQ(closed_, 3);
-  }
-}
-
+// OK hands over a waiting change, every other way drops it.
 TEST_F(PreferencesSheetTest, EveryWayOfClosingReportsOnce) {
   const std::vector<std::pair<const char*, std::function<void(PreferencesSheet&)>>> ways = {
       {"OK", [](PreferencesSheet& s) { Click(Button(s, QDialogButtonBox::Ok)); }},
@@ -351,20 +328,28 @@ TEST_F(PreferencesSheetTest, EveryWayOfClosingReportsOnce) {
       {"Escape", [](PreferencesSheet& s) { PressKey(&s, Qt::Key_Escape); }},
       {"close box", [](PreferencesSheet& s) { s.close(); }},
   };
-  for (const auto& [name, close] : ways) {
-    SCOPED_TRACE(name);
-    closed_ = 0;
-    const auto sheet = Open(Settings{});
-    Tabs(*sheet)->setCurrentIndex(kCdPage);
-    sheet->ShowFirstPage();
-    EXPECT_EQ(Tabs(*sheet)->currentIndex(), kStartupPage);
-    close(*sheet);
-    EXPECT_EQ(closed_, 1);
-    EXPECT_FALSE(sheet->isVisible());
-    // A closed sheet waits for its owner to delete it; more closing is no news.
-    sheet->close();
-    sheet->reject();
-    EXPECT_EQ(closed_, 1);
+  for (const bool pending : {true, false}) {
+    for (const auto& [name, close] : ways) {
+      SCOPED_TRACE(std::string(name) + (pending ? " with a change" : ""));
+      closed_ = 0;
+      applied_.clear();
+      const auto sheet = Open(Settings{});
+      if (pending)
+        ClickBox(Control(*sheet, "On Startup", "Play CD"));
+      Tabs(*sheet)->setCurrentIndex(kCdPage);
+      sheet->ShowFirstPage();
+      EXPECT_EQ(Tabs(*sheet)->currentIndex(), kStartupPage);
+      close(*sheet);
+      EXPECT_EQ(closed_, 1);
+      EXPECT_FALSE(sheet->isVisible());
+      const bool applies = pending && std::string(name) == "OK";
+      ASSERT_EQ(applied_.size(), applies ? 1u : 0u);
+      EXPECT_TRUE(!applies || applied_[0].OnStart == 2);
+      // A closed sheet waits for its owner to delete it; more closing is no news.
+      sheet->close();
+      sheet->reject();
+      EXPECT_EQ(closed_, 1);
+    }
   }
 }
 
@@ -433,31 +418,13 @@ TEST_F(PreferencesSheetTest, TitlePagesAndTexts) {
     texts << label->text();
   for (const QGroupBox* box : sheet->findChildren<QGroupBox*>())
     texts << box->title();
-  const char* const expected[] = {
-      "On Startup",
-      "On Shutdown",
-      "When Done Playing",
-      "When Loading a CD",
-      "On Eject",
-      "Startup Window State",
-      "Slider Behaviour",
-      "Name Scrolling",
-      "Show Icon In",
-      "Snap to desktop at",
-      "pixels",
-      "Enter string to be displayed on the ZCD icon tooltip when playing",
-      "%a",
-      "album / artist",
-      "%d",
-      "track name",
-      "%n",
-      "track number",
-      "%t",
-      "timer",
-      "Ignore tracks less than",
-      "second(s) long"};
-  for (const char* text : expected)
-    EXPECT_TRUE(texts.contains(text)) << text;
+  const QString expected =
+      "On Startup|On Shutdown|When Done Playing|When Loading a CD|On Eject|Startup Window State|"
+      "Slider Behaviour|Name Scrolling|Show Icon In|Snap to desktop at|pixels|"
+      "Enter string to be displayed on the ZCD icon tooltip when playing|%a|album / artist|%d|"
+      "track name|%n|track number|%t|timer|Ignore tracks less than|second(s) long";
+  for (const QString& text : expected.split('|'))
+    EXPECT_TRUE(texts.contains(text)) << text.toStdString();
   EXPECT_EQ(Spin(*sheet, kCdPage)->maximum(), 999);
 }
 

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "support/child_process.h"
 #include "support/temp_dir.h"
@@ -23,12 +24,32 @@ class TwoInstancesTest : public ::testing::Test {
             "XDG_RUNTIME_DIR=" + runtime_.path(), "ZCD_HOME=" + home_.path()};
   }
 
-  std::vector<std::string> Player(std::vector<std::string> args) const {
+  // A player process, its standard error in `log` in the home folder.
+  std::unique_ptr<test::ChildProcess> Run(const std::string& log, std::vector<std::string> args) {
     args.insert(args.begin(), ZCD_BINARY);
-    return args;
+    return std::make_unique<test::ChildProcess>(args, env_, home_.File(log));
   }
-
-  std::string Log(const std::string& name) const { return home_.File(name); }
+  // A player tracing what it does, waited for until its disc is loaded.
+  std::unique_ptr<test::ChildProcess> RunLoaded(const std::string& log,
+                                                std::vector<std::string> args = {}) {
+    args.insert(args.begin(), "--verbose");
+    args.insert(args.end(), {"--virtual-drive", demo_});
+    auto player = Run(log, std::move(args));
+    EXPECT_TRUE(test::WaitForText(home_.File(log), "disc loaded", 20s)) << home_.Read(log);
+    return player;
+  }
+  // A second start hands "/stop" over and ends; the player's trace shows it.
+  ::testing::AssertionResult ForwardsStop(const std::string& player_log) {
+    if (Run("second.log", {"/stop"})->Wait(20s) != 0)
+      return ::testing::AssertionFailure() << home_.Read("second.log");
+    if (!test::WaitForText(home_.File(player_log), "main: command stop [273 40055 0]", 10s))
+      return ::testing::AssertionFailure() << home_.Read(player_log);
+    return ::testing::AssertionSuccess();
+  }
+  static std::optional<int> Terminate(test::ChildProcess& player) {
+    player.Signal(SIGTERM);
+    return player.Wait(20s);
+  }
 
   test::TempDir home_;
   test::TempDir runtime_;
@@ -37,27 +58,19 @@ class TwoInstancesTest : public ::testing::Test {
 };
 
 TEST_F(TwoInstancesTest, SecondStartForwardsAndExitsWithoutAWindow) {
-  test::ChildProcess first(Player({"--verbose", "--virtual-drive", demo_, "/autoplay"}), env_,
-                           Log("first.log"));
-  ASSERT_TRUE(test::WaitForText(Log("first.log"), "disc loaded", 20s)) << home_.Read("first.log");
-
-  test::ChildProcess second(Player({"/PAUSE"}), env_, Log("second.log"));
-  EXPECT_EQ(second.Wait(20s), 0);
-  // The pause key command reached the running player.
-  EXPECT_TRUE(test::WaitForText(Log("first.log"), "main: command pause [273 40056 0]", 10s))
+  const auto first = RunLoaded("first.log", {"/autoplay"});
+  EXPECT_EQ(Run("pause.log", {"/PAUSE"})->Wait(20s), 0);
+  EXPECT_TRUE(test::WaitForText(home_.File("first.log"), "main: command pause [273 40056 0]", 10s))
       << home_.Read("first.log");
   // "/autoplay" is a first-start option: forwarded, it is not sent at all.
-  test::ChildProcess third(Player({"/autoplay", "/stop"}), env_, Log("third.log"));
-  EXPECT_EQ(third.Wait(20s), 0);
-  EXPECT_TRUE(test::WaitForText(Log("first.log"), "main: command stop [273 40055 0]", 10s));
+  EXPECT_EQ(Run("third.log", {"/autoplay", "/stop"})->Wait(20s), 0);
+  EXPECT_TRUE(test::WaitForText(home_.File("first.log"), "main: command stop [273 40055 0]", 10s));
   const std::string log = home_.Read("first.log");
-  // Exactly one play command: the first start's own "/autoplay".
   EXPECT_EQ(log.find("main: command play [273 40057 0]"),
             log.rfind("main: command play [273 40057 0]"));
 
   // An orderly end writes the settings, readable by this user alone.
-  first.Signal(SIGTERM);
-  EXPECT_EQ(first.Wait(20s), 0);
+  EXPECT_EQ(Terminate(*first), 0);
   struct stat info {};
   ASSERT_EQ(stat(home_.File("ZCD.ini").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -65,34 +78,21 @@ TEST_F(TwoInstancesTest, SecondStartForwardsAndExitsWithoutAWindow) {
 }
 
 TEST_F(TwoInstancesTest, StartsAfterAPlayerThatDiedLeavingItsSocket) {
-  {
-    test::ChildProcess crashed(Player({"--verbose", "--virtual-drive", demo_}), env_,
-                               Log("crashed.log"));
-    ASSERT_TRUE(test::WaitForText(Log("crashed.log"), "disc loaded", 20s));
-    crashed.Signal(SIGKILL);
-    crashed.Wait(10s);
-  }
-  test::ChildProcess next(Player({"--verbose", "--virtual-drive", demo_}), env_, Log("next.log"));
-  ASSERT_TRUE(test::WaitForText(Log("next.log"), "disc loaded", 20s)) << home_.Read("next.log");
-  test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
-  EXPECT_EQ(second.Wait(20s), 0);
-  EXPECT_TRUE(test::WaitForText(Log("next.log"), "main: command stop [273 40055 0]", 10s));
+  const auto crashed = RunLoaded("crashed.log");
+  crashed->Signal(SIGKILL);
+  crashed->Wait(10s);
+  const auto next = RunLoaded("next.log");
+  EXPECT_TRUE(ForwardsStop("next.log"));
 }
 
 TEST_F(TwoInstancesTest, AMalformedCueSheetIsReportedAndThePlayerGoesOn) {
   home_.Write("broken.cue", "TRACK 01 AUDIO\n  INDEX 01 00:99:00\n");
-  test::ChildProcess player(
-      Player({"--verbose", "--virtual-drive", home_.File("broken.cue"), "--virtual-drive", demo_}),
-      env_, Log("player.log"));
-  ASSERT_TRUE(test::WaitForText(Log("player.log"), "broken.cue: line 2", 20s))
-      << home_.Read("player.log");
   // The good drive is still there and loads while the message is shown.
-  EXPECT_TRUE(test::WaitForText(Log("player.log"), "disc loaded", 20s));
-  test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
-  EXPECT_EQ(second.Wait(20s), 0);
-  EXPECT_TRUE(test::WaitForText(Log("player.log"), "main: command stop [273 40055 0]", 10s));
-  player.Signal(SIGTERM);
-  EXPECT_EQ(player.Wait(20s), 0);
+  const auto player = RunLoaded("player.log", {"--virtual-drive", home_.File("broken.cue")});
+  EXPECT_TRUE(test::WaitForText(home_.File("player.log"), "broken.cue: line 2", 20s))
+      << home_.Read("player.log");
+  EXPECT_TRUE(ForwardsStop("player.log"));
+  EXPECT_EQ(Terminate(*player), 0);
 }
 
 // Without XDG_RUNTIME_DIR both the socket and Qt's runtime files go to the
@@ -100,24 +100,17 @@ TEST_F(TwoInstancesTest, AMalformedCueSheetIsReportedAndThePlayerGoesOn) {
 TEST_F(TwoInstancesTest, WithoutARuntimeFolderThePlayerUsesItsOwnQuietly) {
   std::erase_if(env_,
                 [](const std::string& entry) { return entry.starts_with("XDG_RUNTIME_DIR="); });
-  test::ChildProcess player(Player({"--verbose", "--virtual-drive", demo_}), env_,
-                            Log("player.log"));
-  ASSERT_TRUE(test::WaitForText(Log("player.log"), "disc loaded", 20s)) << home_.Read("player.log");
-  test::ChildProcess second(Player({"/stop"}), env_, Log("second.log"));
-  EXPECT_EQ(second.Wait(20s), 0) << home_.Read("second.log");
-  EXPECT_TRUE(test::WaitForText(Log("player.log"), "main: command stop [273 40055 0]", 10s));
-  player.Signal(SIGTERM);
-  EXPECT_EQ(player.Wait(20s), 0);
+  const auto player = RunLoaded("player.log");
+  EXPECT_TRUE(ForwardsStop("player.log"));
+  EXPECT_EQ(Terminate(*player), 0);
   EXPECT_EQ(home_.Read("player.log").find("XDG_RUNTIME_DIR"), std::string::npos)
       << home_.Read("player.log");
 }
 
 TEST_F(TwoInstancesTest, BadCommandLineOptionsAreRefused) {
-  test::ChildProcess bad(Player({"--no-such-option"}), env_, Log("bad.log"));
-  EXPECT_EQ(bad.Wait(20s), 2);
+  EXPECT_EQ(Run("bad.log", {"--no-such-option"})->Wait(20s), 2);
   EXPECT_NE(home_.Read("bad.log").find("unknown option --no-such-option"), std::string::npos);
-  test::ChildProcess help(Player({"--help"}), env_, Log("help.log"));
-  EXPECT_EQ(help.Wait(20s), 0);
+  EXPECT_EQ(Run("help.log", {"--help"})->Wait(20s), 0);
   EXPECT_NE(home_.Read("help.log").find("--virtual-drive FILE.cue"), std::string::npos);
 }
 
