@@ -86,7 +86,7 @@ PlayOrderSave SavePlayOrder(const PlayOrderList& play_order, const std::string& 
   std::unique_ptr<DbSession> session = DbSession::Open(db_path, &error);
   if (!session)
     return PlayOrderSave::kWriteFailed;
-  std::optional<std::string> text = session->FindKey(*key);
+  std::optional<std::string> text = session->Find(*key);
   // Without a PLAYORDER line the entry would come back unchanged.
   if (!text || !SetEntryValue(kPlayOrderKey, value, *text))
     return PlayOrderSave::kNotSaved;

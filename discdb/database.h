@@ -51,8 +51,8 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
 std::optional<std::string> DbFindEntry(const std::string& db_path, std::string_view search);
 // Any thread.
 bool DbHasEntry(const std::string& db_path, std::string_view search);
-// Any thread. True when rows matched (ChangeTakes: a full key its own row
-// alone) and the file was rewritten without them,
+// Any thread. True when rows matched (a full key its own row alone, see
+// IsFullKey) and the file was rewritten without them,
 // compact; false, the file untouched, when nothing matched, the file is not a
 // sound database, a kept row is damaged or the file cannot be written.
 bool DbDeleteEntries(const std::string& db_path, std::string_view search);
@@ -99,9 +99,6 @@ class DbSession {
 
   bool Has(std::string_view search) const;
   std::optional<std::string> Find(std::string_view search) const;
-  // The entry stored under exactly this key: what a replace rewrites, never
-  // another category's that ends like it ("punkrock/X" for "rock/X").
-  std::optional<std::string> FindKey(std::string_view key) const;
   // As DbAddEntry: 1, or 0 for an empty or oversized key or an empty text;
   // -1 when the text cannot be put aside.
   int Add(std::string_view key, std::string_view text);

@@ -19,8 +19,7 @@ bool DbDeleteEntries(const std::string& db_path, std::string_view search) {
   std::vector<bool> doomed(rows, false);
   bool any = false;
   for (size_t i = view.FindRow(match); i < rows; i = view.FindRow(match, i + 1)) {
-    if (ChangeTakes(search, RowKey(view.Row(i))))
-      doomed[i] = any = true;
+    doomed[i] = any = true;
   }
   if (!any)
     return false;

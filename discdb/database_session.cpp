@@ -2,7 +2,6 @@
 
 #include "discdb/database.h"
 #include "discdb/db_file_writer.h"
-#include "discdb/db_key_match.h"
 #include "discdb/db_key_table.h"
 #include "discdb/db_spill.h"
 #include "discdb/db_view.h"
@@ -19,7 +18,6 @@ class DbSession::Impl {
 
   bool Has(std::string_view search) const { return keys_.First(search).has_value(); }
   std::optional<std::string> Find(std::string_view search);
-  std::optional<std::string> FindKey(std::string_view key);
   int Add(std::string_view key, std::string_view text);
   bool Delete(std::string_view search);
   int Commit();
@@ -88,14 +86,6 @@ std::optional<std::string> DbSession::Impl::Find(std::string_view search) {
   return TextOf(keys_.First(search));
 }
 
-std::optional<std::string> DbSession::Impl::FindKey(std::string_view key) {
-  for (const uint32_t row : keys_.All(key)) {
-    if (keys_.key(row) == key)
-      return TextOf(row);
-  }
-  return std::nullopt;
-}
-
 std::optional<std::string> DbSession::Impl::TextOf(std::optional<uint32_t> row) {
   if (!row)
     return std::nullopt;
@@ -121,16 +111,12 @@ int DbSession::Impl::Add(std::string_view key, std::string_view text) {
 }
 
 bool DbSession::Impl::Delete(std::string_view search) {
-  bool any = false;
-  for (const uint32_t row : keys_.All(search)) {
-    if (ChangeTakes(search, keys_.key(row))) {
-      keys_.Erase(row);
-      any = true;
-    }
-  }
-  if (any)
+  const auto rows = keys_.All(search);
+  for (const uint32_t row : rows)
+    keys_.Erase(row);
+  if (!rows.empty())
     changed_ = compacted_ = true;
-  return any;
+  return !rows.empty();
 }
 
 // Only adds: the file's text area and index stay byte for byte, the new texts
@@ -229,9 +215,7 @@ bool DbSession::Has(std::string_view search) const {
 std::optional<std::string> DbSession::Find(std::string_view search) const {
   return impl_->Find(search);
 }
-std::optional<std::string> DbSession::FindKey(std::string_view key) const {
-  return impl_->FindKey(key);
-}
+
 int DbSession::Add(std::string_view key, std::string_view text) {
   return impl_->Add(key, text);
 }

@@ -11,13 +11,16 @@
 
 namespace zcd {
 
-DbKeyMatch::DbKeyMatch(std::string_view search) : needle_(SearchText(search)) {}
+DbKeyMatch::DbKeyMatch(std::string_view search)
+    : needle_(SearchText(search)), whole_key_(IsFullKey(search)) {}
 
 bool DbKeyMatch::Matches(std::string_view key) const {
-  return key.find(needle_) != std::string_view::npos;
+  return whole_key_ ? key == needle_ : key.find(needle_) != std::string_view::npos;
 }
 
 bool DbKeyMatch::RowMatchesPadded(const char* row) const {
+  if (whole_key_)
+    return RowKey(row) == needle_;
   const size_t m = needle_.size();
   if (m == 0)
     return true;
@@ -55,13 +58,11 @@ bool DbKeyMatch::RowMatchesPadded(const char* row) const {
 #endif
 }
 
-bool ChangeTakes(std::string_view search, std::string_view key) {
+bool IsFullKey(std::string_view search) {
   const std::string_view text = SearchText(search);
-  // "category/" and eight identifier characters, as EntryKey spells a key.
   const size_t slash = text.find('/');
-  const bool full_key = slash != std::string_view::npos && slash > 0 &&
-                        text.size() - slash - 1 == 8 && text.find('/', slash + 1) == text.npos;
-  return full_key ? key == text : key.find(text) != std::string_view::npos;
+  return slash != std::string_view::npos && slash > 0 && text.size() - slash - 1 == 8 &&
+         text.find('/', slash + 1) == std::string_view::npos;
 }
 
 size_t DbKeyMatch::FindRowFollowed(const char* rows, size_t count, size_t from) const {

@@ -6,9 +6,9 @@
 
 namespace zcd {
 
-// The test every lookup applies to index rows: does the row's key contain the
-// search text anywhere. Keys are compared as stored bytes; the search text
-// counts up to its first zero byte.
+// The test every lookup applies to index rows: equal to a full key
+// (IsFullKey), else containing the search text anywhere. Keys are compared as
+// stored bytes; the search text counts up to its first zero byte.
 class DbKeyMatch {
  public:
   explicit DbKeyMatch(std::string_view search);
@@ -26,14 +26,14 @@ class DbKeyMatch {
   bool RowMatchesPadded(const char* row) const;
 
   std::string needle_;
+  bool whole_key_ = false;
 };
 
-// Whether a change by `search` (a delete, or the read a replace starts
-// with) takes the row keyed `key`, one whose key contains it. A full key
-// ("rock/0a1b2c3d": a category, "/" and an 8-character identifier) takes
-// that key alone, so replacing or deleting "rock/X" never touches
-// "punkrock/X"; anything else takes every key containing it, as a lookup
-// finds it, so a bare disc identifier takes the disc under every category.
-bool ChangeTakes(std::string_view search, std::string_view key);
+// A full key: a category, "/" and an 8-character identifier, as EntryKey
+// spells it. A full key finds and deletes that key alone, so "rock/X" never
+// reaches "punkrock/X"; any other search text matches every key containing
+// it, so a bare identifier finds the disc under every category, cached
+// entries included.
+bool IsFullKey(std::string_view search);
 
 }  // namespace zcd

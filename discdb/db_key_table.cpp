@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "discdb/db_format.h"
+#include "discdb/db_key_match.h"
 
 namespace zcd {
 namespace {
@@ -133,8 +134,9 @@ bool DbKeyTable::AnyHeadContains(std::string_view text) const {
 template <typename Visit>
 void DbKeyTable::ForEachMatch(std::string_view search, Visit&& visit) const {
   const std::string_view text = SearchText(search);
+  const bool whole = IsFullKey(text);
   const auto contains = [&](uint32_t row) {
-    return live(row) && key(row).find(text) != std::string_view::npos;
+    return live(row) && (whole ? key(row) == text : key(row).find(text) != std::string_view::npos);
   };
   const auto scan_all = [&] {
     for (uint32_t row = 0; row < size(); ++row) {
@@ -182,7 +184,8 @@ void DbKeyTable::ForEachMatch(std::string_view search, Visit&& visit) const {
   const auto next_chain = [&] {
     while (chain != kNone) {
       const std::string_view k = key(chain);
-      if (k.substr(0, k.size() - kTailLength - 1).ends_with(head_end))
+      const std::string_view head = k.substr(0, k.size() - kTailLength - 1);
+      if (whole ? head == head_end : head.ends_with(head_end))
         break;
       chain = next_[chain];
     }

@@ -177,8 +177,7 @@ TEST_F(DatabaseTest, DeleteRemovesEveryMatchAndLeavesACompactFile) {
 // under every category.
 TEST_F(DatabaseTest, DeletingAFullKeyTakesThatKeyAlone) {
   AddAll({{"punkrock/0c01a202", "P"}, {"rock/0c01a202", "R"}, {"cached/0c01a202", "C"}});
-  EXPECT_EQ(DbSession::Open(db(), nullptr)->FindKey("rock/0c01a202"), "R")
-      << "what a replace reads";
+  EXPECT_EQ(DbSession::Open(db(), nullptr)->Find("rock/0c01a202"), "R") << "what a replace reads";
   ASSERT_TRUE(DbDeleteEntries(db(), "rock/0c01a202"));
   int count = 0;
   EXPECT_EQ(DbListEntries(db(), std::nullopt, count),
