@@ -140,6 +140,21 @@ void ToggleLineBreakEscapes(std::string& text) {
   }
 }
 
+std::string ExtendedFieldToStored(std::string_view field) {
+  std::string stored;
+  stored.reserve(field.size());
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\r' || field[i] == '\n') {
+      stored += "\\n";
+      if (field[i] == '\r' && i + 1 < field.size() && field[i + 1] == '\n')
+        ++i;
+    } else {
+      stored += field[i];
+    }
+  }
+  return stored;
+}
+
 void ReplaceBlanks(std::string& text, char replacement) {
   for (char& c : text) {
     if (c == ' ')

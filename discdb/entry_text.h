@@ -35,6 +35,11 @@ std::optional<std::string> HeadDiscId(std::string_view text, int n);
 
 // backslash+"n" <-> CR LF, in one pass.
 void ToggleLineBreakEscapes(std::string& text);
+// An edit field's text as an extended value is stored: every line break (CR
+// LF, a bare LF or a bare CR) becomes backslash+"n", and nothing else
+// changes, so no raw line break can split the entry and a typed "\n" (as in
+// "C:\new") stays as typed.
+std::string ExtendedFieldToStored(std::string_view field);
 void ReplaceBlanks(std::string& text, char replacement);
 // The part of an HTTP reply after its head: after the first "\r\n\r\n", else
 // the first "\n\n", else the whole text.
