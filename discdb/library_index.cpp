@@ -15,7 +15,30 @@ namespace {
 struct ListedRow {
   std::string category;
   std::string id;
+  const std::string* title;  // the disc's first entry's, kept by the title map
 };
+
+// LessIgnoringCase's order (case-folded bytes, then the bytes), in one pass
+// without calls per byte: a million discs are sorted.
+bool FoldedLess(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  int tie = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x == y)
+      continue;
+    const unsigned char fx = x >= 'A' && x <= 'Z' ? x + 32 : x;
+    const unsigned char fy = y >= 'A' && y <= 'Z' ? y + 32 : y;
+    if (fx != fy)
+      return fx < fy;
+    if (tie == 0)
+      tie = x < y ? -1 : 1;
+  }
+  if (a.size() != b.size())
+    return a.size() < b.size();
+  return tie < 0;
+}
 
 // Windows-1252 letters 0xC0..0xFF without their accents, lower case; 0 where
 // the byte is no letter to fold.
@@ -64,9 +87,11 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
         std::optional<std::string> category = SplitBeforeSlash(whole);
         if (!category)
           return true;
-        ListedRow& row = rows.emplace_back(ListedRow{std::move(*category), SplitAfterSlash(whole)});
-        if (!titles.contains(row.id))
-          titles.emplace(row.id, GetEntryValue("DTITLE=", text).value_or(""));
+        std::string id = SplitAfterSlash(whole);
+        auto [title, first] = titles.try_emplace(id);
+        if (first)
+          title->second = GetEntryValue("DTITLE=", text).value_or("");
+        rows.push_back({std::move(*category), std::move(id), &title->second});
         return true;
       });
   if (walked == DbWalkResult::kDamaged) {
@@ -77,7 +102,7 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
 
   std::unordered_map<std::string, size_t> group_of;  // by folded name
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-    const std::string& title = titles[row->id];
+    const std::string& title = *row->title;
     const bool by_artist = grouping == LibraryGrouping::kByArtist;
     std::string text = by_artist ? SplitAfterSlash(title) : title;
     if (text.empty())
@@ -91,15 +116,13 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
         {std::move(text), id, FoldForSearch(title + " " + DiscIdText(id))});
   }
   for (LibraryGroup& group : index.groups) {
-    std::stable_sort(group.discs.begin(), group.discs.end(),
-                     [](const LibraryDisc& a, const LibraryDisc& b) {
-                       return LessIgnoringCase(a.text, b.text);
-                     });
+    std::stable_sort(
+        group.discs.begin(), group.discs.end(),
+        [](const LibraryDisc& a, const LibraryDisc& b) { return FoldedLess(a.text, b.text); });
   }
-  std::stable_sort(index.groups.begin(), index.groups.end(),
-                   [](const LibraryGroup& a, const LibraryGroup& b) {
-                     return LessIgnoringCase(a.name, b.name);
-                   });
+  std::stable_sort(
+      index.groups.begin(), index.groups.end(),
+      [](const LibraryGroup& a, const LibraryGroup& b) { return FoldedLess(a.name, b.name); });
   return index;
 }
 
