@@ -15,7 +15,7 @@ namespace {
 struct ListedRow {
   std::string category;
   std::string id;
-  const std::string* title;  // the disc's first entry's, kept by the title map
+  uint32_t title;  // the disc's first entry's, in LibraryIndex::titles
 };
 
 // LessIgnoringCase's order (case-folded bytes, then the bytes), in one pass
@@ -48,11 +48,7 @@ constexpr char kFoldC0[64 + 1] =
     "aaaaaaaceeeeiiii"      // E0..EF
     "\0nooooo\0ouuuuy\0y";  // F0..FF
 
-}  // namespace
-
-std::string FoldForSearch(std::string_view text) {
-  std::string folded;
-  folded.reserve(text.size());
+void AppendFolded(std::string& folded, std::string_view text) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte == 0xDF) {
@@ -69,6 +65,14 @@ std::string FoldForSearch(std::string_view text) {
       folded += LowerAscii(c);
     }
   }
+}
+
+}  // namespace
+
+std::string FoldForSearch(std::string_view text) {
+  std::string folded;
+  folded.reserve(text.size());
+  AppendFolded(folded, text);
   return folded;
 }
 
@@ -77,7 +81,7 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
   LibraryIndex index;
   std::vector<ListedRow> rows;
   // A lookup by identifier reads the first entry in index order.
-  std::unordered_map<std::string, std::string> titles;
+  std::unordered_map<std::string, uint32_t> title_of;
   size_t seen = 0;
   const DbWalkResult walked =
       DbWalkEntries(db_path, [&](std::string_view key, std::string_view text) {
@@ -88,10 +92,10 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
         if (!category)
           return true;
         std::string id = SplitAfterSlash(whole);
-        auto [title, first] = titles.try_emplace(id);
+        auto [title, first] = title_of.try_emplace(id, static_cast<uint32_t>(index.titles.size()));
         if (first)
-          title->second = GetEntryValue("DTITLE=", text).value_or("");
-        rows.push_back({std::move(*category), std::move(id), &title->second});
+          index.titles.push_back(GetEntryValue("DTITLE=", text).value_or(""));
+        rows.push_back({std::move(*category), std::move(id), title->second});
         return true;
       });
   if (walked == DbWalkResult::kDamaged) {
@@ -102,7 +106,7 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
 
   std::unordered_map<std::string, size_t> group_of;  // by folded name
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-    const std::string& title = *row->title;
+    const std::string& title = index.titles[row->title];
     const bool by_artist = grouping == LibraryGrouping::kByArtist;
     std::string text = by_artist ? SplitAfterSlash(title) : title;
     if (text.empty())
@@ -112,8 +116,7 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
     if (added)
       index.groups.push_back({std::move(name), {}});
     const uint32_t id = ParseDiscIdText(row->id);
-    index.groups[found->second].discs.push_back(
-        {std::move(text), id, FoldForSearch(title + " " + DiscIdText(id))});
+    index.groups[found->second].discs.push_back({std::move(text), id, row->title});
   }
   for (LibraryGroup& group : index.groups) {
     std::stable_sort(
@@ -131,10 +134,15 @@ std::vector<LibraryGroup> FilterLibrary(const LibraryIndex& index, std::string_v
     return index.groups;
   const std::string needle = FoldForSearch(typed);
   std::vector<LibraryGroup> shown;
+  std::string folded;  // reused: a filter runs at every key typed
   for (const LibraryGroup& group : index.groups) {
     LibraryGroup kept{group.name, {}};
     for (const LibraryDisc& disc : group.discs) {
-      if (disc.folded.find(needle) != std::string::npos)
+      folded.clear();
+      AppendFolded(folded, index.titles[disc.title]);
+      folded += ' ';
+      AppendFolded(folded, DiscIdText(disc.disc_id));
+      if (folded.find(needle) != std::string::npos)
         kept.discs.push_back(disc);
     }
     if (!kept.discs.empty())

@@ -14,7 +14,7 @@ enum class LibraryGrouping { kByCategory, kByArtist };
 struct LibraryDisc {
   std::string text;  // the disc title (by category) or the album (by artist)
   uint32_t disc_id = 0;
-  std::string folded;  // title and identifier folded for the filter
+  uint32_t title = 0;  // the whole disc title, in LibraryIndex::titles
 };
 
 // A group item and its discs, each sorted by text ignoring case. Discs
@@ -26,6 +26,7 @@ struct LibraryGroup {
 
 struct LibraryIndex {
   std::vector<LibraryGroup> groups;  // sorted by name ignoring case
+  std::vector<std::string> titles;   // each disc's, once
   int entry_count = 0;               // rows listed; 0 when the file is damaged
   bool damaged = false;
 };
