@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "discdb/ui/database_page.h"
+
+namespace zcd {
+
+// The "Import" page: merging another database file on a worker, with its
+// progress and duplicate questions, and the cdplayer.ini check box.
+// Window thread only.
+class ImportPage : public DatabasePage {
+  Q_OBJECT
+ public:
+  ImportPage(std::string db_path, const Settings& settings, QWidget* parent = nullptr);
+  ~ImportPage() override;
+
+  // LoadINI from the check box.
+  void Apply(Settings& settings) override;
+  bool Busy() const override;
+
+ private:
+  struct Controls;
+  std::unique_ptr<Controls> controls_;
+};
+
+}  // namespace zcd
