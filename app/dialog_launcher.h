@@ -6,6 +6,7 @@
 #include "base/settings.h"
 #include "cddb/cddb_actions.h"
 #include "cddb/worker_host.h"
+#include "discdb/database_actions.h"
 
 namespace zcd {
 
@@ -27,7 +28,8 @@ class DialogLauncher {
   virtual ~DialogLauncher() = default;
   // Whether this build has the dialog; menus grey the others.
   virtual bool Available(Dialog dialog) const = 0;
-  // Opens it at `page`, or brings the open one forward at that page.
+  // Opens it at `page`, or brings the open one forward at that page. The
+  // Extended Info window opens for the disc in the drive.
   virtual void Open(Dialog dialog, int page = 0) = 0;
 
   // The CDDB workers' modal questions, asked on the window thread on their
@@ -58,6 +60,8 @@ class DialogOwner {
   // What the CDDB settings sheet may start on the player's behalf; until
   // the player fills them in, the sheet's buttons for them stay disabled.
   virtual CddbActions CddbSettingsActions() { return {}; }
+  // What the database sheet and the Extended Info window use of the player.
+  virtual DatabaseActions DatabaseSheetActions() { return {}; }
 };
 
 }  // namespace zcd

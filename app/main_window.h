@@ -99,6 +99,7 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   int CdDriveCount() const override { return monitor_.drive_list().count(); }
   const DataFolder& PlayerFolder() const override { return s_.folder; }
   CddbActions CddbSettingsActions() override;
+  DatabaseActions DatabaseSheetActions() override;
 
   // The settings a worker takes with it: a copy, with this run's choices.
   Settings WorkerSettings() const;
@@ -154,6 +155,8 @@ class MainWindow : public WindowClient, public PlayerView, public DialogOwner {
   void StartCddbQuery(CdState& state, std::optional<ServerEntry> server = std::nullopt);
   void StartCachedPass(std::function<void(int cached)> counted);
   void SubmitDisc();
+  // Sends an entry text, its revision already raised.
+  void SubmitEntry(std::string entry);
   void ShowMenu(Menu menu, Point screen, uint32_t message = kMsgCommand);
   void ShowQuickTrackMenu(Point screen);
   void ShowMainMenu(Point screen);

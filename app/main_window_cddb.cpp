@@ -81,6 +81,32 @@ void MainWindow::SubmitDisc() {
   });
 }
 
+void MainWindow::SubmitEntry(std::string entry) {
+  cddb_->Start(WorkerSettings(), [entry = std::move(entry)](const CddbWorkerContext& context,
+                                                            CddbConnection& connection) mutable {
+    SubmitCd(context, connection, std::move(entry));
+  });
+}
+
+DatabaseActions MainWindow::DatabaseSheetActions() {
+  DatabaseActions actions;
+  actions.db_path = s_.folder.database_path();
+  actions.data_dir = s_.folder.data_dir;
+  actions.query_lock = &query_lock_;
+  actions.bound_record = [this]() -> std::shared_ptr<DiscRecord> {
+    return monitor_.disc_loaded() ? monitor_.cd()->shared_disc() : nullptr;
+  };
+  actions.bound_record_saved = [this] { monitor_.DiscTextsEdited(); };
+  actions.submit = [this](std::string entry) { SubmitEntry(std::move(entry)); };
+  actions.current_disc = [this]() -> std::optional<CurrentDisc> {
+    if (!monitor_.disc_loaded())
+      return std::nullopt;
+    return CurrentDisc{monitor_.cd()->disc().DiscIdText().value_or(""),
+                       monitor_.playing_track() - 1};
+  };
+  return actions;
+}
+
 CddbActions MainWindow::CddbSettingsActions() {
   CddbActions actions;
   actions.fetch_servers = [this](std::function<void(std::optional<std::string> reply)> done) {

@@ -118,6 +118,14 @@ class PlaybackMonitor {
   // new entry is read in and shown.
   void ReloadDiscInfo(const std::string& disc_id);
 
+  // The disc's texts were edited and stored: the display shows them anew.
+  void DiscTextsEdited() {
+    if (disc_loaded())
+      ShowDiscTexts();
+  }
+  // The playing track from 1; 0 while nothing plays.
+  int playing_track() const { return playing() ? CurrentTrack() : 0; }
+
   // The timer as painting shows it: seconds and whether it is lit.
   std::pair<int32_t, bool> TimerDisplay();
   int SliderPercentNow();

@@ -7,6 +7,9 @@
 #include "cddb/ui/cddb_settings_sheet.h"
 #include "cddb/ui/inexact_match_dialog.h"
 #include "discdb/database.h"
+#include "discdb/ui/database_sheet.h"
+#include "discdb/ui/editor_page.h"
+#include "discdb/ui/extended_info_window.h"
 #include "skin/ui/skins_dialog.h"
 
 namespace zcd {
@@ -20,11 +23,8 @@ void BringForward(QWidget* window) {
 
 }  // namespace
 
-// The database sheet and the extended information arrive with the disc
-// library.
-bool QtDialogLauncher::Available(Dialog dialog) const {
-  return dialog == Dialog::kSkins || dialog == Dialog::kPreferences ||
-         dialog == Dialog::kInformation || dialog == Dialog::kCddbSettings;
+bool QtDialogLauncher::Available(Dialog /*dialog*/) const {
+  return true;
 }
 
 void QtDialogLauncher::Open(Dialog dialog, int page) {
@@ -41,7 +41,11 @@ void QtDialogLauncher::Open(Dialog dialog, int page) {
     case Dialog::kCddbSettings:
       OpenCddbSettings(page);
       break;
-    default:
+    case Dialog::kDatabase:
+      OpenDatabase(page);
+      break;
+    case Dialog::kExtendedInfo:
+      OpenExtendedInfo(std::nullopt);
       break;
   }
 }
@@ -102,6 +106,52 @@ void QtDialogLauncher::OpenCddbSettings(int page) {
   cddb_settings_ = new CddbSettingsSheet(owner_.PlayerSettings(), std::move(context),
                                          std::move(actions), parent_);
   cddb_settings_->ShowPage(page);
+}
+
+// Opened at the editor from the player, the sheet edits the disc in the drive.
+void QtDialogLauncher::OpenDatabase(int page) {
+  if (!database_) {
+    DatabaseSheet::Actions actions{
+        [this](const Settings& edited) {
+          owner_.PlayerSettings().LibraryView = edited.LibraryView;
+          owner_.PlayerSettings().LoadINI = edited.LoadINI;
+        },
+        [this] {
+          owner_.SaveSettings();
+          database_->deleteLater();
+        },
+        [this](const std::string& disc_id) { OpenExtendedInfo(disc_id); }};
+    database_ = new DatabaseSheet(owner_.PlayerSettings(), owner_.DatabaseSheetActions(),
+                                  std::move(actions), parent_);
+  }
+  if (page == DatabaseSheet::kEditorPage)
+    database_->editor()->SetRecord(nullptr);
+  database_->ShowPage(page);
+}
+
+void QtDialogLauncher::OpenExtendedInfo(std::optional<std::string> disc_id) {
+  if (extended_info_)
+    extended_info_->close();  // stores its position before the new one opens
+  const DatabaseActions database = owner_.DatabaseSheetActions();
+  if (!disc_id) {
+    const std::optional<CurrentDisc> current =
+        database.current_disc ? database.current_disc() : std::nullopt;
+    disc_id = current ? current->disc_id : std::string();
+  }
+  Settings& settings = owner_.PlayerSettings();
+  ExtendedInfoWindow::Context context{database.db_path, database.current_disc,
+                                      [this](QPoint position, bool follow) {
+                                        Settings& stored = owner_.PlayerSettings();
+                                        stored.xExtWinPos = position.x();
+                                        stored.yExtWinPos = position.y();
+                                        stored.ExtFollow = follow ? 1 : 0;
+                                        if (extended_info_)
+                                          extended_info_->deleteLater();
+                                      }};
+  extended_info_ = new ExtendedInfoWindow(*disc_id, settings.ExtFollow != 0,
+                                          QPoint(settings.xExtWinPos, settings.yExtWinPos),
+                                          std::move(context), parent_);
+  BringForward(extended_info_);
 }
 
 int QtDialogLauncher::PickInexactMatch(const std::string& reply) {

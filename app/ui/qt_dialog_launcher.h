@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPointer>
+#include <optional>
+#include <string>
 
 #include "app/dialog_launcher.h"
 
@@ -9,6 +11,8 @@ class QWidget;
 namespace zcd {
 
 class CddbSettingsSheet;
+class DatabaseSheet;
+class ExtendedInfoWindow;
 class InformationSheet;
 class PreferencesSheet;
 class SkinsDialog;
@@ -31,6 +35,9 @@ class QtDialogLauncher : public DialogLauncher {
   void OpenPreferences();
   void OpenInformation();
   void OpenCddbSettings(int page);
+  void OpenDatabase(int page);
+  // Replaces an open window; the disc in the drive when disc_id is none.
+  void OpenExtendedInfo(std::optional<std::string> disc_id);
 
   DialogOwner& owner_;
   QWidget* parent_;
@@ -38,6 +45,8 @@ class QtDialogLauncher : public DialogLauncher {
   QPointer<PreferencesSheet> preferences_;
   QPointer<InformationSheet> information_;
   QPointer<CddbSettingsSheet> cddb_settings_;
+  QPointer<DatabaseSheet> database_;
+  QPointer<ExtendedInfoWindow> extended_info_;
 };
 
 }  // namespace zcd

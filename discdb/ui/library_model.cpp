@@ -1,0 +1,136 @@
+#include "discdb/ui/library_model.h"
+
+#include "discdb/ui/library_icons.h"
+#include "platform/qt/windows1252.h"
+
+namespace zcd {
+
+// A disc item in a group has the group's number + 1 as internal id; a
+// top-level item has 0.
+LibraryModel::LibraryModel(QObject* parent)
+    : QAbstractItemModel(parent),
+      closed_(MakeLibraryIcon(LibraryIcon::kClosedGroup)),
+      open_(MakeLibraryIcon(LibraryIcon::kOpenGroup)),
+      artist_(MakeLibraryIcon(LibraryIcon::kArtist)),
+      disc_(MakeLibraryIcon(LibraryIcon::kDisc)) {}
+
+void LibraryModel::Reset(std::vector<LibraryGroup> groups, LibraryGrouping grouping) {
+  beginResetModel();
+  loose_.clear();
+  // Sorted by name, the nameless group comes first.
+  if (!groups.empty() && groups.front().name.empty()) {
+    loose_ = std::move(groups.front().discs);
+    groups.erase(groups.begin());
+  }
+  groups_ = std::move(groups);
+  grouping_ = grouping;
+  expanded_.assign(groups_.size(), false);
+  endResetModel();
+}
+
+int LibraryModel::RemoveDisc(uint32_t disc_id) {
+  int removed = 0;
+  for (int g = static_cast<int>(groups_.size()) - 1; g >= 0; --g) {
+    auto& discs = groups_[g].discs;
+    const QModelIndex group = index(g + loose_count(), 0);
+    for (int d = static_cast<int>(discs.size()) - 1; d >= 0; --d) {
+      if (discs[d].disc_id != disc_id)
+        continue;
+      ++removed;
+      if (discs.size() == 1) {
+        beginRemoveRows({}, group.row(), group.row());
+        groups_.erase(groups_.begin() + g);
+        expanded_.erase(expanded_.begin() + g);
+        endRemoveRows();
+        break;
+      }
+      beginRemoveRows(group, d, d);
+      discs.erase(discs.begin() + d);
+      endRemoveRows();
+    }
+  }
+  for (int d = loose_count() - 1; d >= 0; --d) {
+    if (loose_[d].disc_id != disc_id)
+      continue;
+    ++removed;
+    beginRemoveRows({}, d, d);
+    loose_.erase(loose_.begin() + d);
+    endRemoveRows();
+  }
+  return removed;
+}
+
+void LibraryModel::SetExpanded(const QModelIndex& group, bool expanded) {
+  if (!IsGroup(group))
+    return;
+  expanded_[GroupOfRow(group.row())] = expanded;
+  emit dataChanged(group, group, {Qt::DecorationRole});
+}
+
+bool LibraryModel::IsGroup(const QModelIndex& index) const {
+  return index.isValid() && index.internalId() == 0 && index.row() >= loose_count();
+}
+
+const LibraryDisc* LibraryModel::Disc(const QModelIndex& index) const {
+  if (!index.isValid() || IsGroup(index))
+    return nullptr;
+  if (index.internalId() == 0)
+    return &loose_[index.row()];
+  return &groups_[index.internalId() - 1].discs[index.row()];
+}
+
+std::string LibraryModel::ItemText(const QModelIndex& index) const {
+  if (IsGroup(index))
+    return groups_[GroupOfRow(index.row())].name;
+  const LibraryDisc* disc = Disc(index);
+  return disc ? disc->text : std::string();
+}
+
+QModelIndex LibraryModel::index(int row, int column, const QModelIndex& parent) const {
+  if (column != 0 || row < 0 || row >= rowCount(parent))
+    return {};
+  if (!parent.isValid())
+    return createIndex(row, 0, quintptr{0});
+  return createIndex(row, 0, quintptr(GroupOfRow(parent.row()) + 1));
+}
+
+QModelIndex LibraryModel::parent(const QModelIndex& child) const {
+  if (!child.isValid() || child.internalId() == 0)
+    return {};
+  const int g = static_cast<int>(child.internalId()) - 1;
+  return createIndex(g + loose_count(), 0, quintptr{0});
+}
+
+int LibraryModel::rowCount(const QModelIndex& parent) const {
+  if (!parent.isValid())
+    return loose_count() + static_cast<int>(groups_.size());
+  if (!IsGroup(parent))
+    return 0;
+  return static_cast<int>(groups_[GroupOfRow(parent.row())].discs.size());
+}
+
+int LibraryModel::columnCount(const QModelIndex& /*parent*/) const {
+  return 1;
+}
+
+QVariant LibraryModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid())
+    return {};
+  const bool group = IsGroup(index);
+  switch (role) {
+    case Qt::DisplayRole:
+      return FromWindows1252(ItemText(index));
+    case Qt::DecorationRole:
+      if (!group)
+        return disc_;
+      if (grouping_ == LibraryGrouping::kByArtist)
+        return artist_;
+      return expanded_[GroupOfRow(index.row())] ? open_ : closed_;
+    case kDiscIdRole:
+      return group ? QVariant() : QVariant(Disc(index)->disc_id);
+    default:
+      return {};
+  }
+}
+
+}  // namespace zcd
