@@ -39,7 +39,7 @@ std::vector<std::unique_ptr<Exporter>> MakeExporters(const std::string& data_dir
 }
 
 bool DbForEachEntry(const std::string& db_path, const Exporter& exporter, std::string* error,
-                    int64_t* exported) {
+                    int64_t* exported, const std::function<void(int64_t written)>& progress) {
   int64_t written = 0;
   if (exporter.scope().empty())
     return Failed(error, "Nothing was chosen to export.");
@@ -67,7 +67,11 @@ bool DbForEachEntry(const std::string& db_path, const Exporter& exporter, std::s
           return false;
         const std::optional<std::string> formatted = exporter.FormatEntry(text);
         written += formatted ? 1 : 0;
-        return !formatted || out.Write(*formatted);
+        if (formatted && !out.Write(*formatted))
+          return false;
+        if (progress)
+          progress(written);
+        return true;
       });
 
   switch (walked) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,9 +20,12 @@ std::vector<std::unique_ptr<Exporter>> MakeExporters(const std::string& data_dir
 // not a database or is damaged, the output would be the database itself, or
 // the output cannot be opened or written. The output file is not touched
 // unless the database can be walked.
-// exported, when given, counts the entries written.
-// Any thread; the database's own locks keep writers out while it reads.
+// exported, when given, counts the entries written; progress, when given,
+// hears that count after every entry of the database.
+// Any thread (progress is called on it); the database's own locks keep
+// writers out while it reads.
 bool DbForEachEntry(const std::string& db_path, const Exporter& exporter,
-                    std::string* error = nullptr, int64_t* exported = nullptr);
+                    std::string* error = nullptr, int64_t* exported = nullptr,
+                    const std::function<void(int64_t written)>& progress = {});
 
 }  // namespace zcd

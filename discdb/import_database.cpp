@@ -113,6 +113,10 @@ ImportResult ImportDatabase(const std::string& local_db_path, const std::string&
     result.skipped = i - result.imported;
     ui.SetStatus(ImportStatusText(result.imported, result.skipped));
     ui.Progress(i, total);
+    if (ui.Stopped()) {
+      result.outcome = ImportOutcome::kCancelled;
+      break;
+    }
   }
   reader.reset();
 

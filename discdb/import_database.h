@@ -34,13 +34,15 @@ class ImportUi {
   virtual void ShowError(const std::string& text) = 0;
   // Rows done out of all rows of the import file, after every row.
   virtual void Progress(int64_t /*done*/, int64_t /*total*/) {}
+  // Asked after every row: true ends the import there, as a Cancel would.
+  virtual bool Stopped() { return false; }
 };
 
 enum class ImportOutcome {
   kDone,
   kUnreadable,    // the import file could not be opened: nothing happened
   kLocalRefused,  // the local file is not a database or cannot be locked: untouched
-  kCancelled,     // Cancel on a duplicate question
+  kCancelled,     // Cancel on a duplicate question, or the ui stopped the import
   kCorrupt,       // the import file is damaged
   kWriteFailed,   // the merged database could not be written: the local file is as before
 };

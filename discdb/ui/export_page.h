@@ -6,6 +6,7 @@
 
 #include "discdb/exporter.h"
 #include "discdb/ui/database_page.h"
+#include "discdb/ui/file_dialog.h"
 
 namespace zcd {
 
@@ -29,8 +30,19 @@ class ExportPage : public DatabasePage {
   void Apply(Settings& settings) override;
   bool Busy() const override;
 
+  // The save dialog the export asks for a file name with; the desktop's by default.
+  void SetFileDialog(FileDialog dialog);
+
  private:
   struct Controls;
+  struct Outcome;
+  void EnsureExporters();
+  void ShowFormatOptions();
+  uint32_t OptionsChosen() const;
+  void ShowAllScope();
+  void Export();
+  void ExportEnded(const Outcome& outcome);
+
   std::unique_ptr<Controls> controls_;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "discdb/ui/database_page.h"
+#include "discdb/ui/file_dialog.h"
 
 namespace zcd {
 
@@ -20,8 +21,18 @@ class ImportPage : public DatabasePage {
   void Apply(Settings& settings) override;
   bool Busy() const override;
 
+  // The open dialog of "..."; the desktop's by default.
+  void SetFileDialog(FileDialog dialog);
+
  private:
   struct Controls;
+  struct Run;
+  class RunUi;
+  void Browse();
+  void StartImport();
+  void ImportEnded(const Run& run);
+  void UpdateButtons();
+
   std::unique_ptr<Controls> controls_;
 };
 

@@ -217,8 +217,15 @@ TEST_F(ExportRunTest, WritesEveryAcceptedEntryInIndexOrderReplacingTheFile) {
   const std::string raw_rock = *exporter.FormatEntry(rock_);
   const std::string raw_jazz = *exporter.FormatEntry(jazz_);
   std::string error;
-  ASSERT_TRUE(DbForEachEntry(db_, exporter, &error)) << error;
+  int64_t exported = 0;
+  std::vector<int64_t> progress;
+  ASSERT_TRUE(DbForEachEntry(db_, exporter, &error, &exported, [&](int64_t written) {
+    progress.push_back(written);
+  })) << error;
   EXPECT_EQ(dir_.Read("out.txt"), raw_rock + raw_jazz);
+  // Heard after every row, the cached one too, counting only what was written.
+  EXPECT_EQ(progress, (std::vector<int64_t>{1, 1, 2}));
+  EXPECT_EQ(exported, 2);
 
   exporter.set_scope(CategoryScope("JAZZ"));
   ASSERT_TRUE(DbForEachEntry(db_, exporter));

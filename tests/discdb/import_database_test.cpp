@@ -127,6 +127,22 @@ TEST_F(ImportDatabaseTest, CancelKeepsWhatWasImportedBefore) {
   EXPECT_TRUE(DbCheck(local_).empty());
 }
 
+TEST_F(ImportDatabaseTest, StoppingAfterARowWritesTheRowsBeforeIt) {
+  class StoppingUi : public RecordingUi {
+   public:
+    bool Stopped() override { return statuses.size() == 3; }
+  } ui;
+  for (const char* id : {"11111111", "22222222", "33333333", "44444444", "55555555"})
+    Add(import_, "rock", id, "Imported");
+  EXPECT_EQ(ImportDatabase(local_, import_, DuplicateRule::kOverwrite, ui).outcome,
+            ImportOutcome::kCancelled);
+  EXPECT_EQ(ui.last_status(), "Imported 3 entries\nSkipped 0 entries");
+  EXPECT_EQ(LocalTitle("rock/33333333"), "Imported");
+  EXPECT_EQ(LocalTitle("rock/44444444"), "<missing>");
+  EXPECT_EQ(LocalTitle("rock/55555555"), "<missing>");
+  EXPECT_TRUE(DbCheck(local_).empty());
+}
+
 TEST_F(ImportDatabaseTest, ImportingAFileIntoItselfChangesNothing) {
   Add(local_, "rock", "0c01a202", "One");
   EXPECT_EQ(ImportDatabase(local_, local_, DuplicateRule::kKeep, ui_).outcome,
