@@ -20,6 +20,7 @@
 #include "discdb/entry_text.h"
 #include "discdb/sample_disc.h"
 #include "discdb/ui/editor_page.h"
+#include "discdb/ui/export_page.h"
 #include "discdb/ui/library_model.h"
 #include "discdb/ui/library_page.h"
 #include "discdb/ui/sheet_message.h"
@@ -246,6 +247,10 @@ TEST_F(DatabaseSheetTest, ExportHandsTheChosenSectionToTheExportPage) {
                    [&](const std::string& section) { sections.push_back(section); });
   Choose(*sheet, "rock");
   test::Click(Button(sheet->library(), "Export"));
+  const auto radios = sheet->export_page()->findChildren<QRadioButton*>();
+  EXPECT_TRUE(std::any_of(radios.begin(), radios.end(), [](QRadioButton* radio) {
+    return radio->text() == "Export Category" && radio->isChecked() && radio->isEnabled();
+  }));
   Choose(*sheet, "rock", "Alpha / First");
   test::Click(Button(sheet->library(), "Export"));
   EXPECT_EQ(sections, (std::vector<std::string>{"CAT rock\n", "CDS Alpha / First\n0c01a202\n"}));
