@@ -30,11 +30,12 @@ test: build
 # databases are cached under /tmp/zcd-bench; the first run builds them) and
 # the CDDB query against servers on the loopback address.
 bench: configure
-	@cmake --build $(BUILD) --target zcd_db_bench zcd_import_export_bench zcd_cddb_query_bench zcd_library_bench
+	@cmake --build $(BUILD) --target zcd_db_bench zcd_import_export_bench zcd_cddb_query_bench zcd_library_bench zcd_library_page_bench
 	@$(BUILD)/bench/zcd_db_bench
 	@$(BUILD)/bench/zcd_import_export_bench
 	@$(BUILD)/bench/zcd_cddb_query_bench
 	@$(BUILD)/bench/zcd_library_bench
+	@$(BUILD)/bench/zcd_library_page_bench
 
 # CPU used by the running player on a virtual screen: 60 s each with a
 # scrolling title, with nothing to scroll, and with the idle sprite.

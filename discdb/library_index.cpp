@@ -129,15 +129,19 @@ LibraryIndex BuildLibraryIndex(const std::string& db_path, LibraryGrouping group
   return index;
 }
 
-std::vector<LibraryGroup> FilterLibrary(const LibraryIndex& index, std::string_view typed) {
+std::vector<LibraryGroup> FilterLibrary(const LibraryIndex& index, std::string_view typed,
+                                        const std::atomic<bool>* stop) {
   if (typed.empty())
     return index.groups;
   const std::string needle = FoldForSearch(typed);
   std::vector<LibraryGroup> shown;
   std::string folded;  // reused: a filter runs at every key typed
+  size_t seen = 0;
   for (const LibraryGroup& group : index.groups) {
     LibraryGroup kept{group.name, {}};
     for (const LibraryDisc& disc : group.discs) {
+      if ((++seen & 4095) == 0 && stop != nullptr && stop->load())
+        return shown;
       folded.clear();
       AppendFolded(folded, index.titles[disc.title]);
       folded += ' ';

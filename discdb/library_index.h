@@ -46,6 +46,8 @@ std::string FoldForSearch(std::string_view text);
 
 // The groups with only the discs whose title or identifier contains the
 // typed text (folded), empty groups left out; everything for an empty text.
-std::vector<LibraryGroup> FilterLibrary(const LibraryIndex& index, std::string_view typed);
+// Stops early, with what it has, when `stop` turns true. Any thread.
+std::vector<LibraryGroup> FilterLibrary(const LibraryIndex& index, std::string_view typed,
+                                        const std::atomic<bool>* stop = nullptr);
 
 }  // namespace zcd

@@ -168,6 +168,7 @@ void LibraryPage::Refresh() {
 }
 
 void LibraryPage::Filled(std::shared_ptr<LibraryIndex> index, std::vector<LibraryGroup> shown) {
+  filter_job_.Stop();
   index_ = std::move(*index);
   model_->Reset(std::move(shown), grouping());
   entries_->setText(QString::number(index_.entry_count));
@@ -175,10 +176,17 @@ void LibraryPage::Filled(std::shared_ptr<LibraryIndex> index, std::vector<Librar
   UpdateBusy();
 }
 
+// At a million discs a filter takes longer than a keystroke: it runs off the
+// window thread, a newer text stopping the older one.
 void LibraryPage::ApplyFilter() {
   if (fill_.running())
     return;  // the fill filters what is typed when it ends
-  model_->Reset(FilterLibrary(index_, ToWindows1252(filter_->text())), grouping());
+  auto shown = std::make_shared<std::vector<LibraryGroup>>();
+  filter_job_.Start(
+      [this, typed = ToWindows1252(filter_->text()), shown](BackgroundJob& job) {
+        *shown = FilterLibrary(index_, typed, &job.stop_requested());
+      },
+      [this, shown] { model_->Reset(std::move(*shown), grouping()); });
 }
 
 std::string LibraryPage::ChosenId() const {

@@ -45,7 +45,8 @@ class LibraryPage : public DatabasePage {
   // For tests and screenshots.
   QTreeView* tree() const { return tree_; }
   int entry_count() const { return index_.entry_count; }
-  bool filling() const { return fill_.running(); }
+  // The tree is being read or filtered.
+  bool filling() const { return fill_.running() || filter_job_.running(); }
 
  signals:
   // "Edit Entry": the record to edit, or none for the disc in the drive.
@@ -88,6 +89,8 @@ class LibraryPage : public DatabasePage {
   QPushButton* export_;
   QPushButton* refresh_;
   BackgroundJob fill_;
+  // Reads index_ while it runs; stopped before index_ changes.
+  BackgroundJob filter_job_;
   BackgroundJob operation_;
 };
 

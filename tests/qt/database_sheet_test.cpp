@@ -235,6 +235,7 @@ TEST_F(DatabaseSheetTest, FilterFindsDiscsIgnoringCaseAndAccents) {
   };
   for (const auto& c : cases) {
     filter->setText(c.typed);
+    ASSERT_TRUE(Settle([&] { return !sheet->library()->filling(); }));
     EXPECT_EQ(TreeLines(*tree), c.lines) << c.typed.toStdString();
   }
 }
