@@ -44,8 +44,8 @@ QString TrackItemText(int track, const std::string& title) {
 
 std::vector<ItemText> StartingTexts(const DiscRecord& record, const DiscEdit& edit) {
   std::vector<ItemText> item_texts;
-  const std::string disc = edit.disc_extended ? *edit.disc_extended
-                                              : record.DiscExtended().value_or("");
+  const std::string disc =
+      edit.disc_extended ? *edit.disc_extended : record.DiscExtended().value_or("");
   item_texts.push_back({-1, disc, disc});
   for (int track = 0; track < record.TrackCount(); ++track) {
     const auto edited = edit.track_extended.find(track);

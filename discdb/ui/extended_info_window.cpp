@@ -32,7 +32,8 @@ constexpr char kDiscIdLabel[] = "Disc ID:";
 
 bool SameDisc(const std::string& a, const std::string& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -171,15 +172,13 @@ void ExtendedInfoWindow::Load(const std::string& disc_id) {
   }
   // A lookup in a big database reads its whole index: off the window thread.
   auto found = std::make_shared<std::optional<std::string>>();
-  c.reader.Start(
-      [db_path = c.context.db_path, disc_id, found](BackgroundJob&) {
-        *found = DbFindEntry(db_path, disc_id);
-      },
-      [this, found] {
-        controls_->entry = std::move(*found);
-        controls_->entry_read = true;
-        ShowEntry();
-      });
+  c.reader.Start([db_path = c.context.db_path, disc_id,
+                  found](BackgroundJob&) { *found = DbFindEntry(db_path, disc_id); },
+                 [this, found] {
+                   controls_->entry = std::move(*found);
+                   controls_->entry_read = true;
+                   ShowEntry();
+                 });
 }
 
 void ExtendedInfoWindow::ShowEntry() {
@@ -211,7 +210,8 @@ void ExtendedInfoWindow::ShowItem(int index) {
   Controls& c = *controls_;
   std::optional<std::string> value;
   if (c.entry && index >= 0)
-    value = GetEntryValue(index == 0 ? std::string("EXTD=") : TrackKey("EXTT", index - 1), *c.entry);
+    value =
+        GetEntryValue(index == 0 ? std::string("EXTD=") : TrackKey("EXTT", index - 1), *c.entry);
   c.text->setPlainText(ExtendedTextForField(value.value_or("")));
 }
 
