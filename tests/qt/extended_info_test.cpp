@@ -294,10 +294,11 @@ TEST_F(ExtendedInfoWindowTest, EveryWayOfClosingReportsPositionAndFollowOnce) {
     QApplication::sendEvent(window.get(), &again);
     window->close();
     QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(alive) << "the owner deletes the window";
     ASSERT_EQ(closed_.size(), 1u);
     EXPECT_EQ(closed_[0].first, QPoint(120, 80));
     EXPECT_TRUE(closed_[0].second);
-    EXPECT_TRUE(alive);
   }
 }
 
