@@ -33,6 +33,16 @@ class ExtendedInfoWindow : public QWidget {
   ~ExtendedInfoWindow() override;
 
  private:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+  void Load(const std::string& disc_id);
+  void ShowEntry();
+  void ShowItem(int index);
+  void ClearToLabels();
+  void FollowCurrentDisc();
+  void SetFollow(bool on);
+
   struct Controls;
   std::unique_ptr<Controls> controls_;
 };
