@@ -15,9 +15,6 @@
 namespace zcd {
 namespace {
 
-// Up to this index size (65,536 rows) an add can afford to save the old index
-// whole and sync, which keeps it safe against power loss as well as kills.
-std::atomic<int64_t> g_full_journal_limit{4 << 20};
 // How much of the index moves per write: big enough to keep the number of
 // writes small, small enough to stay in the cache on its way through the slot.
 std::atomic<int64_t> g_move_chunk{1 << 20};
@@ -41,7 +38,7 @@ bool AppendInPlace(const std::string& db_path, int fd, const char* head_bytes, i
   const int64_t index_offset = head.index_offset;
   const int64_t index_size = head.index_size;
   const auto length = static_cast<int64_t>(text.size());
-  const bool full = index_size <= g_full_journal_limit.load();
+  const bool full = index_size <= DbFullJournalLimit();
 
   std::optional<DbMapping> old_index;
   if (full) {
@@ -109,10 +106,6 @@ bool AppendByRewrite(const std::string& db_path, int fd, const DbHead& head, std
 }
 
 }  // namespace
-
-int64_t DbSetFullJournalLimit(int64_t bytes) {
-  return g_full_journal_limit.exchange(bytes);
-}
 
 int64_t DbSetIndexMoveChunk(int64_t bytes) {
   return g_move_chunk.exchange(bytes);

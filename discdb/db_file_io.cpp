@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "discdb/db_test_seam.h"
 
@@ -145,6 +147,20 @@ bool DbWriteAt(int fd, const void* buffer, size_t length, int64_t offset) {
     return false;
   }
   return DbWriteAtUngated(fd, static_cast<const char*>(buffer), length, offset);
+}
+
+bool DbCopyAt(int from_fd, int64_t from, int to_fd, int64_t to, int64_t length) {
+  constexpr int64_t kChunk = 4 << 20;
+  thread_local std::vector<char> buffer;
+  buffer.resize(static_cast<size_t>(std::min(length, kChunk)));
+  for (int64_t done = 0; done < length;) {
+    const auto bytes = static_cast<size_t>(std::min(length - done, kChunk));
+    if (!DbReadAt(from_fd, buffer.data(), bytes, from + done) ||
+        !DbWriteAt(to_fd, buffer.data(), bytes, to + done))
+      return false;
+    done += static_cast<int64_t>(bytes);
+  }
+  return true;
 }
 
 bool DbTruncate(int fd, int64_t size) {
