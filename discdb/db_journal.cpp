@@ -125,19 +125,17 @@ bool DbAddJournal::Finish() {
 
 std::optional<DbTailJournal> DbTailJournal::Begin(const std::string& db_path, int db_fd,
                                                   const char* old_head, int64_t old_size,
-                                                  int64_t start, std::string_view old_index,
-                                                  bool sync) {
+                                                  int64_t start, bool sync) {
   DbTailJournal journal;
   journal.path_ = JournalPath(db_path);
+  journal.start_ = start;
   if (!DbIoStep())
     return std::nullopt;
   journal.fd_ = DbOpen(journal.path_, O_RDWR | O_CREAT | O_TRUNC, 0600);
   if (!journal.fd_.valid())
     return std::nullopt;
   const int fd = journal.fd_.get();
-  const int64_t texts = DbHead::Parse(old_head).index_offset - start;
-  if (!DbCopyAt(db_fd, start, fd, kSavedIndexAt, texts) ||
-      !DbWriteAt(fd, old_index.data(), old_index.size(), kSavedIndexAt + texts))
+  if (!DbCopyAt(db_fd, start, fd, kSavedIndexAt, old_size - start))
     return std::nullopt;
 
   // The head last: until it is whole the journal undoes nothing.
@@ -153,6 +151,10 @@ std::optional<DbTailJournal> DbTailJournal::Begin(const std::string& db_path, in
   if (sync && !(DbSyncData(fd) && DbSyncDirectoryOf(journal.path_)))
     return std::nullopt;
   return journal;
+}
+
+int64_t DbTailJournal::SavedAt(int64_t at) const {
+  return kSavedIndexAt + at - start_;
 }
 
 bool DbTailJournal::Finish() {

@@ -58,13 +58,18 @@ class DbAddJournal {
 // old head with it, and cuts the file to its old size.
 class DbTailJournal {
  public:
-  // Copies the texts from `start` up to the old index from db_fd, then
-  // old_index. With sync the journal reaches the disk before this returns.
+  // Copies the bytes from `start` to the end from db_fd. With sync the
+  // journal reaches the disk before this returns.
   static std::optional<DbTailJournal> Begin(const std::string& db_path, int db_fd,
                                             const char* old_head, int64_t old_size, int64_t start,
-                                            std::string_view old_index, bool sync);
+                                            bool sync);
   DbTailJournal(DbTailJournal&&) noexcept = default;
   DbTailJournal& operator=(DbTailJournal&&) noexcept = default;
+
+  // Where the journal holds the old byte at database offset `at` (from
+  // `start` on): a stable source while the database changes.
+  int fd() const { return fd_.get(); }
+  int64_t SavedAt(int64_t at) const;
 
   // The write is complete: the journal goes, and with it the way back.
   bool Finish();
@@ -74,6 +79,7 @@ class DbTailJournal {
 
   std::string path_;
   UniqueFd fd_;
+  int64_t start_ = 0;
 };
 
 // True when an interrupted write left a journal behind.

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "discdb/db_file_writer.h"
@@ -21,38 +20,78 @@ namespace {
 // the whole file once. Past half the file the rewrite is no dearer.
 std::atomic<int> g_in_place_share{50};
 
-// The old index, with one spare row: key matching reads ahead by up to a row,
-// and the added row goes there when the index is rebuilt in place.
-struct IndexCopy {
-  std::unique_ptr<char[]> bytes;
-  size_t count = 0;
-
-  char* row(size_t i) const { return bytes.get() + i * kDbRowSize; }
-  std::string_view view() const { return {bytes.get(), count * kDbRowSize}; }
+// What a delete or replace finds in the index, from one pass over it.
+struct Scan {
+  std::vector<size_t> doomed;  // rows to remove, ascending
+  size_t first = 0;            // the first of them; the row count when none
+  bool readable = true;        // every kept row's text can be read
+  bool in_order = true;        // texts back to back from the head, in index order
+  size_t plain_rows = 0;       // leading rows a rewrite leaves byte for byte
+  int64_t kept_rows = 0;
+  int64_t kept_bytes = 0;
 };
 
-// The texts lie from the head on, back to back, in index order: the only
-// layout in which moving the tail leaves what a rewrite would.
-bool TextsInIndexOrder(const IndexCopy& index, int64_t index_offset) {
-  int64_t expected = kDbHeadSize;
-  for (size_t i = 0; i < index.count; ++i) {
-    const char* row = index.row(i);
-    if (RowOffset(row) != expected || RowLength(row) < 0)
-      return false;
-    expected += RowLength(row);
-  }
-  return expected == index_offset;
+// A row whose key is zero-padded, as FillRow writes it.
+bool PlainRow(const char* row, size_t key_length) {
+  static constexpr char kZeros[kDbKeyField] = {};
+  return std::memcmp(row + key_length, kZeros, kDbKeyField - key_length) == 0;
 }
 
-// The kept rows with their texts' new offsets, then the added row.
+// Reads the index in blocks, as DbView::FindRow does: cheaper than faulting
+// it in through the mapping.
+std::optional<Scan> ScanIndex(const DbView& view, const std::optional<DbKeyMatch>& remove) {
+  constexpr size_t kBlockRows = 4096;
+  thread_local std::vector<char> block((kBlockRows + 1) * kDbRowSize);
+  const size_t count = view.row_count();
+  const int64_t index_offset = view.head().index_offset;
+  Scan scan;
+  int64_t expected = kDbHeadSize;
+  bool plain = true;
+  for (size_t base = 0; base < count; base += kBlockRows) {
+    const size_t rows = std::min(kBlockRows, count - base);
+    std::fill(block.begin() + static_cast<ptrdiff_t>(rows * kDbRowSize), block.end(), 0);
+    if (!DbReadAt(view.fd(), block.data(), rows * kDbRowSize,
+                  index_offset + static_cast<int64_t>(base * kDbRowSize)))
+      return std::nullopt;
+    size_t next_doomed = remove ? remove->FindRowFollowed(block.data(), rows) : rows;
+    for (size_t j = 0; j < rows; ++j) {
+      const char* row = block.data() + j * kDbRowSize;
+      scan.in_order = scan.in_order && RowOffset(row) == expected && RowLength(row) >= 0;
+      expected += RowLength(row);
+      if (j == next_doomed) {
+        if (scan.doomed.empty())
+          plain = false;
+        scan.doomed.push_back(base + j);
+        next_doomed = remove->FindRowFollowed(block.data(), rows, j + 1);
+        continue;
+      }
+      const size_t key_length = RowKey(row).size();
+      plain = plain && PlainRow(row, key_length);
+      scan.plain_rows += plain;
+      scan.readable = scan.readable && key_length < kDbKeyField && RowLength(row) >= 0 &&
+                      RowOffset(row) >= kDbHeadSize &&
+                      int64_t{RowOffset(row)} + RowLength(row) <= index_offset;
+      ++scan.kept_rows;
+      scan.kept_bytes += RowLength(row);
+    }
+  }
+  scan.in_order = scan.in_order && expected == index_offset;
+  scan.first = scan.doomed.empty() ? count : scan.doomed.front();
+  return scan;
+}
+
+// The kept rows (from `from` on) with their texts' new offsets, then the
+// added row.
 template <typename Emit>
-void ForEachNewRow(const IndexCopy& index, const std::vector<char>& doomed,
-                   const std::optional<DbNewEntry>& added, Emit emit) {
-  int64_t offset = kDbHeadSize;
-  for (size_t i = 0; i < index.count; ++i) {
-    if (doomed[i])
+void ForEachNewRow(const char* rows, size_t from, size_t count, const std::vector<size_t>& doomed,
+                   int64_t offset, const std::optional<DbNewEntry>& added, Emit emit) {
+  auto next = std::lower_bound(doomed.begin(), doomed.end(), from);
+  for (size_t i = from; i < count; ++i) {
+    if (next != doomed.end() && *next == i) {
+      ++next;
       continue;
-    const char* row = index.row(i);
+    }
+    const char* row = rows + (i - from) * kDbRowSize;
     emit(RowKey(row), offset, RowLength(row));
     offset += RowLength(row);
   }
@@ -61,58 +100,76 @@ void ForEachNewRow(const IndexCopy& index, const std::vector<char>& doomed,
 }
 
 DbTailOutcome Rewrite(const std::string& db_path, DbLock& lock, const DbView& view,
-                      const IndexCopy& index, const std::vector<char>& doomed,
-                      const std::optional<DbNewEntry>& added) {
+                      const Scan& scan, const std::optional<DbNewEntry>& added) {
   auto writer = DbFileWriter::Create(db_path);
   if (!writer)
     return DbTailOutcome::kFailed;
   bool written = true;
-  for (size_t i = 0; i < index.count && written; ++i) {
-    if (!doomed[i])
-      written = writer->AppendText(*view.Text(index.row(i)));
+  auto next = scan.doomed.begin();
+  for (size_t i = 0; i < view.row_count() && written; ++i) {
+    if (next != scan.doomed.end() && *next == i)
+      ++next;
+    else
+      written = writer->AppendText(*view.Text(view.Row(i)));
   }
   if (added)
     written = written && writer->AppendText(added->text);
   written = written && writer->AppendRows({});
-  ForEachNewRow(index, doomed, added, [&](std::string_view key, int64_t offset, int32_t length) {
-    char row[kDbRowSize];
-    FillRow(row, key, static_cast<int32_t>(offset), length);
-    written = written && writer->AppendRows({row, sizeof row});
-  });
+  ForEachNewRow(view.rows(), 0, view.row_count(), scan.doomed, kDbHeadSize, added,
+                [&](std::string_view key, int64_t offset, int32_t length) {
+                  char row[kDbRowSize];
+                  FillRow(row, key, static_cast<int32_t>(offset), length);
+                  written = written && writer->AppendRows({row, sizeof row});
+                });
   if (!written || !writer->Commit())
     return DbTailOutcome::kFailed;
   lock.AllowInPlaceWrites();
   return DbTailOutcome::kWritten;
 }
 
-// The kept texts behind `first` move down over the removed ones, run by run,
-// the added text follows them, then the rebuilt index, the head, and the cut.
-bool MoveTail(const std::string& db_path, const DbView& view, IndexCopy& index,
-              const std::vector<char>& doomed, size_t first, int64_t start,
+// Everything from `start` on is saved in the journal first and read back from
+// there: the kept texts behind the first removed one move down over the
+// removed ones, run by run, the added text follows them, then the index (its
+// plain leading rows copied as they are, the others rebuilt), the head, and
+// the cut.
+bool MoveTail(const std::string& db_path, const DbView& view, const Scan& scan, int64_t start,
               const std::optional<DbNewEntry>& added) {
   const UniqueFd fd = DbOpen(db_path, O_RDWR);
   if (!fd.valid())
     return false;
   const int64_t old_size = view.size();
+  const int64_t index_offset = view.head().index_offset;
+  const size_t count = view.row_count();
   const bool sync = view.head().index_size <= DbFullJournalLimit();
   char head_bytes[kDbHeadSize];
   view.head().Store(head_bytes);
-  auto journal =
-      DbTailJournal::Begin(db_path, fd.get(), head_bytes, old_size, start, index.view(), sync);
+  auto journal = DbTailJournal::Begin(db_path, fd.get(), head_bytes, old_size, start, sync);
   if (!journal)
     return false;
+  const int saved = journal->fd();
+
+  // The rows from the first one to rebuild on (all rows from `first` on, and
+  // any before it whose key is not zero-padded).
+  const size_t from = scan.plain_rows;
+  std::vector<char> rows((count - from) * kDbRowSize);
+  const int64_t rows_at = index_offset + static_cast<int64_t>(from * kDbRowSize);
+  if (!DbReadAt(saved, rows.data(), rows.size(), journal->SavedAt(rows_at)))
+    return false;
+  const auto row = [&](size_t i) { return rows.data() + (i - from) * kDbRowSize; };
 
   int64_t to = start;
-  for (size_t i = first; i < index.count;) {
-    if (doomed[i]) {
+  auto next = scan.doomed.begin();
+  for (size_t i = scan.first; i < count;) {
+    if (next != scan.doomed.end() && *next == i) {
+      ++next;
       ++i;
       continue;
     }
-    const int64_t from = RowOffset(index.row(i));
+    const int64_t text = RowOffset(row(i));
     int64_t length = 0;
-    for (; i < index.count && !doomed[i]; ++i)
-      length += RowLength(index.row(i));
-    if (from != to && !DbCopyAt(fd.get(), from, fd.get(), to, length))
+    for (; i < count && (next == scan.doomed.end() || *next != i); ++i)
+      length += RowLength(row(i));
+    if (!DbCopyAt(saved, journal->SavedAt(text), fd.get(), to, length))
       return false;
     to += length;
   }
@@ -122,24 +179,31 @@ bool MoveTail(const std::string& db_path, const DbView& view, IndexCopy& index,
     to += static_cast<int64_t>(added->text.size());
   }
 
-  // Rows only move towards the front, so the index is rebuilt where it lies.
-  size_t rows = 0;
-  ForEachNewRow(index, doomed, added, [&](std::string_view key, int64_t offset, int32_t length) {
-    char key_bytes[kDbKeyField];
-    std::memcpy(key_bytes, key.data(), key.size());
-    FillRow(index.row(rows++), {key_bytes, key.size()}, static_cast<int32_t>(offset), length);
-  });
-  const int64_t index_size = static_cast<int64_t>(rows) * kDbRowSize;
-  if (!DbWriteAt(fd.get(), index.bytes.get(), static_cast<size_t>(index_size), to))
+  const int64_t new_index_offset = to;
+  const auto plain_bytes = static_cast<int64_t>(from * kDbRowSize);
+  if (!DbCopyAt(saved, journal->SavedAt(index_offset), fd.get(), to, plain_bytes))
     return false;
+  to += plain_bytes;
+  std::vector<char> rebuilt;
+  rebuilt.reserve(rows.size() + kDbRowSize);
+  const int64_t offset = from < count ? RowOffset(row(from)) : start;
+  ForEachNewRow(rows.data(), from, count, scan.doomed, offset, added,
+                [&](std::string_view key, int64_t text_offset, int32_t length) {
+                  char bytes[kDbRowSize];
+                  FillRow(bytes, key, static_cast<int32_t>(text_offset), length);
+                  rebuilt.insert(rebuilt.end(), bytes, bytes + kDbRowSize);
+                });
+  if (!DbWriteAt(fd.get(), rebuilt.data(), rebuilt.size(), to))
+    return false;
+  to += static_cast<int64_t>(rebuilt.size());
+
   DbHead head = view.head();
-  head.magic = kDbMagic;
-  head.index_offset = static_cast<int32_t>(to);
-  head.index_size = static_cast<int32_t>(index_size);
+  head.index_offset = static_cast<int32_t>(new_index_offset);
+  head.index_size = static_cast<int32_t>(to - new_index_offset);
   head.Store(head_bytes);
   if (!DbWriteAt(fd.get(), head_bytes, sizeof head_bytes, 0))
     return false;
-  if (to + index_size < old_size && !DbTruncate(fd.get(), to + index_size))
+  if (to < old_size && !DbTruncate(fd.get(), to))
     return false;
   if (sync && !DbSyncData(fd.get()))
     return false;
@@ -156,13 +220,12 @@ DbTailOutcome DbRemoveAndAppend(const std::string& db_path, DbLock& lock,
                                 const std::optional<DbKeyMatch>& remove,
                                 const std::optional<DbNewEntry>& added) {
   const DbView view = DbView::Open(db_path);
-  IndexCopy index;
   const bool no_database = view.kind() == DbView::Kind::kMissing ||
                            (view.kind() == DbView::Kind::kNotADatabase && view.size() == 0);
   if (no_database) {
     if (!added)
       return DbTailOutcome::kNothingToDo;
-    return Rewrite(db_path, lock, view, index, {}, added);
+    return Rewrite(db_path, lock, DbView(), Scan(), added);
   }
   if (view.kind() == DbView::Kind::kUnreadable)
     return DbTailOutcome::kFailed;
@@ -170,48 +233,27 @@ DbTailOutcome DbRemoveAndAppend(const std::string& db_path, DbLock& lock,
   if (view.kind() != DbView::Kind::kDatabase || !HeadFitsFile(view.head(), view.size()))
     return DbTailOutcome::kRefused;
 
-  const int64_t index_offset = view.head().index_offset;
-  index.count = view.row_count();
-  index.bytes = std::make_unique_for_overwrite<char[]>((index.count + 1) * kDbRowSize);
-  std::memset(index.row(index.count), 0, kDbRowSize);
-  if (!DbReadAt(view.fd(), index.bytes.get(), index.count * kDbRowSize, index_offset))
+  const auto scan = ScanIndex(view, remove);
+  if (!scan)
     return DbTailOutcome::kFailed;
-
-  std::vector<char> doomed(index.count, 0);
-  size_t first = index.count;
-  if (remove) {
-    for (size_t i = remove->FindRowFollowed(index.bytes.get(), index.count); i < index.count;
-         i = remove->FindRowFollowed(index.bytes.get(), index.count, i + 1)) {
-      doomed[i] = 1;
-      first = std::min(first, i);
-    }
-  }
-  if (first == index.count && !added)
+  if (scan->doomed.empty() && !added)
     return DbTailOutcome::kNothingToDo;
   // A kept row whose text cannot be read would be lost: leave the file alone.
-  for (size_t i = 0; i < index.count; ++i) {
-    if (!doomed[i] && !RowReadable(index.row(i), index_offset))
-      return DbTailOutcome::kRefused;
-  }
-  if (added) {
-    const int64_t kept_rows =
-        static_cast<int64_t>(index.count) - std::count(doomed.begin(), doomed.end(), 1);
-    int64_t kept_bytes = 0;
-    for (size_t i = 0; i < index.count; ++i)
-      kept_bytes += doomed[i] ? 0 : RowLength(index.row(i));
-    if (kDbHeadSize + kept_bytes + static_cast<int64_t>(added->text.size()) +
-            (kept_rows + 1) * kDbRowSize >
-        kDbMaxFileSize)
-      return DbTailOutcome::kRefused;
-  }
+  if (!scan->readable)
+    return DbTailOutcome::kRefused;
+  if (added && kDbHeadSize + scan->kept_bytes + static_cast<int64_t>(added->text.size()) +
+                       (scan->kept_rows + 1) * kDbRowSize >
+                   kDbMaxFileSize)
+    return DbTailOutcome::kRefused;
 
-  const int64_t start = first < index.count ? RowOffset(index.row(first)) : index_offset;
+  const int64_t start =
+      scan->first < view.row_count() ? RowOffset(view.Row(scan->first)) : view.head().index_offset;
   const int64_t tail = view.size() - start;
-  const bool in_place = lock.in_place_allowed() && TextsInIndexOrder(index, index_offset) &&
+  const bool in_place = lock.in_place_allowed() && scan->in_order &&
                         tail * 100 <= g_in_place_share.load() * view.size();
   if (!in_place)
-    return Rewrite(db_path, lock, view, index, doomed, added);
-  if (MoveTail(db_path, view, index, doomed, first, start, added))
+    return Rewrite(db_path, lock, view, *scan, added);
+  if (MoveTail(db_path, view, *scan, start, added))
     return DbTailOutcome::kWritten;
   DbRecover(db_path, nullptr);
   return DbTailOutcome::kFailed;
