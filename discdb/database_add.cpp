@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "discdb/database.h"
+#include "discdb/db_add.h"
 #include "discdb/db_file_writer.h"
 #include "discdb/db_format.h"
 #include "discdb/db_journal.h"
@@ -117,9 +118,16 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
   auto lock = DbLock::Acquire(db_path, DbLock::Mode::kExclusive, nullptr);
   if (!lock)
     return -1;
+  return DbAddLocked(db_path, *lock, key, text);
+}
+
+int DbAddLocked(const std::string& db_path, DbLock& lock, std::string_view key,
+                std::string_view text) {
+  if (!EntryFits(key, text))
+    return 0;
   const auto replaced = [&](int result) {
     if (result == 1)
-      lock->AllowInPlaceWrites();
+      lock.AllowInPlaceWrites();
     return result;
   };
   UniqueFd fd = DbOpen(db_path, O_RDWR);
@@ -136,7 +144,7 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
   if (!HeadFitsFile(DbHead::Parse(head_bytes), size) ||
       size + static_cast<int64_t>(text.size()) + kDbRowSize > kDbMaxFileSize)
     return -1;
-  if (!lock->in_place_allowed())
+  if (!lock.in_place_allowed())
     return replaced(AppendByRewrite(db_path, fd.get(), DbHead::Parse(head_bytes), key, text) ? 1
                                                                                              : -1);
   if (AppendInPlace(db_path, fd.get(), head_bytes, size, key, text))

@@ -1,4 +1,5 @@
 #include "discdb/database.h"
+#include "discdb/db_add.h"
 #include "discdb/db_format.h"
 #include "discdb/db_tail_write.h"
 
@@ -22,10 +23,16 @@ int DbReplaceEntry(const std::string& db_path, std::string_view old_key, std::st
   std::optional<DbKeyMatch> remove;
   if (!SearchText(old_key).empty())
     remove.emplace(old_key);
-  return DbRemoveAndAppend(db_path, *lock, remove, DbNewEntry{new_key, text}) ==
-                 DbTailOutcome::kWritten
-             ? 1
-             : -1;
+  switch (DbRemoveAndAppend(db_path, *lock, remove, DbNewEntry{new_key, text})) {
+    case DbTailOutcome::kWritten:
+      return 1;
+    case DbTailOutcome::kNothingToDo:
+      return DbAddLocked(db_path, *lock, new_key, text);
+    case DbTailOutcome::kRefused:
+    case DbTailOutcome::kFailed:
+      break;
+  }
+  return -1;
 }
 
 }  // namespace zcd

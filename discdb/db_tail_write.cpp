@@ -222,11 +222,8 @@ DbTailOutcome DbRemoveAndAppend(const std::string& db_path, DbLock& lock,
   const DbView view = DbView::Open(db_path);
   const bool no_database = view.kind() == DbView::Kind::kMissing ||
                            (view.kind() == DbView::Kind::kNotADatabase && view.size() == 0);
-  if (no_database) {
-    if (!added)
-      return DbTailOutcome::kNothingToDo;
-    return Rewrite(db_path, lock, DbView(), Scan(), added);
-  }
+  if (no_database)
+    return DbTailOutcome::kNothingToDo;
   if (view.kind() == DbView::Kind::kUnreadable)
     return DbTailOutcome::kFailed;
   // Never write into a file that is not a sound database.
@@ -236,7 +233,7 @@ DbTailOutcome DbRemoveAndAppend(const std::string& db_path, DbLock& lock,
   const auto scan = ScanIndex(view, remove);
   if (!scan)
     return DbTailOutcome::kFailed;
-  if (scan->doomed.empty() && !added)
+  if (scan->doomed.empty())
     return DbTailOutcome::kNothingToDo;
   // A kept row whose text cannot be read would be lost: leave the file alone.
   if (!scan->readable)

@@ -17,12 +17,14 @@ struct DbNewEntry {
 
 enum class DbTailOutcome {
   kWritten,
-  kNothingToDo,  // nothing matched and nothing is to be added
+  kNothingToDo,  // nothing matched (or there is no file): nothing was written
   kRefused,      // the file is not a sound database, or the result would not fit
   kFailed,       // the file could not be written; it is as it was
 };
 
 // Removes every row `remove` matches and then appends `added`, in one write
+// (when nothing matches, the caller adds on its own, as the add leaves the
+// rest of the file byte for byte)
 // whose result is byte for byte that of the whole-file delete followed by the
 // add. Where the file allows it, only the bytes from the first removed text
 // on are rewritten, under a tail journal; otherwise, or when that tail is most
