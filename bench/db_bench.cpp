@@ -26,6 +26,13 @@ void ApplySizes(benchmark::internal::Benchmark* b) {
   b->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
+// A fresh copy, written once so that later writes may change it in place, as
+// the player's own database always may.
+bool PrepareWorkCopy(size_t entries, const std::string& db) {
+  return CopyCachedDatabase(entries, db) &&
+         DbAddEntry(db, GeneratedKey(entries), GeneratedText(entries)) == 1;
+}
+
 void BM_FindExisting(benchmark::State& state) {
   const auto entries = static_cast<size_t>(state.range(0));
   const std::string db = CachedDatabase(entries);
@@ -55,9 +62,9 @@ BENCHMARK(BM_FindMissing)->Apply(ApplySizes);
 void BM_Add(benchmark::State& state) {
   const auto entries = static_cast<size_t>(state.range(0));
   const std::string db = WorkPath("add", entries);
-  if (!CopyCachedDatabase(entries, db))
+  if (!PrepareWorkCopy(entries, db))
     return state.SkipWithError("no database");
-  size_t i = entries;
+  size_t i = entries + 1;
   for (auto _ : state) {
     if (DbAddEntry(db, GeneratedKey(i), GeneratedText(i)) != 1)
       state.SkipWithError("add failed");
@@ -122,6 +129,63 @@ void BM_DeleteOne(benchmark::State& state) {
   RemoveDatabase(db);
 }
 BENCHMARK(BM_DeleteOne)->Apply(ApplySizes);
+
+void ApplyCollectionSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(200'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+// The disc added last goes again: only its text and the index move.
+void BM_DeleteLastAdded(benchmark::State& state) {
+  const auto entries = static_cast<size_t>(state.range(0));
+  const std::string db = WorkPath("delete-last", entries);
+  if (!PrepareWorkCopy(entries, db))
+    return state.SkipWithError("no database");
+  size_t i = entries + 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const bool added = DbAddEntry(db, GeneratedKey(i), GeneratedText(i)) == 1;
+    state.ResumeTiming();
+    if (!added || !DbDeleteEntries(db, GeneratedKey(i)))
+      state.SkipWithError("delete failed");
+    ++i;
+  }
+  RemoveDatabase(db);
+}
+BENCHMARK(BM_DeleteLastAdded)->Apply(ApplyCollectionSizes);
+
+// The editor's save of a disc among the last ten added: its entry moves to
+// the end with a new text, so the next save again takes the tenth from the end.
+void BM_ReplaceRecent(benchmark::State& state) {
+  const auto entries = static_cast<size_t>(state.range(0));
+  const std::string db = WorkPath("replace-recent", entries);
+  if (!PrepareWorkCopy(entries, db))
+    return state.SkipWithError("no database");
+  size_t i = 0;
+  for (auto _ : state) {
+    const std::string key = GeneratedKey(entries - 10 + i % 10);
+    if (DbReplaceEntry(db, key, key, GeneratedText(entries + 1 + i)) != 1)
+      state.SkipWithError("replace failed");
+    ++i;
+  }
+  RemoveDatabase(db);
+}
+BENCHMARK(BM_ReplaceRecent)->Apply(ApplyCollectionSizes);
+
+// For comparison: the first disc, where the whole file moves (a rewrite).
+void BM_DeleteFirst(benchmark::State& state) {
+  const auto entries = static_cast<size_t>(state.range(0));
+  const std::string db = WorkPath("delete-first", entries);
+  if (!PrepareWorkCopy(entries, db))
+    return state.SkipWithError("no database");
+  size_t i = 0;
+  for (auto _ : state) {
+    if (!DbDeleteEntries(db, GeneratedKey(i)))
+      state.SkipWithError("nothing deleted");
+    ++i;
+  }
+  RemoveDatabase(db);
+}
+BENCHMARK(BM_DeleteFirst)->Apply(ApplyCollectionSizes);
 
 void BM_SessionOpen(benchmark::State& state) {
   const auto entries = static_cast<size_t>(state.range(0));

@@ -17,15 +17,17 @@ namespace zcd {
 //
 // Writers are serialised by a lock per file inside the process and an
 // advisory lock across processes (flock on "<db>-lock"); readers share it
-// but never create it, so reading leaves no file behind. An add keeps a
-// rollback journal "<db>-journal"; a delete, a session, and the first add
-// since the lock file was made write "<db>-new" and rename it over the file.
-// Either way the file is exactly as before or exactly as after whenever the
-// writer is killed: the next one to take the lock, reader or writer, undoes a
-// half-done add. Deletes, sessions and adds to indexes of up to 65,536 rows
-// also sync, so that they survive a loss of power; bigger adds only survive
-// kills. Files that are not a sound database are never written; they read as
-// empty when they lack "PACK".
+// but never create it, so reading leaves no file behind. Adds, deletes and
+// replaces change the file in place under a rollback journal "<db>-journal";
+// a session, the first write since the lock file was made, and a delete or
+// replace that would move most of the file write "<db>-new" and rename it
+// over the file. Either way the file is exactly as before or exactly as after
+// whenever the writer is killed: the next one to take the lock, reader or
+// writer, undoes a half-done write. Renamed files and in-place writes to
+// indexes of up to 65,536 rows also sync, so that they survive a loss of
+// power; bigger in-place writes only survive kills. Files that are not a
+// sound database are never written; they read as empty when they lack
+// "PACK".
 
 inline constexpr int kDbKeyField = 56;
 inline constexpr int kDbRowSize = 64;
@@ -52,10 +54,18 @@ std::optional<std::string> DbFindEntry(const std::string& db_path, std::string_v
 // Any thread.
 bool DbHasEntry(const std::string& db_path, std::string_view search);
 // Any thread. True when rows matched (a full key its own row alone, see
-// IsFullKey) and the file was rewritten without them,
-// compact; false, the file untouched, when nothing matched, the file is not a
-// sound database, a kept row is damaged or the file cannot be written.
+// IsFullKey) and the file was rewritten without them, compact: the texts
+// behind the first removed one move down, the index behind them; false, the file untouched, when
+// nothing matched, the file is not a sound database, a kept row is damaged or the file cannot be
+// written.
 bool DbDeleteEntries(const std::string& db_path, std::string_view search);
+// Any thread. Removes what DbDeleteEntries(old_key) would (nothing for an
+// empty old_key) and adds text under new_key at the end, in one write: the
+// file holds either the old entry or the new one, never both or neither, and
+// ends up byte for byte as the delete followed by the add would leave it.
+// Results as DbAddEntry; -1 also when a kept row is damaged.
+int DbReplaceEntry(const std::string& db_path, std::string_view old_key, std::string_view new_key,
+                   std::string_view text);
 
 struct DbListItem {
   std::string disc_id;

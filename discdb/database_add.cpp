@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "discdb/database.h"
+#include "discdb/db_add.h"
 #include "discdb/db_file_writer.h"
 #include "discdb/db_format.h"
 #include "discdb/db_journal.h"
@@ -15,9 +16,6 @@
 namespace zcd {
 namespace {
 
-// Up to this index size (65,536 rows) an add can afford to save the old index
-// whole and sync, which keeps it safe against power loss as well as kills.
-std::atomic<int64_t> g_full_journal_limit{4 << 20};
 // How much of the index moves per write: big enough to keep the number of
 // writes small, small enough to stay in the cache on its way through the slot.
 std::atomic<int64_t> g_move_chunk{1 << 20};
@@ -41,7 +39,7 @@ bool AppendInPlace(const std::string& db_path, int fd, const char* head_bytes, i
   const int64_t index_offset = head.index_offset;
   const int64_t index_size = head.index_size;
   const auto length = static_cast<int64_t>(text.size());
-  const bool full = index_size <= g_full_journal_limit.load();
+  const bool full = index_size <= DbFullJournalLimit();
 
   std::optional<DbMapping> old_index;
   if (full) {
@@ -110,10 +108,6 @@ bool AppendByRewrite(const std::string& db_path, int fd, const DbHead& head, std
 
 }  // namespace
 
-int64_t DbSetFullJournalLimit(int64_t bytes) {
-  return g_full_journal_limit.exchange(bytes);
-}
-
 int64_t DbSetIndexMoveChunk(int64_t bytes) {
   return g_move_chunk.exchange(bytes);
 }
@@ -124,9 +118,16 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
   auto lock = DbLock::Acquire(db_path, DbLock::Mode::kExclusive, nullptr);
   if (!lock)
     return -1;
+  return DbAddLocked(db_path, *lock, key, text);
+}
+
+int DbAddLocked(const std::string& db_path, DbLock& lock, std::string_view key,
+                std::string_view text) {
+  if (!EntryFits(key, text))
+    return 0;
   const auto replaced = [&](int result) {
     if (result == 1)
-      lock->AllowInPlaceWrites();
+      lock.AllowInPlaceWrites();
     return result;
   };
   UniqueFd fd = DbOpen(db_path, O_RDWR);
@@ -143,7 +144,7 @@ int DbAddEntry(const std::string& db_path, std::string_view key, std::string_vie
   if (!HeadFitsFile(DbHead::Parse(head_bytes), size) ||
       size + static_cast<int64_t>(text.size()) + kDbRowSize > kDbMaxFileSize)
     return -1;
-  if (!lock->in_place_allowed())
+  if (!lock.in_place_allowed())
     return replaced(AppendByRewrite(db_path, fd.get(), DbHead::Parse(head_bytes), key, text) ? 1
                                                                                              : -1);
   if (AppendInPlace(db_path, fd.get(), head_bytes, size, key, text))

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "discdb/db_test_seam.h"
 
@@ -145,6 +147,48 @@ bool DbWriteAt(int fd, const void* buffer, size_t length, int64_t offset) {
     return false;
   }
   return DbWriteAtUngated(fd, static_cast<const char*>(buffer), length, offset);
+}
+
+bool DbCopyAt(int from_fd, int64_t from, int to_fd, int64_t to, int64_t length) {
+  constexpr int64_t kChunk = 4 << 20;
+  // The kernel copies between page caches without a trip through this
+  // process; where it cannot (same file, other file systems) the bytes go
+  // through a buffer.
+  bool in_kernel = from_fd != to_fd;
+  thread_local std::vector<char> buffer;
+  for (int64_t done = 0; done < length;) {
+    auto bytes = static_cast<size_t>(std::min(length - done, kChunk));
+    size_t allowed = 0;
+    const bool whole = DbIoStep(bytes, &allowed);
+    if (!whole)
+      bytes = allowed;
+    size_t copied = 0;
+    while (in_kernel && copied < bytes) {
+      loff_t in = from + done + static_cast<int64_t>(copied);
+      loff_t out = to + done + static_cast<int64_t>(copied);
+      const ssize_t n = ::copy_file_range(from_fd, &in, to_fd, &out, bytes - copied, 0);
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n <= 0) {
+        if (copied > 0 ||
+            (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP))
+          return false;
+        in_kernel = false;
+        break;
+      }
+      copied += static_cast<size_t>(n);
+    }
+    if (!in_kernel) {
+      buffer.resize(bytes);
+      if (!DbReadAt(from_fd, buffer.data(), bytes, from + done) ||
+          !DbWriteAtUngated(to_fd, buffer.data(), bytes, to + done))
+        return false;
+    }
+    if (!whole)
+      return false;
+    done += static_cast<int64_t>(bytes);
+  }
+  return true;
 }
 
 bool DbTruncate(int fd, int64_t size) {

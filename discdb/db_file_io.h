@@ -53,6 +53,10 @@ bool DbWriteAt(int fd, const void* buffer, size_t length, int64_t offset);
 // As DbWriteAt but past the crash seam: for files that hold no part of the
 // database.
 bool DbWriteAtUngated(int fd, const void* buffer, size_t length, int64_t offset);
+// Copies `length` bytes from one file's offset to another's (or the same
+// file's, when `to` does not lie after `from`), front to back in chunks, each
+// chunk one modification.
+bool DbCopyAt(int from_fd, int64_t from, int to_fd, int64_t to, int64_t length);
 bool DbTruncate(int fd, int64_t size);
 bool DbSyncData(int fd);
 bool DbSyncDirectoryOf(const std::string& path);

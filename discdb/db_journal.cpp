@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -29,6 +30,11 @@ constexpr int64_t kRollbackSavedAt = 80;  // kSavedMark once the rebuilt index i
 constexpr int64_t kRollbackIndexAt = 88;  // where it is: after everything else
 constexpr int64_t kSavedIndexAt = 4096;   // the whole old index, or the slot
 constexpr uint32_t kVersion = 2;
+// A tail journal shares the head's first fields; instead of the add's text
+// length and flag it keeps where the saved bytes start in the database. What
+// it saved follows at kSavedIndexAt.
+constexpr uint32_t kTailVersion = 3;
+constexpr int64_t kStartAt = 32;
 constexpr uint64_t kSavedMark = 0x4556415344435a31ull;
 
 template <typename T>
@@ -53,7 +59,17 @@ std::string JournalPath(const std::string& db_path) {
   return DbSidePath(db_path, "-journal");
 }
 
+std::atomic<int64_t> g_full_journal_limit{4 << 20};
+
 }  // namespace
+
+int64_t DbFullJournalLimit() {
+  return g_full_journal_limit.load();
+}
+
+int64_t DbSetFullJournalLimit(int64_t bytes) {
+  return g_full_journal_limit.exchange(bytes);
+}
 
 std::optional<DbAddJournal> DbAddJournal::Begin(const std::string& db_path, int64_t old_size,
                                                 const char* old_head, int32_t text_length,
@@ -107,6 +123,45 @@ bool DbAddJournal::Finish() {
   return DbRemove(path_);
 }
 
+std::optional<DbTailJournal> DbTailJournal::Begin(const std::string& db_path, int db_fd,
+                                                  const char* old_head, int64_t old_size,
+                                                  int64_t start, bool sync) {
+  DbTailJournal journal;
+  journal.path_ = JournalPath(db_path);
+  journal.start_ = start;
+  if (!DbIoStep())
+    return std::nullopt;
+  journal.fd_ = DbOpen(journal.path_, O_RDWR | O_CREAT | O_TRUNC, 0600);
+  if (!journal.fd_.valid())
+    return std::nullopt;
+  const int fd = journal.fd_.get();
+  if (!DbCopyAt(db_fd, start, fd, kSavedIndexAt, old_size - start))
+    return std::nullopt;
+
+  // The head last: until it is whole the journal undoes nothing.
+  char page[kHeadBytes] = {};
+  std::memcpy(page, kJournalMagic, 4);
+  Put<uint32_t>(page + kVersionAt, kTailVersion);
+  Put<int64_t>(page + kOldSizeAt, old_size);
+  std::memcpy(page + kOldHeadAt, old_head, kDbHeadSize);
+  Put<int64_t>(page + kStartAt, start);
+  Put<uint64_t>(page + kChecksumAt, Fnv1a64({page, kChecksumAt}));
+  if (!DbWriteAt(fd, page, sizeof page, 0))
+    return std::nullopt;
+  if (sync && !(DbSyncData(fd) && DbSyncDirectoryOf(journal.path_)))
+    return std::nullopt;
+  return journal;
+}
+
+int64_t DbTailJournal::SavedAt(int64_t at) const {
+  return kSavedIndexAt + at - start_;
+}
+
+bool DbTailJournal::Finish() {
+  fd_ = UniqueFd();
+  return DbRemove(path_);
+}
+
 bool DbJournalExists(const std::string& db_path) {
   return DbExists(JournalPath(db_path));
 }
@@ -145,6 +200,30 @@ std::optional<std::vector<char>> RebuildOldIndex(int db_fd, int journal_fd, int6
   return index;
 }
 
+// Puts the saved tail and the old head back and cuts the file to its old
+// size; the journal stays unchanged, so this can start over any time.
+bool UndoTail(const std::string& db_path, int journal_fd, int64_t journal_size, const char* page,
+              std::string* problem) {
+  const int64_t old_size = Load<int64_t>(page + kOldSizeAt);
+  const DbHead old_head = DbHead::Parse(page + kOldHeadAt);
+  const int64_t start = Load<int64_t>(page + kStartAt);
+  if (!HeadFitsFile(old_head, old_size) || start < kDbHeadSize || start > old_head.index_offset)
+    return Fail(problem, "the journal of an interrupted write is damaged");
+  if (journal_size < kSavedIndexAt + old_size - start)
+    return Fail(problem, "the journal of an interrupted write is cut short");
+  UniqueFd db = DbOpen(db_path, O_RDWR);
+  const int64_t db_size = db.valid() ? DbFileSize(db.get()) : -1;
+  if (db_size < start)
+    return Fail(problem, "the database no longer matches the journal of an interrupted write");
+  char head[kDbHeadSize];
+  old_head.Store(head);
+  if (!DbCopyAt(journal_fd, kSavedIndexAt, db.get(), start, old_size - start) ||
+      !DbWriteAt(db.get(), head, sizeof head, 0) || !DbTruncate(db.get(), old_size) ||
+      !DbSyncData(db.get()))
+    return Fail(problem, "the database cannot be written to undo an interrupted write");
+  return true;
+}
+
 }  // namespace
 
 bool DbRecover(const std::string& db_path, std::string* problem) {
@@ -158,15 +237,25 @@ bool DbRecover(const std::string& db_path, std::string* problem) {
   const bool head_read =
       journal_size >= kHeadBytes &&
       DbReadAt(journal.get(), page.data(), std::min<int64_t>(journal_size, kSavedIndexAt), 0);
+  const uint32_t version = head_read ? Load<uint32_t>(page.data() + kVersionAt) : 0;
   const bool valid =
       head_read && std::memcmp(page.data(), kJournalMagic, 4) == 0 &&
-      Load<uint32_t>(page.data() + kVersionAt) == kVersion &&
+      (version == kVersion || version == kTailVersion) &&
       Load<uint64_t>(page.data() + kChecksumAt) == Fnv1a64({page.data(), kChecksumAt});
   if (!valid) {
     // The head is written before the database is touched: without it there
     // is nothing to undo.
     journal = UniqueFd();
     return DbRemove(path) ? true : Fail(problem, "a stale journal cannot be removed");
+  }
+
+  if (version == kTailVersion) {
+    const bool undone = UndoTail(db_path, journal.get(), journal_size, page.data(), problem);
+    journal = UniqueFd();
+    if (!undone)
+      return false;
+    return DbRemove(path) ? true
+                          : Fail(problem, "the journal of an interrupted write cannot be removed");
   }
 
   const int64_t old_size = Load<int64_t>(page.data() + kOldSizeAt);

@@ -9,6 +9,11 @@
 
 namespace zcd {
 
+// Up to this index size (65,536 rows) a write can afford to save what it
+// overwrites and sync, which keeps it safe against power loss as well as
+// kills (see DbSetFullJournalLimit). Any thread.
+int64_t DbFullJournalLimit();
+
 // The rollback journal of an add, "<db>-journal" beside the database. An add
 // writes its text over the old index and moves the index behind the text; the
 // journal keeps what is needed to put the old index, head and size back.
@@ -46,10 +51,41 @@ class DbAddJournal {
   bool saved_whole_ = false;
 };
 
+// The rollback journal of a write that rewrites the file from `start` on (a
+// delete or a replace, which move the texts behind the first removed one down
+// and the index behind them): a copy of every byte from `start` to the old
+// end, taken before the database is touched. Undoing puts the copy back, the
+// old head with it, and cuts the file to its old size.
+class DbTailJournal {
+ public:
+  // Copies the bytes from `start` to the end from db_fd. With sync the
+  // journal reaches the disk before this returns.
+  static std::optional<DbTailJournal> Begin(const std::string& db_path, int db_fd,
+                                            const char* old_head, int64_t old_size, int64_t start,
+                                            bool sync);
+  DbTailJournal(DbTailJournal&&) noexcept = default;
+  DbTailJournal& operator=(DbTailJournal&&) noexcept = default;
+
+  // Where the journal holds the old byte at database offset `at` (from
+  // `start` on): a stable source while the database changes.
+  int fd() const { return fd_.get(); }
+  int64_t SavedAt(int64_t at) const;
+
+  // The write is complete: the journal goes, and with it the way back.
+  bool Finish();
+
+ private:
+  DbTailJournal() = default;
+
+  std::string path_;
+  UniqueFd fd_;
+  int64_t start_ = 0;
+};
+
 // True when an interrupted write left a journal behind.
 bool DbJournalExists(const std::string& db_path);
 
-// Puts the database back as it was before an interrupted add and removes the
+// Puts the database back as it was before an interrupted write and removes the
 // journal; true when nothing is left to undo. Safe to interrupt and repeat.
 // The caller holds the database's exclusive lock. problem, when given,
 // receives why it failed.

@@ -34,4 +34,10 @@ int64_t DbSetFullJournalLimit(int64_t bytes);
 // previous size. Any thread; meant for tests.
 int64_t DbSetIndexMoveChunk(int64_t bytes);
 
+// How big, in percent of the file, the part from the first removed text to
+// the end may be for a delete or replace to move it in place; beyond it the
+// whole file is rewritten. 0 always rewrites. Returns the previous share.
+// Any thread; meant for tests.
+int DbSetInPlaceTailShare(int percent);
+
 }  // namespace zcd

@@ -81,25 +81,21 @@ DiscSaveResult SaveDiscEdit(DiscRecord& record, bool bound, const DiscEdit& edit
     record.SetDiscIdText(DiscIdText(ComputeCddbDiscId(record.Timing())));
   const std::string id = *record.DiscIdText();
 
-  std::unique_ptr<DbSession> session = DbSession::Open(db_path, nullptr);
-  if (!session)
-    return DiscSaveResult::kWriteFailed;
   // A disc never stored has no old key: its new entry is built whole.
   std::optional<std::string> old_key;
   std::optional<std::string> text;
   if (old_category && old_id) {
     old_key = EntryKey(*old_category, *old_id);
-    text = session->Find(*old_key);
+    text = DbFindEntry(db_path, *old_key);
   }
-  if (text) {
+  if (text)
     WriteRecordIntoEntry(record, *text);
-    session->Delete(*old_key);
-  } else {
+  else
     text = BuildNewEntryText(record, false);
-  }
-  // One rewrite: the old entry and the new one never both go missing.
-  if (session->Add(EntryKey(record.Category().value_or("nocategory"), id), *text) != 1 ||
-      session->Commit() != 1)
+  // One write: the old entry and the new one never both go missing, nor
+  // stay both.
+  if (DbReplaceEntry(db_path, old_key.value_or(""),
+                     EntryKey(record.Category().value_or("nocategory"), id), *text) != 1)
     return DiscSaveResult::kWriteFailed;
   if (bound)
     ReadEntryIntoRecord(record, *text, true);

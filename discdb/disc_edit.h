@@ -55,12 +55,13 @@ enum class DiscSaveResult {
 };
 
 // Saves an edit of `record` into the database: the edits go into the record,
-// then its entry is rewritten under its (new) key in one crash-safe rewrite,
-// the old key's entry giving the text the edits go into. The query lock is
-// only tried; it is held while the file is written. A bound record (the disc
-// in the drive) is read back from what was stored. Any thread but the
-// window thread at collection scale: the rewrite takes seconds at a million
-// discs.
+// then its entry moves to the end under its (new) key in one crash-safe
+// replace, the old key's entry giving the text the edits go into. The query
+// lock is only tried; it is held while the file is written. A bound record
+// (the disc in the drive) is read back from what was stored. Any thread; the
+// cost grows with what follows the old entry in the file: milliseconds for a
+// recent disc at a million discs, up to a whole rewrite (seconds) for one of
+// the first.
 DiscSaveResult SaveDiscEdit(DiscRecord& record, bool bound, const DiscEdit& edit,
                             const std::string& db_path, std::binary_semaphore& query_lock);
 

@@ -1,5 +1,6 @@
 #include "discdb/exporter_cdplayer_ini.h"
 
+#include "discdb/entry_fields.h"
 #include "discdb/entry_text.h"
 #include "discdb/slash_split.h"
 
@@ -35,8 +36,9 @@ std::optional<std::string> CdPlayerIniExporter::FormatEntry(std::string_view ent
   const std::optional<std::string> key = EntryCdPlayerIniKey(entry);
   if (!key)
     return std::nullopt;
+  const EntryFields fields = ReadEntryFields(entry);
   std::string out = "[" + *key + "]\r\n";
-  if (const std::optional<std::string> title = GetEntryValue("DTITLE=", entry)) {
+  if (const std::optional<std::string>& title = fields.disc_title) {
     if (const std::optional<std::string> artist = SplitBeforeSlash(*title))
       out += "artist=" + *artist + "\r\n";
     out += "title=" + SplitAfterSlash(*title) + "\r\n";
@@ -44,13 +46,8 @@ std::optional<std::string> CdPlayerIniExporter::FormatEntry(std::string_view ent
   if (const std::optional<std::string> category = HeadCategory(entry, 1))
     out += "category=" + *category + "\r\n";
   int written = 0;
-  for (;; ++written) {
-    const std::string index = std::to_string(written);
-    const std::optional<std::string> track = GetEntryValue("TTITLE" + index + "=", entry);
-    if (!track)
-      break;
-    out += index + "=" + *track + "\r\n";
-  }
+  for (; fields.Title(written); ++written)
+    out += std::to_string(written) + "=" + *fields.Title(written) + "\r\n";
   out += "numtracks=" + std::to_string(written) + "\r\n\r\n";
   return out;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "discdb/disc_record.h"
+#include "discdb/entry_fields.h"
 #include "discdb/entry_text.h"
 #include "discdb/slash_split.h"
 
@@ -16,35 +17,47 @@ std::string WithRealLineBreaks(std::string value) {
   return value;
 }
 
-std::optional<std::string> NonEmptyValue(const std::string& key, std::string_view entry) {
-  std::optional<std::string> value = GetEntryValue(key, entry);
-  if (value && value->empty())
-    return std::nullopt;
-  return value;
+const std::optional<std::string>& NonEmpty(const std::optional<std::string>& value) {
+  static const std::optional<std::string> kNone;
+  return value && !value->empty() ? value : kNone;
 }
 
-void AppendTracks(std::string_view entry, bool times, bool extended, std::string& out) {
+// "\t[%d:%02d]" of the minutes and seconds, without a format parse per track.
+void AppendTrackTime(int32_t seconds, std::string& out) {
+  const int32_t minutes = seconds / 60;
+  const int32_t rest = seconds % 60;
+  out += "\t[";
+  out += std::to_string(minutes);
+  out += ':';
+  if (rest < 0) {
+    char field[16];
+    std::snprintf(field, sizeof field, "%02d", rest);
+    out += field;
+  } else {
+    out += static_cast<char>('0' + rest / 10);
+    out += static_cast<char>('0' + rest % 10);
+  }
+  out += ']';
+}
+
+void AppendTracks(std::string_view entry, const EntryFields& fields, bool times, bool extended,
+                  std::string& out) {
   DiscRecord record;
   ReadTocFromEntry(record, entry);
   const int count = record.TrackCount();
   for (int n = 0; n < count; ++n) {
-    const std::string index = std::to_string(n);
-    const std::optional<std::string> title = GetEntryValue("TTITLE" + index + "=", entry);
+    const std::optional<std::string>& title = fields.Title(n);
     if (!title)
       break;
     out += std::to_string(n + 1);
     out += n + 1 <= 9 ? ":  " : ": ";
     out += *title;
-    if (times) {
-      const int32_t seconds = record.TrackSeconds(n);
-      char length[32];
-      std::snprintf(length, sizeof length, "\t[%d:%02d]", seconds / 60, seconds % 60);
-      out += length;
-    }
+    if (times)
+      AppendTrackTime(record.TrackSeconds(n), out);
     out += "\r\n";
     if (extended) {
-      if (auto text = NonEmptyValue("EXTT" + index + "=", entry))
-        out += WithRealLineBreaks(std::move(*text)) + "\r\n\r\n";
+      if (const auto& text = NonEmpty(fields.TrackExtended(n)))
+        out += WithRealLineBreaks(*text) + "\r\n\r\n";
     }
   }
 }
@@ -76,14 +89,16 @@ std::optional<std::string> PlainTextExporter::FormatEntry(std::string_view entry
   const bool category = HasOption(kCategory);
   const bool extended = HasOption(kExtendedInfo);
   const bool head_block = artist || cd_title || category;
+  // One pass over the entry's lines instead of a search of it per key.
+  const EntryFields fields = ReadEntryFields(entry);
   const std::optional<std::string> disc_extended =
-      extended ? NonEmptyValue("EXTD=", entry) : std::nullopt;
+      extended ? NonEmpty(fields.disc_extended) : std::nullopt;
 
   std::string out = kSeparator;
   if (head_block || disc_extended)
     out += "\r\n";
   if (artist || cd_title) {
-    if (const std::optional<std::string> title = GetEntryValue("DTITLE=", entry)) {
+    if (const std::optional<std::string>& title = fields.disc_title) {
       const std::optional<std::string> name = SplitBeforeSlash(*title);
       if (artist && name)
         out += "Artist:   " + *name + "\r\n";
@@ -101,7 +116,7 @@ std::optional<std::string> PlainTextExporter::FormatEntry(std::string_view entry
     out += kSeparator;
   out += "\r\n";
   if (HasOption(kTrackTitles))
-    AppendTracks(entry, HasOption(kTrackTimes), extended, out);
+    AppendTracks(entry, fields, HasOption(kTrackTimes), extended, out);
   out += "\r\n\r\n";
   return out;
 }

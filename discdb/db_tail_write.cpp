@@ -1,0 +1,259 @@
+#include "discdb/db_tail_write.h"
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+#include "discdb/db_file_writer.h"
+#include "discdb/db_format.h"
+#include "discdb/db_journal.h"
+#include "discdb/db_test_seam.h"
+#include "discdb/db_view.h"
+
+namespace zcd {
+namespace {
+
+// Moving a tail costs its bytes twice (journal and new place); rewriting costs
+// the whole file once. Past half the file the rewrite is no dearer.
+std::atomic<int> g_in_place_share{50};
+
+// What a delete or replace finds in the index, from one pass over it.
+struct Scan {
+  std::vector<size_t> doomed;  // rows to remove, ascending
+  size_t first = 0;            // the first of them; the row count when none
+  bool readable = true;        // every kept row's text can be read
+  bool in_order = true;        // texts back to back from the head, in index order
+  size_t plain_rows = 0;       // leading rows a rewrite leaves byte for byte
+  int64_t kept_rows = 0;
+  int64_t kept_bytes = 0;
+};
+
+// A row whose key is zero-padded, as FillRow writes it.
+bool PlainRow(const char* row, size_t key_length) {
+  static constexpr char kZeros[kDbKeyField] = {};
+  return std::memcmp(row + key_length, kZeros, kDbKeyField - key_length) == 0;
+}
+
+// Reads the index in blocks, as DbView::FindRow does: cheaper than faulting
+// it in through the mapping.
+std::optional<Scan> ScanIndex(const DbView& view, const std::optional<DbKeyMatch>& remove) {
+  constexpr size_t kBlockRows = 4096;
+  thread_local std::vector<char> block((kBlockRows + 1) * kDbRowSize);
+  const size_t count = view.row_count();
+  const int64_t index_offset = view.head().index_offset;
+  Scan scan;
+  int64_t expected = kDbHeadSize;
+  bool plain = true;
+  for (size_t base = 0; base < count; base += kBlockRows) {
+    const size_t rows = std::min(kBlockRows, count - base);
+    std::fill(block.begin() + static_cast<ptrdiff_t>(rows * kDbRowSize), block.end(), 0);
+    if (!DbReadAt(view.fd(), block.data(), rows * kDbRowSize,
+                  index_offset + static_cast<int64_t>(base * kDbRowSize)))
+      return std::nullopt;
+    size_t next_doomed = remove ? remove->FindRowFollowed(block.data(), rows) : rows;
+    for (size_t j = 0; j < rows; ++j) {
+      const char* row = block.data() + j * kDbRowSize;
+      scan.in_order = scan.in_order && RowOffset(row) == expected && RowLength(row) >= 0;
+      expected += RowLength(row);
+      if (j == next_doomed) {
+        if (scan.doomed.empty())
+          plain = false;
+        scan.doomed.push_back(base + j);
+        next_doomed = remove->FindRowFollowed(block.data(), rows, j + 1);
+        continue;
+      }
+      const size_t key_length = RowKey(row).size();
+      plain = plain && PlainRow(row, key_length);
+      scan.plain_rows += plain;
+      scan.readable = scan.readable && key_length < kDbKeyField && RowLength(row) >= 0 &&
+                      RowOffset(row) >= kDbHeadSize &&
+                      int64_t{RowOffset(row)} + RowLength(row) <= index_offset;
+      ++scan.kept_rows;
+      scan.kept_bytes += RowLength(row);
+    }
+  }
+  scan.in_order = scan.in_order && expected == index_offset;
+  scan.first = scan.doomed.empty() ? count : scan.doomed.front();
+  return scan;
+}
+
+// The kept rows (from `from` on) with their texts' new offsets, then the
+// added row.
+template <typename Emit>
+void ForEachNewRow(const char* rows, size_t from, size_t count, const std::vector<size_t>& doomed,
+                   int64_t offset, const std::optional<DbNewEntry>& added, Emit emit) {
+  auto next = std::lower_bound(doomed.begin(), doomed.end(), from);
+  for (size_t i = from; i < count; ++i) {
+    if (next != doomed.end() && *next == i) {
+      ++next;
+      continue;
+    }
+    const char* row = rows + (i - from) * kDbRowSize;
+    emit(RowKey(row), offset, RowLength(row));
+    offset += RowLength(row);
+  }
+  if (added)
+    emit(added->key, offset, static_cast<int32_t>(added->text.size()));
+}
+
+DbTailOutcome Rewrite(const std::string& db_path, DbLock& lock, const DbView& view,
+                      const Scan& scan, const std::optional<DbNewEntry>& added) {
+  auto writer = DbFileWriter::Create(db_path);
+  if (!writer)
+    return DbTailOutcome::kFailed;
+  bool written = true;
+  auto next = scan.doomed.begin();
+  for (size_t i = 0; i < view.row_count() && written; ++i) {
+    if (next != scan.doomed.end() && *next == i)
+      ++next;
+    else
+      written = writer->AppendText(*view.Text(view.Row(i)));
+  }
+  if (added)
+    written = written && writer->AppendText(added->text);
+  written = written && writer->AppendRows({});
+  ForEachNewRow(view.rows(), 0, view.row_count(), scan.doomed, kDbHeadSize, added,
+                [&](std::string_view key, int64_t offset, int32_t length) {
+                  char row[kDbRowSize];
+                  FillRow(row, key, static_cast<int32_t>(offset), length);
+                  written = written && writer->AppendRows({row, sizeof row});
+                });
+  if (!written || !writer->Commit())
+    return DbTailOutcome::kFailed;
+  lock.AllowInPlaceWrites();
+  return DbTailOutcome::kWritten;
+}
+
+// Everything from `start` on is saved in the journal first and read back from
+// there: the kept texts behind the first removed one move down over the
+// removed ones, run by run, the added text follows them, then the index (its
+// plain leading rows copied as they are, the others rebuilt), the head, and
+// the cut.
+bool MoveTail(const std::string& db_path, const DbView& view, const Scan& scan, int64_t start,
+              const std::optional<DbNewEntry>& added) {
+  const UniqueFd fd = DbOpen(db_path, O_RDWR);
+  if (!fd.valid())
+    return false;
+  const int64_t old_size = view.size();
+  const int64_t index_offset = view.head().index_offset;
+  const size_t count = view.row_count();
+  const bool sync = view.head().index_size <= DbFullJournalLimit();
+  char head_bytes[kDbHeadSize];
+  view.head().Store(head_bytes);
+  auto journal = DbTailJournal::Begin(db_path, fd.get(), head_bytes, old_size, start, sync);
+  if (!journal)
+    return false;
+  const int saved = journal->fd();
+
+  // The rows from the first one to rebuild on (all rows from `first` on, and
+  // any before it whose key is not zero-padded).
+  const size_t from = scan.plain_rows;
+  std::vector<char> rows((count - from) * kDbRowSize);
+  const int64_t rows_at = index_offset + static_cast<int64_t>(from * kDbRowSize);
+  if (!DbReadAt(saved, rows.data(), rows.size(), journal->SavedAt(rows_at)))
+    return false;
+  const auto row = [&](size_t i) { return rows.data() + (i - from) * kDbRowSize; };
+
+  int64_t to = start;
+  auto next = scan.doomed.begin();
+  for (size_t i = scan.first; i < count;) {
+    if (next != scan.doomed.end() && *next == i) {
+      ++next;
+      ++i;
+      continue;
+    }
+    const int64_t text = RowOffset(row(i));
+    int64_t length = 0;
+    for (; i < count && (next == scan.doomed.end() || *next != i); ++i)
+      length += RowLength(row(i));
+    if (!DbCopyAt(saved, journal->SavedAt(text), fd.get(), to, length))
+      return false;
+    to += length;
+  }
+  if (added) {
+    if (!DbWriteAt(fd.get(), added->text.data(), added->text.size(), to))
+      return false;
+    to += static_cast<int64_t>(added->text.size());
+  }
+
+  const int64_t new_index_offset = to;
+  const auto plain_bytes = static_cast<int64_t>(from * kDbRowSize);
+  if (!DbCopyAt(saved, journal->SavedAt(index_offset), fd.get(), to, plain_bytes))
+    return false;
+  to += plain_bytes;
+  std::vector<char> rebuilt;
+  rebuilt.reserve(rows.size() + kDbRowSize);
+  const int64_t offset = from < count ? RowOffset(row(from)) : start;
+  ForEachNewRow(rows.data(), from, count, scan.doomed, offset, added,
+                [&](std::string_view key, int64_t text_offset, int32_t length) {
+                  char bytes[kDbRowSize];
+                  FillRow(bytes, key, static_cast<int32_t>(text_offset), length);
+                  rebuilt.insert(rebuilt.end(), bytes, bytes + kDbRowSize);
+                });
+  if (!DbWriteAt(fd.get(), rebuilt.data(), rebuilt.size(), to))
+    return false;
+  to += static_cast<int64_t>(rebuilt.size());
+
+  DbHead head = view.head();
+  head.index_offset = static_cast<int32_t>(new_index_offset);
+  head.index_size = static_cast<int32_t>(to - new_index_offset);
+  head.Store(head_bytes);
+  if (!DbWriteAt(fd.get(), head_bytes, sizeof head_bytes, 0))
+    return false;
+  if (to < old_size && !DbTruncate(fd.get(), to))
+    return false;
+  if (sync && !DbSyncData(fd.get()))
+    return false;
+  return journal->Finish();
+}
+
+}  // namespace
+
+int DbSetInPlaceTailShare(int percent) {
+  return g_in_place_share.exchange(percent);
+}
+
+DbTailOutcome DbRemoveAndAppend(const std::string& db_path, DbLock& lock,
+                                const std::optional<DbKeyMatch>& remove,
+                                const std::optional<DbNewEntry>& added) {
+  const DbView view = DbView::Open(db_path);
+  const bool no_database = view.kind() == DbView::Kind::kMissing ||
+                           (view.kind() == DbView::Kind::kNotADatabase && view.size() == 0);
+  if (no_database)
+    return DbTailOutcome::kNothingToDo;
+  if (view.kind() == DbView::Kind::kUnreadable)
+    return DbTailOutcome::kFailed;
+  // Never write into a file that is not a sound database.
+  if (view.kind() != DbView::Kind::kDatabase || !HeadFitsFile(view.head(), view.size()))
+    return DbTailOutcome::kRefused;
+
+  const auto scan = ScanIndex(view, remove);
+  if (!scan)
+    return DbTailOutcome::kFailed;
+  if (scan->doomed.empty())
+    return DbTailOutcome::kNothingToDo;
+  // A kept row whose text cannot be read would be lost: leave the file alone.
+  if (!scan->readable)
+    return DbTailOutcome::kRefused;
+  if (added && kDbHeadSize + scan->kept_bytes + static_cast<int64_t>(added->text.size()) +
+                       (scan->kept_rows + 1) * kDbRowSize >
+                   kDbMaxFileSize)
+    return DbTailOutcome::kRefused;
+
+  const int64_t start =
+      scan->first < view.row_count() ? RowOffset(view.Row(scan->first)) : view.head().index_offset;
+  const int64_t tail = view.size() - start;
+  const bool in_place = lock.in_place_allowed() && scan->in_order &&
+                        tail * 100 <= g_in_place_share.load() * view.size();
+  if (!in_place)
+    return Rewrite(db_path, lock, view, *scan, added);
+  if (MoveTail(db_path, view, *scan, start, added))
+    return DbTailOutcome::kWritten;
+  DbRecover(db_path, nullptr);
+  return DbTailOutcome::kFailed;
+}
+
+}  // namespace zcd
