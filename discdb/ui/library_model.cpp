@@ -14,48 +14,38 @@ LibraryModel::LibraryModel(QObject* parent)
       artist_(MakeLibraryIcon(LibraryIcon::kArtist)),
       disc_(MakeLibraryIcon(LibraryIcon::kDisc)) {}
 
-void LibraryModel::Reset(std::vector<LibraryGroup> groups, LibraryGrouping grouping) {
+void LibraryModel::Reset(std::shared_ptr<std::vector<LibraryGroup>> groups,
+                         LibraryGrouping grouping) {
   beginResetModel();
-  loose_.clear();
-  // Sorted by name, the nameless group comes first.
-  if (!groups.empty() && groups.front().name.empty()) {
-    loose_ = std::move(groups.front().discs);
-    groups.erase(groups.begin());
-  }
   groups_ = std::move(groups);
+  has_loose_ = !groups_->empty() && groups_->front().name.empty();
   grouping_ = grouping;
-  expanded_.assign(groups_.size(), false);
+  expanded_.assign(groups_->size(), false);
   endResetModel();
 }
 
 int LibraryModel::RemoveDisc(uint32_t disc_id) {
+  std::vector<LibraryGroup>& groups = *groups_;
   int removed = 0;
-  for (int g = static_cast<int>(groups_.size()) - 1; g >= 0; --g) {
-    auto& discs = groups_[g].discs;
-    const QModelIndex group = index(g + loose_count(), 0);
+  for (int g = static_cast<int>(groups.size()) - 1; g >= 0; --g) {
+    auto& discs = groups[g].discs;
+    const bool loose = g == 0 && has_loose_;
+    const QModelIndex parent = loose ? QModelIndex() : index(RowOfGroup(g), 0);
     for (int d = static_cast<int>(discs.size()) - 1; d >= 0; --d) {
       if (discs[d].disc_id != disc_id)
         continue;
       ++removed;
-      if (discs.size() == 1) {
-        beginRemoveRows({}, group.row(), group.row());
-        groups_.erase(groups_.begin() + g);
+      if (!loose && discs.size() == 1) {
+        beginRemoveRows({}, parent.row(), parent.row());
+        groups.erase(groups.begin() + g);
         expanded_.erase(expanded_.begin() + g);
         endRemoveRows();
         break;
       }
-      beginRemoveRows(group, d, d);
+      beginRemoveRows(parent, d, d);
       discs.erase(discs.begin() + d);
       endRemoveRows();
     }
-  }
-  for (int d = loose_count() - 1; d >= 0; --d) {
-    if (loose_[d].disc_id != disc_id)
-      continue;
-    ++removed;
-    beginRemoveRows({}, d, d);
-    loose_.erase(loose_.begin() + d);
-    endRemoveRows();
   }
   return removed;
 }
@@ -75,13 +65,13 @@ const LibraryDisc* LibraryModel::Disc(const QModelIndex& index) const {
   if (!index.isValid() || IsGroup(index))
     return nullptr;
   if (index.internalId() == 0)
-    return &loose_[index.row()];
-  return &groups_[index.internalId() - 1].discs[index.row()];
+    return &(*groups_)[0].discs[index.row()];
+  return &(*groups_)[index.internalId() - 1].discs[index.row()];
 }
 
 std::string LibraryModel::ItemText(const QModelIndex& index) const {
   if (IsGroup(index))
-    return groups_[GroupOfRow(index.row())].name;
+    return (*groups_)[GroupOfRow(index.row())].name;
   const LibraryDisc* disc = Disc(index);
   return disc ? disc->text : std::string();
 }
@@ -98,15 +88,15 @@ QModelIndex LibraryModel::parent(const QModelIndex& child) const {
   if (!child.isValid() || child.internalId() == 0)
     return {};
   const int g = static_cast<int>(child.internalId()) - 1;
-  return createIndex(g + loose_count(), 0, quintptr{0});
+  return createIndex(RowOfGroup(g), 0, quintptr{0});
 }
 
 int LibraryModel::rowCount(const QModelIndex& parent) const {
   if (!parent.isValid())
-    return loose_count() + static_cast<int>(groups_.size());
+    return loose_count() + static_cast<int>(groups_->size()) - first_named();
   if (!IsGroup(parent))
     return 0;
-  return static_cast<int>(groups_[GroupOfRow(parent.row())].discs.size());
+  return static_cast<int>((*groups_)[GroupOfRow(parent.row())].discs.size());
 }
 
 int LibraryModel::columnCount(const QModelIndex& /*parent*/) const {

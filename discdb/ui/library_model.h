@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "discdb/library_index.h"
@@ -12,6 +13,7 @@ namespace zcd {
 // The library tree as a model over the groups the page shows, so that a
 // million discs cost no widget items: rows are made as the view scrolls to
 // them. Discs without a group name stand at the top level before the groups.
+// The groups are shared, not copied: unfiltered they are the index's own.
 // Window thread only.
 class LibraryModel : public QAbstractItemModel {
   Q_OBJECT
@@ -20,10 +22,10 @@ class LibraryModel : public QAbstractItemModel {
 
   explicit LibraryModel(QObject* parent = nullptr);
 
-  // Shows these groups.
-  void Reset(std::vector<LibraryGroup> groups, LibraryGrouping grouping);
-  // Takes every item of the disc away, and a group left without discs.
-  // Returns how many disc items went.
+  // Shows these groups, sorted by name, so that a nameless group is first.
+  void Reset(std::shared_ptr<std::vector<LibraryGroup>> groups, LibraryGrouping grouping);
+  // Takes every item of the disc away from the shown groups, and a named
+  // group left without discs. Returns how many disc items went.
   int RemoveDisc(uint32_t disc_id);
   // The category view's groups show an open folder while expanded.
   void SetExpanded(const QModelIndex& group, bool expanded);
@@ -39,14 +41,17 @@ class LibraryModel : public QAbstractItemModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
  private:
-  int loose_count() const { return static_cast<int>(loose_.size()); }
-  // The group of a top-level row at or after the loose discs.
-  int GroupOfRow(int row) const { return row - loose_count(); }
+  // Top-level rows: the discs of the nameless group (the first, if there is
+  // one; it stays, emptied or not), then the named groups.
+  int first_named() const { return has_loose_ ? 1 : 0; }
+  int loose_count() const { return has_loose_ ? static_cast<int>((*groups_)[0].discs.size()) : 0; }
+  int GroupOfRow(int row) const { return row - loose_count() + first_named(); }
+  int RowOfGroup(int group) const { return group - first_named() + loose_count(); }
   const LibraryDisc* Disc(const QModelIndex& index) const;
 
-  // Top-level rows: the discs without a group, then the groups.
-  std::vector<LibraryDisc> loose_;
-  std::vector<LibraryGroup> groups_;
+  std::shared_ptr<std::vector<LibraryGroup>> groups_ =
+      std::make_shared<std::vector<LibraryGroup>>();
+  bool has_loose_ = false;
   std::vector<bool> expanded_;
   LibraryGrouping grouping_ = LibraryGrouping::kByCategory;
   QIcon closed_;

@@ -30,12 +30,14 @@ QPushButton* AddButton(QVBoxLayout* column, const char* text) {
   return button;
 }
 
-// Drops every item of the disc, and groups left empty, from the index the
-// filter works on.
+// Drops every item of the disc, and named groups left empty, from the index
+// the filter works on. The nameless group stays: the model may share it.
 void RemoveFromIndex(LibraryIndex& index, uint32_t disc_id) {
   for (LibraryGroup& group : index.groups)
     std::erase_if(group.discs, [&](const LibraryDisc& disc) { return disc.disc_id == disc_id; });
-  std::erase_if(index.groups, [](const LibraryGroup& group) { return group.discs.empty(); });
+  std::erase_if(index.groups, [](const LibraryGroup& group) {
+    return group.discs.empty() && !group.name.empty();
+  });
 }
 
 }  // namespace
@@ -152,28 +154,39 @@ void LibraryPage::Refresh() {
   filled_once_ = true;
   status_->setText("Reading the database...");
   auto index = std::make_shared<LibraryIndex>();
-  auto shown = std::make_shared<std::vector<LibraryGroup>>();
+  auto shown = std::make_shared<std::shared_ptr<std::vector<LibraryGroup>>>();
   const std::string typed = ToWindows1252(filter_->text());
   fill_.Start(
       [db = actions_.db_path, grouping = grouping(), typed, index, shown](BackgroundJob& job) {
         *index = BuildLibraryIndex(db, grouping, job.stop_requested());
-        *shown = FilterLibrary(*index, typed);
+        if (!typed.empty())
+          *shown = std::make_shared<std::vector<LibraryGroup>>(FilterLibrary(*index, typed));
       },
       [this, index, shown, typed] {
-        Filled(index, std::move(*shown));
+        Filled(index, *shown);
         if (ToWindows1252(filter_->text()) != typed)
           ApplyFilter();  // typed while the tree was read
       });
   UpdateBusy();
 }
 
-void LibraryPage::Filled(std::shared_ptr<LibraryIndex> index, std::vector<LibraryGroup> shown) {
+void LibraryPage::Filled(std::shared_ptr<LibraryIndex> index,
+                         std::shared_ptr<std::vector<LibraryGroup>> shown) {
   filter_job_.Stop();
-  index_ = std::move(*index);
-  model_->Reset(std::move(shown), grouping());
-  entries_->setText(QString::number(index_.entry_count));
+  std::shared_ptr<LibraryIndex> old = std::exchange(index_, std::move(index));
+  if (shown)
+    model_->Reset(std::move(shown), grouping());
+  else
+    ShowAll();
+  // A million discs take a quarter of a second to free.
+  release_.Start([old = std::move(old)](BackgroundJob& /*job*/) mutable { old.reset(); }, {});
+  entries_->setText(QString::number(index_->entry_count));
   status_->clear();
   UpdateBusy();
+}
+
+void LibraryPage::ShowAll() {
+  model_->Reset(std::shared_ptr<std::vector<LibraryGroup>>(index_, &index_->groups), grouping());
 }
 
 // At a million discs a filter takes longer than a keystroke: it runs off the
@@ -181,12 +194,18 @@ void LibraryPage::Filled(std::shared_ptr<LibraryIndex> index, std::vector<Librar
 void LibraryPage::ApplyFilter() {
   if (fill_.running())
     return;  // the fill filters what is typed when it ends
+  const std::string typed = ToWindows1252(filter_->text());
+  if (typed.empty()) {
+    filter_job_.Stop();
+    ShowAll();
+    return;
+  }
   auto shown = std::make_shared<std::vector<LibraryGroup>>();
   filter_job_.Start(
-      [this, typed = ToWindows1252(filter_->text()), shown](BackgroundJob& job) {
-        *shown = FilterLibrary(index_, typed, &job.stop_requested());
+      [index = index_, typed, shown](BackgroundJob& job) {
+        *shown = FilterLibrary(*index, typed, &job.stop_requested());
       },
-      [this, shown] { model_->Reset(std::move(*shown), grouping()); });
+      [this, shown] { model_->Reset(shown, grouping()); });
 }
 
 std::string LibraryPage::ChosenId() const {
@@ -265,9 +284,9 @@ void LibraryPage::DeleteEntry() {
                  }
                  const uint32_t disc_id = ParseDiscIdText(id);
                  const int removed = model_->RemoveDisc(disc_id);
-                 RemoveFromIndex(index_, disc_id);
-                 index_.entry_count -= std::max(removed, 1);
-                 entries_->setText(QString::number(index_.entry_count));
+                 RemoveFromIndex(*index_, disc_id);
+                 index_->entry_count -= std::max(removed, 1);
+                 entries_->setText(QString::number(index_->entry_count));
                });
 }
 

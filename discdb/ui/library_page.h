@@ -44,7 +44,7 @@ class LibraryPage : public DatabasePage {
 
   // For tests and screenshots.
   QTreeView* tree() const { return tree_; }
-  int entry_count() const { return index_.entry_count; }
+  int entry_count() const { return index_->entry_count; }
   // The tree is being read or filtered.
   bool filling() const { return fill_.running() || filter_job_.running(); }
 
@@ -58,7 +58,10 @@ class LibraryPage : public DatabasePage {
 
  private:
   LibraryGrouping grouping() const;
-  void Filled(std::shared_ptr<LibraryIndex> index, std::vector<LibraryGroup> shown);
+  // shown: the filtered groups, none for all of them.
+  void Filled(std::shared_ptr<LibraryIndex> index,
+              std::shared_ptr<std::vector<LibraryGroup>> shown);
+  void ShowAll();
   void ApplyFilter();
   void SelectionChanged();
   std::string ChosenId() const;
@@ -72,7 +75,7 @@ class LibraryPage : public DatabasePage {
 
   DatabaseActions actions_;
   int library_view_;
-  LibraryIndex index_;
+  std::shared_ptr<LibraryIndex> index_ = std::make_shared<LibraryIndex>();
   bool filled_once_ = false;
   LibraryModel* model_;
   QLineEdit* filter_;
@@ -91,6 +94,7 @@ class LibraryPage : public DatabasePage {
   BackgroundJob fill_;
   // Reads index_ while it runs; stopped before index_ changes.
   BackgroundJob filter_job_;
+  BackgroundJob release_;
   BackgroundJob operation_;
 };
 
