@@ -15,12 +15,14 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "app/ui/qt_dialog_launcher.h"
 #include "discdb/database.h"
 #include "discdb/disc_edit.h"
 #include "discdb/entry_text.h"
 #include "discdb/sample_disc.h"
 #include "discdb/ui/editor_page.h"
 #include "discdb/ui/export_page.h"
+#include "discdb/ui/extended_info_window.h"
 #include "discdb/ui/library_model.h"
 #include "discdb/ui/library_page.h"
 #include "discdb/ui/sheet_message.h"
@@ -366,6 +368,60 @@ TEST_F(DatabaseSheetTest, TheDiscInTheDriveIsEditedAndReadBack) {
   EXPECT_EQ(bound_->Category(), "nocategory");
   EXPECT_EQ(GetEntryValue("DTITLE=", DbFindEntry(db_, "nocategory/0c01a202").value_or("")),
             "Omega / First");
+}
+
+}  // namespace
+}  // namespace zcd
+
+namespace zcd {
+namespace {
+
+// The player's side as the launcher sees it.
+class Owner : public DialogOwner {
+ public:
+  explicit Owner(const test::TempDir& dir) : folder_{dir.path(), dir.path()} {}
+  Settings& PlayerSettings() override { return settings_; }
+  void SelectSkin(const std::string&) override {}
+  void ApplyPreferences(const Settings&) override {}
+  void SaveSettings() override { ++saved_; }
+  int CdDriveCount() const override { return 1; }
+  const DataFolder& PlayerFolder() const override { return folder_; }
+  DatabaseActions DatabaseSheetActions() override {
+    DatabaseActions actions;
+    actions.db_path = folder_.database_path();
+    actions.current_disc = [] { return CurrentDisc{"0c01a202", -1}; };
+    return actions;
+  }
+  int saved_ = 0;
+
+ private:
+  DataFolder folder_;
+  Settings settings_;
+};
+
+TEST(DatabaseLauncherTest, OpensTheSheetOnceAndOneExtendedInfoWindowThatKeepsItsPlace) {
+  test::TempDir dir;
+  Owner owner(dir);
+  owner.PlayerSettings().ExtFollow = 1;
+  QWidget parent;
+  QtDialogLauncher launcher(owner, &parent);
+  launcher.Open(Dialog::kDatabase, DatabaseSheet::kEditorPage);
+  launcher.Open(Dialog::kDatabase, DatabaseSheet::kEditorPage);
+  ASSERT_EQ(parent.findChildren<DatabaseSheet*>().size(), 1u);
+  EXPECT_EQ(parent.findChild<DatabaseSheet*>()->findChild<QTabWidget*>()->currentIndex(),
+            DatabaseSheet::kEditorPage);
+
+  launcher.Open(Dialog::kExtendedInfo);
+  auto* first = parent.findChild<ExtendedInfoWindow*>();
+  ASSERT_NE(first, nullptr);
+  first->move(123, 45);
+  launcher.Open(Dialog::kExtendedInfo);  // the first closes and keeps its place
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_EQ(parent.findChildren<ExtendedInfoWindow*>().size(), 1u);
+  EXPECT_EQ(owner.PlayerSettings().xExtWinPos, 123);
+  EXPECT_EQ(owner.PlayerSettings().yExtWinPos, 45);
+  EXPECT_EQ(owner.PlayerSettings().ExtFollow, 1);  // it showed the disc in the drive
+  EXPECT_EQ(parent.findChild<ExtendedInfoWindow*>()->pos(), QPoint(123, 45));
 }
 
 }  // namespace
