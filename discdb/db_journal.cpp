@@ -59,6 +59,14 @@ std::string JournalPath(const std::string& db_path) {
   return DbSidePath(db_path, "-journal");
 }
 
+// A new, empty journal; invalid when it cannot be made (or a simulated crash
+// stops it).
+UniqueFd CreateJournalFile(const std::string& path) {
+  if (!DbIoStep())
+    return {};
+  return DbOpen(path, O_RDWR | O_CREAT | O_TRUNC, 0600);
+}
+
 std::atomic<int64_t> g_full_journal_limit{4 << 20};
 
 }  // namespace
@@ -77,9 +85,7 @@ std::optional<DbAddJournal> DbAddJournal::Begin(const std::string& db_path, int6
   DbAddJournal journal;
   journal.path_ = JournalPath(db_path);
   journal.saved_whole_ = old_index.has_value();
-  if (!DbIoStep())
-    return std::nullopt;
-  journal.fd_ = DbOpen(journal.path_, O_RDWR | O_CREAT | O_TRUNC, 0600);
+  journal.fd_ = CreateJournalFile(journal.path_);
   if (!journal.fd_.valid())
     return std::nullopt;
   const int fd = journal.fd_.get();
@@ -129,9 +135,7 @@ std::optional<DbTailJournal> DbTailJournal::Begin(const std::string& db_path, in
   DbTailJournal journal;
   journal.path_ = JournalPath(db_path);
   journal.start_ = start;
-  if (!DbIoStep())
-    return std::nullopt;
-  journal.fd_ = DbOpen(journal.path_, O_RDWR | O_CREAT | O_TRUNC, 0600);
+  journal.fd_ = CreateJournalFile(journal.path_);
   if (!journal.fd_.valid())
     return std::nullopt;
   const int fd = journal.fd_.get();

@@ -21,8 +21,8 @@
 
 #include "base/unique_fd.h"
 #include "discdb/import_database.h"
+#include "discdb/ui/sheet_message.h"
 #include "platform/qt/background_job.h"
-#include "platform/qt/windows1252.h"
 
 namespace zcd {
 namespace {
@@ -111,9 +111,8 @@ class ImportPage::RunUi : public ImportUi {
   DuplicateAnswer AskDuplicate(const std::string& question) override {
     return job_.Ask<DuplicateAnswer>(
         [&] {
-          QMessageBox box(QMessageBox::Question, kCaption, FromWindows1252(question),
-                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &page_);
-          switch (box.exec()) {
+          switch (ShowSheetMessage(&page_, question, kCaption, QMessageBox::Question,
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
             case QMessageBox::Yes:
               return DuplicateAnswer::kYes;
             case QMessageBox::No:

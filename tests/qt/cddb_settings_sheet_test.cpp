@@ -21,6 +21,7 @@
 #include "app/ui/qt_dialog_launcher.h"
 #include "cddb/ui/connection_pages.h"
 #include "discdb/database.h"
+#include "qt/launcher_owner.h"
 #include "qt/user_input.h"
 #include "support/temp_dir.h"
 
@@ -405,23 +406,7 @@ TEST_F(CddbSettingsSheetTest, PagesRefuseABrokenAddressAndAnOverlongLogPath) {
   EXPECT_EQ(closed_, 1);
 }
 
-// The player's side as the launcher sees it, writing the real settings file.
-class Owner : public DialogOwner {
- public:
-  explicit Owner(const test::TempDir& dir) : folder_{dir.path(), dir.path()} {}
-  Settings& PlayerSettings() override { return settings_; }
-  void SelectSkin(const std::string&) override {}
-  void ApplyPreferences(const Settings&) override {}
-  void SaveSettings() override {
-    ASSERT_EQ(WriteSettings(settings_, folder_.ini_path(), folder_.data_dir), "");
-  }
-  int CdDriveCount() const override { return 1; }
-  const DataFolder& PlayerFolder() const override { return folder_; }
-
- private:
-  DataFolder folder_;
-  Settings settings_;
-};
+using Owner = test::LauncherOwner;
 
 TEST(CddbSettingsLauncherTest, OpensOnceAtTheAskedPageAndClosingWritesTheServers) {
   test::TempDir dir;

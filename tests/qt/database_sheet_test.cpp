@@ -26,10 +26,11 @@
 #include "discdb/ui/library_model.h"
 #include "discdb/ui/library_page.h"
 #include "discdb/ui/sheet_message.h"
+#include "qt/launcher_owner.h"
 #include "qt/modal_dialog.h"
+#include "qt/process_until.h"
 #include "qt/user_input.h"
 #include "support/temp_dir.h"
-#include "support/wait.h"
 
 namespace zcd {
 namespace {
@@ -52,10 +53,7 @@ void AnswerNextBox(Seen& seen, QMessageBox::StandardButton button = QMessageBox:
 }
 
 bool Settle(const std::function<bool()>& done) {
-  return test::WaitUntil([&] {
-    QApplication::processEvents();
-    return done();
-  });
+  return test::ProcessUntil(done);
 }
 
 QPushButton* Button(QWidget* page, const QString& text) {
@@ -376,27 +374,16 @@ TEST_F(DatabaseSheetTest, TheDiscInTheDriveIsEditedAndReadBack) {
 namespace zcd {
 namespace {
 
-// The player's side as the launcher sees it.
-class Owner : public DialogOwner {
+// The player's side, with a disc in the drive.
+class Owner : public test::LauncherOwner {
  public:
-  explicit Owner(const test::TempDir& dir) : folder_{dir.path(), dir.path()} {}
-  Settings& PlayerSettings() override { return settings_; }
-  void SelectSkin(const std::string&) override {}
-  void ApplyPreferences(const Settings&) override {}
-  void SaveSettings() override { ++saved_; }
-  int CdDriveCount() const override { return 1; }
-  const DataFolder& PlayerFolder() const override { return folder_; }
+  using LauncherOwner::LauncherOwner;
   DatabaseActions DatabaseSheetActions() override {
     DatabaseActions actions;
-    actions.db_path = folder_.database_path();
+    actions.db_path = PlayerFolder().database_path();
     actions.current_disc = [] { return CurrentDisc{"0c01a202", -1}; };
     return actions;
   }
-  int saved_ = 0;
-
- private:
-  DataFolder folder_;
-  Settings settings_;
 };
 
 TEST(DatabaseLauncherTest, OpensTheSheetOnceAndOneExtendedInfoWindowThatKeepsItsPlace) {
