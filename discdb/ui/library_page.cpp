@@ -147,8 +147,9 @@ void LibraryPage::Apply(Settings& settings) {
   settings.LibraryView = library_view_;
 }
 
+// Reading the tree can be given up at any time; a write must end.
 bool LibraryPage::Busy() const {
-  return fill_.running() || operation_.running();
+  return operation_.running();
 }
 
 LibraryGrouping LibraryPage::grouping() const {

@@ -113,7 +113,7 @@ class DatabaseSheetTest : public ::testing::Test {
                                [this] { ++closed_; },
                                {}});
     sheet->ShowPage(page);
-    EXPECT_TRUE(Settle([&] { return !sheet->busy(); }));
+    EXPECT_TRUE(Settle([&] { return !sheet->busy() && !sheet->library()->filling(); }));
     return sheet;
   }
 
@@ -174,7 +174,7 @@ TEST_F(DatabaseSheetTest, LibraryListsEveryRowUnderItsGroupAndSwitchesView) {
   EXPECT_TRUE(Button(sheet->library(), "Delete Entry")->isEnabled());
 
   test::ClickBox(sheet->library()->findChildren<QRadioButton*>()[1]);  // "Artist"
-  ASSERT_TRUE(Settle([&] { return !sheet->busy() && tree->model()->rowCount() == 2; }));
+  ASSERT_TRUE(Settle([&] { return !sheet->library()->filling(); }));
   EXPECT_EQ(TreeLines(*tree), (QStringList{"Alpha: First, First", "Gamma: Second"}));
   sheet->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply)->click();
   ASSERT_EQ(applied_.size(), 1u);
