@@ -10,9 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cctype>
 
+#include "base/text.h"
 #include "discdb/database.h"
 #include "discdb/entry_text.h"
 #include "discdb/ui/extended_text_view.h"
@@ -29,13 +28,6 @@ constexpr char kLengthLabel[] = "Disc length:";
 constexpr char kRevisionLabel[] = "Entry Revision:";
 constexpr char kSubmitterLabel[] = "Submitted to CDDB via:";
 constexpr char kDiscIdLabel[] = "Disc ID:";
-
-bool SameDisc(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 std::string TrackKey(const char* prefix, int track) {
   return prefix + std::to_string(track) + "=";
@@ -120,7 +112,7 @@ ExtendedInfoWindow::ExtendedInfoWindow(const std::string& disc_id, bool follow, 
   Load(disc_id);
   const std::optional<CurrentDisc> current =
       c.context.current_disc ? c.context.current_disc() : std::nullopt;
-  const bool following = follow && current && SameDisc(current->disc_id, disc_id);
+  const bool following = follow && current && EqualsIgnoringCase(current->disc_id, disc_id);
   c.follow->setChecked(following);
   connect(c.follow, &QCheckBox::toggled, this, [this](bool on) { SetFollow(on); });
   SetFollow(following);
@@ -148,7 +140,7 @@ void ExtendedInfoWindow::FollowCurrentDisc() {
       ClearToLabels();
     return;
   }
-  if (!c.disc_id || !SameDisc(*c.disc_id, current->disc_id)) {
+  if (!c.disc_id || !EqualsIgnoringCase(*c.disc_id, current->disc_id)) {
     Load(current->disc_id);
     c.followed_track = -1;
   }
