@@ -112,6 +112,10 @@ int64_t DbSetIndexMoveChunk(int64_t bytes) {
   return g_move_chunk.exchange(bytes);
 }
 
+int64_t DbIndexMoveChunk() {
+  return g_move_chunk.load();
+}
+
 int DbAddEntry(const std::string& db_path, std::string_view key, std::string_view text) {
   if (!EntryFits(key, text))
     return 0;

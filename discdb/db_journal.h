@@ -82,6 +82,47 @@ class DbTailJournal {
   int64_t start_ = 0;
 };
 
+// The rollback journal of a delete or replace on a big index, which moves the
+// index's leading block of unchanged rows (most of it) by `shift` bytes, down
+// for a positive shift, without copying it. The journal saves the rest of the
+// old tail from `start` on (the texts up to the index and the rows behind the
+// block, few for recent entries), and the block moves in chunks as an add's
+// index does: a "moved" mark says how much of it is in its new place, and a
+// chunk whose new place covers its own old bytes first goes to the slot.
+class DbShiftJournal {
+ public:
+  static std::optional<DbShiftJournal> Begin(const std::string& db_path, int db_fd,
+                                             const char* old_head, int64_t old_size, int64_t start,
+                                             int64_t block_size, int64_t shift,
+                                             int64_t chunk_bytes);
+  DbShiftJournal(DbShiftJournal&&) noexcept = default;
+  DbShiftJournal& operator=(DbShiftJournal&&) noexcept = default;
+
+  // Where the journal holds the old byte at database offset `at`, from `start`
+  // on but outside the block: a stable source while the database changes.
+  int fd() const { return fd_.get(); }
+  int64_t SavedAt(int64_t at) const;
+
+  // Before a chunk of block bytes moves over its own old place: `mark` is
+  // where the chunk ends (moving down) or starts (moving up).
+  bool SaveChunk(int64_t mark, std::string_view bytes);
+  // After the block bytes before `mark` (moving down) or from it on (moving
+  // up) reached their new place.
+  bool MarkMoved(int64_t mark);
+  // The write is complete: the journal goes, and with it the way back.
+  bool Finish();
+
+ private:
+  DbShiftJournal() = default;
+
+  std::string path_;
+  UniqueFd fd_;
+  int64_t start_ = 0;
+  int64_t index_offset_ = 0;
+  int64_t block_size_ = 0;
+  int64_t slot_at_ = 0;
+};
+
 // True when an interrupted write left a journal behind.
 bool DbJournalExists(const std::string& db_path);
 

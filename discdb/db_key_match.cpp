@@ -12,15 +12,29 @@
 namespace zcd {
 
 DbKeyMatch::DbKeyMatch(std::string_view search)
-    : needle_(SearchText(search)), whole_key_(IsFullKey(search)) {}
+    : needle_(SearchText(search)), whole_key_(IsFullKey(search)) {
+  short_key_fits_ = whole_key_ && needle_.size() < short_key_.size();
+  if (short_key_fits_)
+    std::memcpy(short_key_.data(), needle_.data(), needle_.size());
+}
 
 bool DbKeyMatch::Matches(std::string_view key) const {
   return whole_key_ ? key == needle_ : key.find(needle_) != std::string_view::npos;
 }
 
 bool DbKeyMatch::RowMatchesPadded(const char* row) const {
-  if (whole_key_)
+  if (whole_key_) {
+#if defined(__SSE2__)
+    if (short_key_fits_) {
+      const __m128i key = _mm_loadu_si128(reinterpret_cast<const __m128i*>(short_key_.data()));
+      const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
+      const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(head, key)));
+      const unsigned wanted = (2u << needle_.size()) - 1;  // the key's bytes and its zero
+      return (equal & wanted) == wanted;
+    }
+#endif
     return RowKey(row) == needle_;
+  }
   const size_t m = needle_.size();
   if (m == 0)
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ class DbKeyMatch {
 
   std::string needle_;
   bool whole_key_ = false;
+  // A full key shorter than 16 bytes and its zero, zero-padded: one compare
+  // of a row's first 16 bytes settles it.
+  std::array<char, 16> short_key_{};
+  bool short_key_fits_ = false;
 };
 
 // A full key: a category, "/" and an 8-character identifier, as EntryKey

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "discdb/db_add.h"
 #include "discdb/db_file_writer.h"
 #include "discdb/db_format.h"
 #include "discdb/db_journal.h"
@@ -210,6 +211,118 @@ bool MoveTail(const std::string& db_path, const DbView& view, const Scan& scan, 
   return journal->Finish();
 }
 
+// Moves `block` bytes at `from` to `to` through the journal: front to back
+// when they go down, back to front when they go up, so that a chunk's new
+// place only covers bytes that have moved already, or its own, which wait in
+// the slot meanwhile.
+bool MoveBlock(int fd, DbShiftJournal& journal, int64_t from, int64_t to, int64_t block,
+               int64_t chunk_bytes) {
+  const int64_t shift = from - to;
+  if (shift == 0 || block == 0)
+    return true;
+  thread_local std::vector<char> chunk;
+  chunk.resize(static_cast<size_t>(chunk_bytes));
+  const int64_t distance = shift > 0 ? shift : -shift;
+  for (int64_t done = 0; done < block;) {
+    const int64_t length = std::min(chunk_bytes, block - done);
+    const int64_t first = shift > 0 ? done : block - done - length;
+    const int64_t end = first + length;
+    const auto bytes = static_cast<size_t>(length);
+    if (!DbReadAt(fd, chunk.data(), bytes, from + first))
+      return false;
+    if (length > distance && !journal.SaveChunk(shift > 0 ? end : first, {chunk.data(), bytes}))
+      return false;
+    if (!DbWriteAt(fd, chunk.data(), bytes, to + first) ||
+        !journal.MarkMoved(shift > 0 ? end : first))
+      return false;
+    done += length;
+  }
+  return true;
+}
+
+// As MoveTail, for an index too big to copy: the leading rows it keeps as they
+// are (all but the last few for a recent entry) move as one block by the
+// texts' change in size, and only the rest of the tail is saved in the
+// journal. The block moves first; the texts, the rebuilt rows behind the
+// block, the head and the cut follow.
+bool ShiftTail(const std::string& db_path, const DbView& view, const Scan& scan, int64_t start,
+               const std::optional<DbNewEntry>& added) {
+  const UniqueFd fd = DbOpen(db_path, O_RDWR);
+  if (!fd.valid())
+    return false;
+  const int64_t old_size = view.size();
+  const int64_t index_offset = view.head().index_offset;
+  const size_t count = view.row_count();
+  const size_t from = scan.plain_rows;
+  const auto block = static_cast<int64_t>(from * kDbRowSize);
+
+  std::vector<char> rows((count - from) * kDbRowSize);
+  if (!DbReadAt(fd.get(), rows.data(), rows.size(), index_offset + block))
+    return false;
+  const auto row = [&](size_t i) { return rows.data() + (i - from) * kDbRowSize; };
+  // The kept texts from the first removed one on, as runs of old offset and
+  // length.
+  std::vector<std::pair<int64_t, int64_t>> runs;
+  int64_t kept = 0;
+  auto next = scan.doomed.begin();
+  for (size_t i = scan.first; i < count;) {
+    if (next != scan.doomed.end() && *next == i) {
+      ++next;
+      ++i;
+      continue;
+    }
+    const int64_t text = RowOffset(row(i));
+    int64_t length = 0;
+    for (; i < count && (next == scan.doomed.end() || *next != i); ++i)
+      length += RowLength(row(i));
+    runs.emplace_back(text, length);
+    kept += length;
+  }
+  const int64_t added_length = added ? static_cast<int64_t>(added->text.size()) : 0;
+  const int64_t block_to = start + kept + added_length;
+
+  char head_bytes[kDbHeadSize];
+  view.head().Store(head_bytes);
+  const int64_t chunk_bytes = std::min(block, std::max<int64_t>(kDbRowSize, DbIndexMoveChunk()));
+  auto journal = DbShiftJournal::Begin(db_path, fd.get(), head_bytes, old_size, start, block,
+                                       index_offset - block_to, chunk_bytes);
+  if (!journal || !MoveBlock(fd.get(), *journal, index_offset, block_to, block, chunk_bytes))
+    return false;
+
+  int64_t to = start;
+  for (const auto& [text, length] : runs) {
+    if (!DbCopyAt(journal->fd(), journal->SavedAt(text), fd.get(), to, length))
+      return false;
+    to += length;
+  }
+  if (added && !DbWriteAt(fd.get(), added->text.data(), added->text.size(), to))
+    return false;
+
+  std::vector<char> rebuilt;
+  rebuilt.reserve(rows.size() + kDbRowSize);
+  const int64_t offset = from < count ? RowOffset(row(from)) : start;
+  ForEachNewRow(rows.data(), from, count, scan.doomed, offset, added,
+                [&](std::string_view key, int64_t text_offset, int32_t length) {
+                  char bytes[kDbRowSize];
+                  FillRow(bytes, key, static_cast<int32_t>(text_offset), length);
+                  rebuilt.insert(rebuilt.end(), bytes, bytes + kDbRowSize);
+                });
+  to = block_to + block;
+  if (!DbWriteAt(fd.get(), rebuilt.data(), rebuilt.size(), to))
+    return false;
+  to += static_cast<int64_t>(rebuilt.size());
+
+  DbHead head = view.head();
+  head.index_offset = static_cast<int32_t>(block_to);
+  head.index_size = static_cast<int32_t>(to - block_to);
+  head.Store(head_bytes);
+  if (!DbWriteAt(fd.get(), head_bytes, sizeof head_bytes, 0))
+    return false;
+  if (to < old_size && !DbTruncate(fd.get(), to))
+    return false;
+  return journal->Finish();
+}
+
 }  // namespace
 
 int DbSetInPlaceTailShare(int percent) {
@@ -250,7 +363,11 @@ DbTailOutcome DbRemoveAndAppend(const std::string& db_path, DbLock& lock,
                         tail * 100 <= g_in_place_share.load() * view.size();
   if (!in_place)
     return Rewrite(db_path, lock, view, *scan, added);
-  if (MoveTail(db_path, view, *scan, start, added))
+  // Small indexes keep the copy of the whole tail, which their syncs need.
+  const bool moved = view.head().index_size <= DbFullJournalLimit()
+                         ? MoveTail(db_path, view, *scan, start, added)
+                         : ShiftTail(db_path, view, *scan, start, added);
+  if (moved)
     return DbTailOutcome::kWritten;
   DbRecover(db_path, nullptr);
   return DbTailOutcome::kFailed;

@@ -220,6 +220,72 @@ TEST_F(DatabaseCrashTest, AnInterruptedDeleteOrReplaceInPlaceIsUndone) {
   EXPECT_GT(befores_, 150);
 }
 
+// On an index too big to save, a delete or replace moves the index's leading
+// rows by the texts' change in size, in chunks through the journal's slot:
+// down for a delete, up for a longer text. Chunks of one row (never over their
+// own old bytes), two rows (over them, so through the slot) and all at once,
+// each stopped at every step, the undoing too.
+TEST_F(DatabaseCrashTest, AnInterruptedDeleteOrReplaceOnABigIndexIsUndone) {
+  DbSetInPlaceTailShare(100);
+  DbSetFullJournalLimit(0);
+  Populated(8);  // texts of 90 to 97 bytes
+  ASSERT_EQ(DbAddEntry(db(), "jazz/0c01a202", TextFor(20, 60)), 1);
+  ASSERT_EQ(DbAddEntry(db(), "rock/10000008", TextFor(21, 70)), 1);
+  ASSERT_EQ(DbAddEntry(db(), "jazz/0c01a203", TextFor(22, 80)), 1);
+  const FileState start = Capture();
+  const struct {
+    const char* name;
+    std::function<bool()> operation;
+  } operations[] = {
+      {"delete last", [&] { return DbDeleteEntries(db(), "0c01a203"); }},
+      {"delete two apart", [&] { return DbDeleteEntries(db(), "jazz/"); }},
+      {"delete middle", [&] { return DbDeleteEntries(db(), "10000005"); }},
+      {"replace by a little longer",
+       [&] {
+         return DbReplaceEntry(db(), "rock/10000006", "rock/10000006", TextFor(5, 130)) == 1;
+       }},
+      {"replace by much longer",
+       [&] {
+         return DbReplaceEntry(db(), "rock/10000005", "jazz/0c01a202", TextFor(6, 700)) == 1;
+       }},
+      {"replace by the same length",
+       [&] { return DbReplaceEntry(db(), "rock/10000007", "rock/10000007", TextFor(4, 97)) == 1; }},
+  };
+  for (const int64_t chunk : {int64_t{64}, int64_t{128}, int64_t{1} << 20}) {
+    DbSetIndexMoveChunk(chunk);
+    for (const auto& operation : operations) {
+      SCOPED_TRACE(std::string(operation.name) + ", chunk " + std::to_string(chunk));
+      Restore(start);
+      const ino_t inode = Inode(db());
+      ASSERT_TRUE(operation.operation());
+      EXPECT_EQ(Inode(db()), inode);
+      InterruptEverywhere(start, operation.operation, chunk == 128);
+    }
+  }
+  EXPECT_GT(befores_, 300);
+}
+
+// The journal of a delete on a big index holds what is removed and the rows
+// behind it, not the index.
+TEST_F(DatabaseCrashTest, ADeleteOnABigIndexDoesNotCopyTheIndex) {
+  DbSetInPlaceTailShare(100);
+  DbSetFullJournalLimit(0);
+  constexpr int kRows = 300;
+  const FileState start = Populated(kRows);
+  std::optional<std::string> journal;
+  for (long n = 0; n < 20 && !journal; ++n) {
+    Restore(start);
+    DbSimulateCrashAfter(n);
+    DbDeleteEntries(db(), std::to_string(10000000 + kRows - 1));
+    DbSimulateCrashAfter(-1);
+    journal = ReadFile(db() + "-journal");
+  }
+  static_assert(kRows * 64 > 8192);
+  ASSERT_TRUE(journal.has_value());
+  EXPECT_LT(journal->size(), size_t{8192});
+  ExpectWhole(start, std::nullopt);
+}
+
 TEST_F(DatabaseCrashTest, AJournalThatNoLongerFitsIsReportedAndBlocksWrites) {
   DbSetFullJournalLimit(0);
   const FileState start = Populated(3);
