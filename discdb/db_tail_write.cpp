@@ -100,6 +100,57 @@ void ForEachNewRow(const char* rows, size_t from, size_t count, const std::vecto
     emit(added->key, offset, static_cast<int32_t>(added->text.size()));
 }
 
+// The kept texts from the first removed one on, as runs of old offset and
+// length; rows(i) is row i of the index.
+template <typename Row>
+std::vector<std::pair<int64_t, int64_t>> KeptRuns(const Scan& scan, size_t count, Row row) {
+  std::vector<std::pair<int64_t, int64_t>> runs;
+  auto next = scan.doomed.begin();
+  for (size_t i = scan.first; i < count;) {
+    if (next != scan.doomed.end() && *next == i) {
+      ++next;
+      ++i;
+      continue;
+    }
+    const int64_t text = RowOffset(row(i));
+    int64_t length = 0;
+    for (; i < count && (next == scan.doomed.end() || *next != i); ++i)
+      length += RowLength(row(i));
+    runs.emplace_back(text, length);
+  }
+  return runs;
+}
+
+// The end of an in-place write: the rows from `from` on rebuilt at `to`
+// (their texts from `text_start` on), the head naming the index at
+// `index_at`, and the file cut behind the index.
+bool FinishIndex(int fd, const DbView& view, const Scan& scan, const std::vector<char>& rows,
+                 size_t from, int64_t text_start, const std::optional<DbNewEntry>& added,
+                 int64_t index_at, int64_t to) {
+  const size_t count = view.row_count();
+  std::vector<char> rebuilt;
+  rebuilt.reserve(rows.size() + kDbRowSize);
+  const int64_t offset = from < count ? RowOffset(rows.data()) : text_start;
+  ForEachNewRow(rows.data(), from, count, scan.doomed, offset, added,
+                [&](std::string_view key, int64_t text_offset, int32_t length) {
+                  char bytes[kDbRowSize];
+                  FillRow(bytes, key, static_cast<int32_t>(text_offset), length);
+                  rebuilt.insert(rebuilt.end(), bytes, bytes + kDbRowSize);
+                });
+  if (!DbWriteAt(fd, rebuilt.data(), rebuilt.size(), to))
+    return false;
+  to += static_cast<int64_t>(rebuilt.size());
+
+  DbHead head = view.head();
+  head.index_offset = static_cast<int32_t>(index_at);
+  head.index_size = static_cast<int32_t>(to - index_at);
+  char head_bytes[kDbHeadSize];
+  head.Store(head_bytes);
+  if (!DbWriteAt(fd, head_bytes, sizeof head_bytes, 0))
+    return false;
+  return to >= view.size() || DbTruncate(fd, to);
+}
+
 DbTailOutcome Rewrite(const std::string& db_path, DbLock& lock, const DbView& view,
                       const Scan& scan, const std::optional<DbNewEntry>& added) {
   auto writer = DbFileWriter::Create(db_path);
@@ -159,17 +210,7 @@ bool MoveTail(const std::string& db_path, const DbView& view, const Scan& scan, 
   const auto row = [&](size_t i) { return rows.data() + (i - from) * kDbRowSize; };
 
   int64_t to = start;
-  auto next = scan.doomed.begin();
-  for (size_t i = scan.first; i < count;) {
-    if (next != scan.doomed.end() && *next == i) {
-      ++next;
-      ++i;
-      continue;
-    }
-    const int64_t text = RowOffset(row(i));
-    int64_t length = 0;
-    for (; i < count && (next == scan.doomed.end() || *next != i); ++i)
-      length += RowLength(row(i));
+  for (const auto& [text, length] : KeptRuns(scan, count, row)) {
     if (!DbCopyAt(saved, journal->SavedAt(text), fd.get(), to, length))
       return false;
     to += length;
@@ -185,26 +226,7 @@ bool MoveTail(const std::string& db_path, const DbView& view, const Scan& scan, 
   if (!DbCopyAt(saved, journal->SavedAt(index_offset), fd.get(), to, plain_bytes))
     return false;
   to += plain_bytes;
-  std::vector<char> rebuilt;
-  rebuilt.reserve(rows.size() + kDbRowSize);
-  const int64_t offset = from < count ? RowOffset(row(from)) : start;
-  ForEachNewRow(rows.data(), from, count, scan.doomed, offset, added,
-                [&](std::string_view key, int64_t text_offset, int32_t length) {
-                  char bytes[kDbRowSize];
-                  FillRow(bytes, key, static_cast<int32_t>(text_offset), length);
-                  rebuilt.insert(rebuilt.end(), bytes, bytes + kDbRowSize);
-                });
-  if (!DbWriteAt(fd.get(), rebuilt.data(), rebuilt.size(), to))
-    return false;
-  to += static_cast<int64_t>(rebuilt.size());
-
-  DbHead head = view.head();
-  head.index_offset = static_cast<int32_t>(new_index_offset);
-  head.index_size = static_cast<int32_t>(to - new_index_offset);
-  head.Store(head_bytes);
-  if (!DbWriteAt(fd.get(), head_bytes, sizeof head_bytes, 0))
-    return false;
-  if (to < old_size && !DbTruncate(fd.get(), to))
+  if (!FinishIndex(fd.get(), view, scan, rows, from, start, added, new_index_offset, to))
     return false;
   if (sync && !DbSyncData(fd.get()))
     return false;
@@ -260,24 +282,10 @@ bool ShiftTail(const std::string& db_path, const DbView& view, const Scan& scan,
   if (!DbReadAt(fd.get(), rows.data(), rows.size(), index_offset + block))
     return false;
   const auto row = [&](size_t i) { return rows.data() + (i - from) * kDbRowSize; };
-  // The kept texts from the first removed one on, as runs of old offset and
-  // length.
-  std::vector<std::pair<int64_t, int64_t>> runs;
+  const std::vector<std::pair<int64_t, int64_t>> runs = KeptRuns(scan, count, row);
   int64_t kept = 0;
-  auto next = scan.doomed.begin();
-  for (size_t i = scan.first; i < count;) {
-    if (next != scan.doomed.end() && *next == i) {
-      ++next;
-      ++i;
-      continue;
-    }
-    const int64_t text = RowOffset(row(i));
-    int64_t length = 0;
-    for (; i < count && (next == scan.doomed.end() || *next != i); ++i)
-      length += RowLength(row(i));
-    runs.emplace_back(text, length);
-    kept += length;
-  }
+  for (const auto& run : runs)
+    kept += run.second;
   const int64_t added_length = added ? static_cast<int64_t>(added->text.size()) : 0;
   const int64_t block_to = start + kept + added_length;
 
@@ -298,27 +306,8 @@ bool ShiftTail(const std::string& db_path, const DbView& view, const Scan& scan,
   if (added && !DbWriteAt(fd.get(), added->text.data(), added->text.size(), to))
     return false;
 
-  std::vector<char> rebuilt;
-  rebuilt.reserve(rows.size() + kDbRowSize);
-  const int64_t offset = from < count ? RowOffset(row(from)) : start;
-  ForEachNewRow(rows.data(), from, count, scan.doomed, offset, added,
-                [&](std::string_view key, int64_t text_offset, int32_t length) {
-                  char bytes[kDbRowSize];
-                  FillRow(bytes, key, static_cast<int32_t>(text_offset), length);
-                  rebuilt.insert(rebuilt.end(), bytes, bytes + kDbRowSize);
-                });
   to = block_to + block;
-  if (!DbWriteAt(fd.get(), rebuilt.data(), rebuilt.size(), to))
-    return false;
-  to += static_cast<int64_t>(rebuilt.size());
-
-  DbHead head = view.head();
-  head.index_offset = static_cast<int32_t>(block_to);
-  head.index_size = static_cast<int32_t>(to - block_to);
-  head.Store(head_bytes);
-  if (!DbWriteAt(fd.get(), head_bytes, sizeof head_bytes, 0))
-    return false;
-  if (to < old_size && !DbTruncate(fd.get(), to))
+  if (!FinishIndex(fd.get(), view, scan, rows, from, start, added, block_to, to))
     return false;
   return journal->Finish();
 }
