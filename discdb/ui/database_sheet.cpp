@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "discdb/ui/editor_page.h"
 #include "discdb/ui/export_page.h"
