@@ -45,6 +45,16 @@ std::optional<std::vector<int32_t>> DigitalCdDevice::ReadTocLocked() {
   return toc;
 }
 
+std::optional<int> DigitalCdDevice::LoadTocLocked() {
+  if (!DiscInLocked())
+    return std::nullopt;
+  std::optional<std::vector<int32_t>> toc = ReadTocLocked();
+  if (!toc)
+    return std::nullopt;
+  toc_ = std::move(*toc);
+  return static_cast<int>(toc_.size()) - 1;
+}
+
 bool DigitalCdDevice::DiscInLocked() {
   const std::optional<DeviceMode> mode = drive_->Mode();
   if (mode && *mode != DeviceMode::kOpen) {
@@ -127,13 +137,10 @@ std::optional<DeviceMode> DigitalCdDevice::Mode() {
 bool DigitalCdDevice::Play(std::optional<int> from_track, std::optional<int> to_track,
                            bool notify) {
   std::lock_guard guard(lock_);
-  if (!DiscInLocked())
+  const std::optional<int> loaded = LoadTocLocked();
+  if (!loaded)
     return false;
-  std::optional<std::vector<int32_t>> toc = ReadTocLocked();
-  if (!toc)
-    return false;
-  toc_ = std::move(*toc);
-  const int tracks = static_cast<int>(toc_.size()) - 1;
+  const int tracks = *loaded;
   if ((from_track && (*from_track < 1 || *from_track > tracks)) ||
       (to_track && (*to_track < 1 || *to_track > tracks)))
     return false;
@@ -213,13 +220,10 @@ bool DigitalCdDevice::Seek(const TrackPosition& target) {
   std::lock_guard guard(lock_);
   if (route_ == Route::kDrive)
     return drive_->Seek(target);
-  if (!DiscInLocked())
+  const std::optional<int> loaded = LoadTocLocked();
+  if (!loaded)
     return false;
-  std::optional<std::vector<int32_t>> toc = ReadTocLocked();
-  if (!toc)
-    return false;
-  toc_ = std::move(*toc);
-  const int tracks = static_cast<int>(toc_.size()) - 1;
+  const int tracks = *loaded;
   if (target.track < 1 || target.track > tracks || target.minutes < 0 || target.seconds < 0 ||
       target.seconds >= 60 || target.frames < 0 || target.frames >= 75)
     return false;

@@ -56,6 +56,9 @@ class DigitalCdDevice : public CdDevice {
   // Absolute frames of each track's start, then the lead-out; none when the
   // drive cannot tell.
   std::optional<std::vector<int32_t>> ReadTocLocked();
+  // The disc's table of contents read anew into toc_: its track count, none
+  // without a disc or contents.
+  std::optional<int> LoadTocLocked();
   // False, and playback halted, when the disc is gone; otherwise takes
   // what the engine did meanwhile.
   bool DiscInLocked();
