@@ -6,16 +6,8 @@
 #   tools/readme_pictures.sh [BUILD_DIR]      (default: build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
-zcd=$build/zcd
-zcd_db=$build/tools/zcd-db
-[ -x "$zcd" ] && [ -x "$zcd_db" ] || { echo "build the player first (make build)"; exit 1; }
-
 . "$root/scripts/lib/xvfb.sh"
-new_work_dir
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
-start_xvfb "$work" 1280x800
+start_picture_screen "${1:-$root/build}"
 
 # A disc of twenty short tracks with no titles, for the full track box.
 {

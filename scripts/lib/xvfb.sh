@@ -48,3 +48,16 @@ wait_for_line() {
   for _ in $(seq 200); do grep -q "$2" "$1" && return 0; sleep 0.1; done
   echo "no \"$2\" from the player:"; cat "$1"; return 1
 }
+
+# start_picture_screen BUILD_DIR: for the scripts that photograph the player:
+# sets zcd and zcd_db from the build (which must exist), a work folder and a
+# 1280x800 virtual screen with the settings pixel-exact pictures need.
+start_picture_screen() {
+  zcd=$1/zcd
+  zcd_db=$1/tools/zcd-db
+  [ -x "$zcd" ] && [ -x "$zcd_db" ] || { echo "build the player first (make build)"; exit 1; }
+  new_work_dir
+  mkdir -m 700 "$work/runtime"
+  export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
+  start_xvfb "$work" 1280x800
+}
