@@ -13,35 +13,23 @@ constexpr int kPcm16 = SF_FORMAT_PCM_16;
 TEST(AudioFileTest, MeasuresWholeSectorsOrSaysWhyAFileCannotBePlayed) {
   test::TempDir dir;
   dir.Write("notes.txt", std::string(10000, 'x'));
+  const AudioFileLength bad_rate{AudioFileStatus::kMalformed, 0, "not 44100 Hz"};
+  const AudioFileLength bad_channels{AudioFileStatus::kMalformed, 0, "more than 2 channels"};
+  const auto ok = [](int64_t sectors) {
+    return AudioFileLength{AudioFileStatus::kOk, sectors, ""};
+  };
   const struct {
     const char* name;
-    int format;
-    int rate;
-    int channels;
+    int format, rate, channels;
     int64_t frames;
     AudioFileLength expected;
   } cases[] = {
-      {"exact.wav", SF_FORMAT_WAV | kPcm16, 44100, 2, 3 * 588, {AudioFileStatus::kOk, 3, ""}},
-      {"partial.flac",
-       SF_FORMAT_FLAC | kPcm16,
-       44100,
-       2,
-       3 * 588 + 1,
-       {AudioFileStatus::kOk, 4, ""}},
-      {"mono.aiff", SF_FORMAT_AIFF | kPcm16, 44100, 1, 5 * 588 - 1, {AudioFileStatus::kOk, 5, ""}},
-      {"empty.wav", SF_FORMAT_WAV | kPcm16, 44100, 2, 0, {AudioFileStatus::kOk, 0, ""}},
-      {"hz48.wav",
-       SF_FORMAT_WAV | kPcm16,
-       48000,
-       2,
-       588,
-       {AudioFileStatus::kMalformed, 0, "not 44100 Hz"}},
-      {"surround.flac",
-       SF_FORMAT_FLAC | kPcm16,
-       44100,
-       6,
-       588,
-       {AudioFileStatus::kMalformed, 0, "more than 2 channels"}},
+      {"exact.wav", SF_FORMAT_WAV | kPcm16, 44100, 2, 3 * 588, ok(3)},
+      {"partial.flac", SF_FORMAT_FLAC | kPcm16, 44100, 2, 3 * 588 + 1, ok(4)},
+      {"mono.aiff", SF_FORMAT_AIFF | kPcm16, 44100, 1, 5 * 588 - 1, ok(5)},
+      {"empty.wav", SF_FORMAT_WAV | kPcm16, 44100, 2, 0, ok(0)},
+      {"hz48.wav", SF_FORMAT_WAV | kPcm16, 48000, 2, 588, bad_rate},
+      {"surround.flac", SF_FORMAT_FLAC | kPcm16, 44100, 6, 588, bad_channels},
       {"notes.txt", 0, 0, 0, 0, {AudioFileStatus::kMalformed, 0, "not an audio file"}},
       {"gone.wav", 0, 0, 0, 0, {AudioFileStatus::kMissing, 0, ""}},
   };

@@ -31,11 +31,6 @@ std::unique_ptr<SectorSource> Open(const ImageLayout& layout) {
   return std::move(open.source);
 }
 
-bool ReadsPattern(SectorSource& source, int32_t frame) {
-  SectorSamples samples{};
-  return source.Read(frame, samples) && test::IsPatternSector(frame, samples);
-}
-
 TEST(ImageSectorSourceTest, EveryFormatReadsThePatternAcrossFileBoundaries) {
   for (const auto& format : kFormats) {
     SCOPED_TRACE(format.name);
@@ -49,17 +44,7 @@ TEST(ImageSectorSourceTest, EveryFormatReadsThePatternAcrossFileBoundaries) {
 
     auto source = Open(image.layout);
     ASSERT_TRUE(source);
-    for (int32_t frame = 150; frame < image.lead_out; ++frame)
-      ASSERT_TRUE(ReadsPattern(*source, frame)) << frame;
-    // Jumps backwards land on the sectors either side of each boundary.
-    for (int32_t start : {image.track_starts[2], image.track_starts[1]}) {
-      EXPECT_TRUE(ReadsPattern(*source, start - 1)) << start - 1;
-      EXPECT_TRUE(ReadsPattern(*source, start)) << start;
-    }
-    EXPECT_TRUE(ReadsPattern(*source, 150));
-    SectorSamples samples{};
-    EXPECT_FALSE(source->Read(149, samples));
-    EXPECT_FALSE(source->Read(image.lead_out, samples));
+    EXPECT_TRUE(test::ReadsWholeImage(*source, image));
   }
 }
 
@@ -76,16 +61,16 @@ TEST(ImageSectorSourceTest, SectorsBeyondACutAreUnreadableAndTheOnesBeforeReadEx
                                        ? image.layout[0]
                                        : image.layout[cut < 300 + 150 ? 0 : 2];
       for (int32_t frame = file.first_frame; frame < cut; ++frame)
-        ASSERT_TRUE(ReadsPattern(*source, frame)) << frame;
+        ASSERT_TRUE(test::ReadsPatternSector(*source, frame)) << frame;
       SectorSamples samples{};
       for (int32_t frame = cut; frame < file.first_frame + file.frames; ++frame)
         ASSERT_FALSE(source->Read(frame, samples)) << frame;
       // The files after a cut one are whole.
       if (format.format != TestImageFormat::kBinary && cut < image.track_starts[1]) {
-        EXPECT_TRUE(ReadsPattern(*source, image.track_starts[1]));
+        EXPECT_TRUE(test::ReadsPatternSector(*source, image.track_starts[1]));
       }
       // Back before the cut after failing beyond it.
-      EXPECT_TRUE(ReadsPattern(*source, cut - 1));
+      EXPECT_TRUE(test::ReadsPatternSector(*source, cut - 1));
     }
   }
 }
@@ -120,7 +105,7 @@ TEST(ImageSectorSourceTest, GapsReadFalseAndRawFilesBetweenDecodedOnesReadAsSect
   auto source = Open(layout);
   ASSERT_TRUE(source);
   SectorSamples samples{};
-  EXPECT_TRUE(ReadsPattern(*source, 159));
+  EXPECT_TRUE(test::ReadsPatternSector(*source, 159));
   EXPECT_FALSE(source->Read(160, samples));
   EXPECT_FALSE(source->Read(169, samples));
   ASSERT_TRUE(source->Read(170, samples));

@@ -12,28 +12,12 @@ using test::TestImageFormat;
 
 const std::vector<int32_t> kTracks = {300, 2, 450};
 
-bool ReadsPattern(SectorSource& source, int32_t frame) {
-  SectorSamples samples{};
-  return source.Read(frame, samples) && test::IsPatternSector(frame, samples);
-}
-
 TEST(ParanoiaSectorSourceTest, ReadsThePatternOfACueImageInOrderAndAfterJumps) {
   test::TempDir dir;
   test::TestImage image = test::WriteTestImage(dir.path(), kTracks, TestImageFormat::kBinary);
   SourceOpen open = OpenParanoiaSource(image.cue.string());
   ASSERT_TRUE(open.source) << open.error;
-  SectorSource& source = *open.source;
-  for (int32_t frame = 150; frame < image.lead_out; ++frame)
-    ASSERT_TRUE(ReadsPattern(source, frame)) << frame;
-  for (int32_t start : {image.track_starts[2], image.track_starts[1]}) {
-    EXPECT_TRUE(ReadsPattern(source, start - 1)) << start - 1;
-    EXPECT_TRUE(ReadsPattern(source, start)) << start;
-  }
-  EXPECT_TRUE(ReadsPattern(source, 150));
-  SectorSamples samples{};
-  EXPECT_FALSE(source.Read(149, samples));
-  EXPECT_FALSE(source.Read(image.lead_out, samples));
-  EXPECT_TRUE(ReadsPattern(source, image.lead_out - 1));
+  EXPECT_TRUE(test::ReadsWholeImage(*open.source, image));
 }
 
 // The CD library takes the last track's length from the file when it reads
@@ -53,11 +37,11 @@ TEST(ParanoiaSectorSourceTest, ABinCutMidTrackReadsFalseBeyondTheCut) {
       test::TruncateTestImage(image, cut);
     SectorSource& source = *open.source;
     for (int32_t frame = image.track_starts[2] - 5; frame < cut; ++frame)
-      ASSERT_TRUE(ReadsPattern(source, frame)) << frame;
+      ASSERT_TRUE(test::ReadsPatternSector(source, frame)) << frame;
     SectorSamples samples{};
     for (int32_t frame = cut; frame < image.lead_out; ++frame)
       ASSERT_FALSE(source.Read(frame, samples)) << frame;
-    EXPECT_TRUE(ReadsPattern(source, cut - 1));
+    EXPECT_TRUE(test::ReadsPatternSector(source, cut - 1));
   }
 }
 

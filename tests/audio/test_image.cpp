@@ -54,16 +54,6 @@ void WritePattern(const std::filesystem::path& path, int format, int rate, int c
   sf_close(file);
 }
 
-void WriteRaw(const std::filesystem::path& path, int64_t first, int64_t count) {
-  std::vector<int16_t> samples = PatternFrames(first, count, 2);
-  std::ofstream out(path, std::ios::binary);
-  for (int16_t sample : samples) {
-    auto value = static_cast<uint16_t>(sample);
-    char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
-    out.write(bytes, 2);
-  }
-}
-
 struct FormatInfo {
   const char* extension;
   const char* type;
@@ -73,7 +63,7 @@ struct FormatInfo {
 FormatInfo Describe(TestImageFormat format) {
   switch (format) {
     case TestImageFormat::kBinary:
-      return {".bin", "BINARY", 0};
+      return {".bin", "BINARY", SF_FORMAT_RAW | SF_FORMAT_PCM_16 | SF_ENDIAN_LITTLE};
     case TestImageFormat::kWave:
       return {".wav", "WAVE", SF_FORMAT_WAV | SF_FORMAT_PCM_16};
     case TestImageFormat::kFlac:
@@ -111,6 +101,33 @@ bool IsPatternSector(int32_t absolute_frame, const SectorSamples& samples) {
   return samples == expected;
 }
 
+bool ReadsPatternSector(SectorSource& source, int32_t absolute_frame) {
+  SectorSamples samples{};
+  return source.Read(absolute_frame, samples) && IsPatternSector(absolute_frame, samples);
+}
+
+::testing::AssertionResult ReadsWholeImage(SectorSource& source, const TestImage& image) {
+  const size_t tracks = image.track_starts.size();
+  std::vector<int32_t> frames;
+  for (int32_t frame = kFirstFrame; frame < image.lead_out; ++frame)
+    frames.push_back(frame);
+  for (size_t t = tracks - 1; t + 2 >= tracks && t > 0; --t)
+    frames.insert(frames.end(), {image.track_starts[t] - 1, image.track_starts[t]});
+  frames.push_back(kFirstFrame);
+  for (int32_t frame : frames) {
+    if (!ReadsPatternSector(source, frame))
+      return ::testing::AssertionFailure() << "sector " << frame << " is not the pattern";
+  }
+  SectorSamples samples{};
+  for (int32_t frame : {kFirstFrame - 1, image.lead_out}) {
+    if (source.Read(frame, samples))
+      return ::testing::AssertionFailure() << "sector " << frame << " reads";
+  }
+  if (!ReadsPatternSector(source, image.lead_out - 1))
+    return ::testing::AssertionFailure() << "the last sector fails after a read past the disc";
+  return ::testing::AssertionSuccess();
+}
+
 void WriteSoundFile(const std::filesystem::path& path, int format, int rate, int channels,
                     int64_t frames) {
   WritePattern(path, format, rate, channels, 0, frames);
@@ -128,7 +145,8 @@ TestImage WriteTestImage(const std::filesystem::path& dir, std::vector<int32_t> 
   for (int32_t frames : track_frames)
     total += frames;
   if (format == TestImageFormat::kBinary) {
-    WriteRaw(dir / "disc.bin", 0, int64_t{total} * kStereoFramesPerSector);
+    WritePattern(dir / "disc.bin", info.sf_format, kSampleRate, 2, 0,
+                 int64_t{total} * kStereoFramesPerSector);
     sheet += "FILE \"disc.bin\" BINARY\n";
     image.layout.push_back({dir / "disc.bin", AudioFileKind::kRaw, start, total});
   }

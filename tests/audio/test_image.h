@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "audio/image_layout.h"
 #include "audio/sector_source.h"
 
@@ -18,6 +20,9 @@ int64_t PatternIndex(int16_t left, int16_t right);
 // True when `samples` is exactly the pattern's sector at `absolute_frame`.
 bool IsPatternSector(int32_t absolute_frame, const SectorSamples& samples);
 
+// Whether `source` reads the sector at `absolute_frame` as the pattern.
+bool ReadsPatternSector(SectorSource& source, int32_t absolute_frame);
+
 enum class TestImageFormat { kBinary, kWave, kFlac, kAiff };
 
 struct TestImage {
@@ -27,6 +32,11 @@ struct TestImage {
   std::vector<int32_t> track_starts;  // absolute frames
   int32_t lead_out = 0;
 };
+
+// Reads every sector of the image in order, then jumps back to either side
+// of the last two track starts and to the first sector; the sectors just
+// before and past the disc must not read, and the last one reads again.
+::testing::AssertionResult ReadsWholeImage(SectorSource& source, const TestImage& image);
 
 // Writes a disc of audio tracks of the given lengths in sectors, the first
 // starting at frame 150, in the pattern: one .bin for kBinary, else one file

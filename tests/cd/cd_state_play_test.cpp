@@ -18,7 +18,7 @@ class CdStatePlayTest : public ::testing::Test {
   }
 
   // Negative numbers are removed entries.
-  void SetOrder(std::initializer_list<int> tracks) {
+  void SetOrder(const std::vector<int>& tracks) {
     list_.ClearList();
     for (int track : tracks)
       list_.AppendEntry(track < 0 ? -track : track, {.removed = track < 0});
@@ -33,25 +33,29 @@ class CdStatePlayTest : public ::testing::Test {
   PlayOrderList list_{state_, settings_};
 };
 
-TEST_F(CdStatePlayTest, ARunEndsAtTheFirstGapInTrackNumbers) {
+// A run ends at the first gap in track numbers; neither a removed entry nor
+// the wrap to the list's start may join tracks into one, as both would play
+// tracks the order does not hold.
+TEST_F(CdStatePlayTest, RunsEndAtGapsRemovedEntriesAndTheWrap) {
+  const struct {
+    std::vector<int> order;
+    int entry;
+    std::optional<TrackRange> run;
+  } cases[] = {{{1, 2, -3, 4, 5}, 0, TrackRange{1, 3}},
+               {{1, -5, 2, 3}, 0, TrackRange{1, 4}},
+               {{2, 1}, 1, TrackRange{1, 2}},
+               {{2, 1}, 0, TrackRange{2, 3}},
+               {{2, 1}, 2, std::nullopt}};
+  for (const auto& c : cases) {
+    SetOrder(c.order);
+    EXPECT_EQ(list_.RunRange(c.entry), c.run) << c.order.size() << " entries, at " << c.entry;
+  }
   SetOrder({1, 2, -3, 4, 5});
-  EXPECT_EQ(list_.RunRange(0), (TrackRange{1, 3}));
   EXPECT_EQ(state_.PlayFrom(0), kResultOk);
   EXPECT_EQ(LastPlay(), (VirtualPlayCommand{1, 3, true}));
   // The run reaching the last track plays to the end of the disc.
   EXPECT_EQ(state_.PlayFrom(3), kResultOk);
   EXPECT_EQ(LastPlay(), (VirtualPlayCommand{4, std::nullopt, true}));
-}
-
-// Neither a removed entry nor the wrap to the list's start may join tracks
-// into a run: both would play tracks the order does not hold.
-TEST_F(CdStatePlayTest, RemovedEntriesAndTheWrapDoNotJoinRuns) {
-  SetOrder({1, -5, 2, 3});
-  EXPECT_EQ(list_.RunRange(0), (TrackRange{1, 4}));
-  SetOrder({2, 1});
-  EXPECT_EQ(list_.RunRange(1), (TrackRange{1, 2}));
-  EXPECT_EQ(list_.RunRange(0), (TrackRange{2, 3}));
-  EXPECT_EQ(list_.RunRange(2), std::nullopt);
 }
 
 TEST_F(CdStatePlayTest, RepeatTrackPlaysTheCurrentEntryAlone) {

@@ -3,11 +3,8 @@
 #include <atomic>
 #include <chrono>
 
-#include "cd/cd_state.h"
 #include "cd/completion_watcher.h"
-#include "cd/play_order.h"
 #include "cd/virtual_cd_fixture.h"
-#include "support/wait.h"
 
 namespace zcd {
 namespace {
@@ -75,19 +72,6 @@ TEST(CompletionTest, OnlyTheHandleThatPlayedIsTold) {
   player.reset();
   fixture.Advance(61);
   EXPECT_FALSE(onlooker->TakeCompletion());
-}
-
-TEST(CompletionTest, CdStateWatcherDeliversTheEndOfARun) {
-  test::VirtualCdFixture fixture(MakeAudioDisc({60, 60, 60}));
-  std::atomic<int> ends{0};
-  CdState state(fixture.table, fixture.index, true, [&] { ++ends; });
-  ASSERT_EQ(state.OpenDisc(), kResultOk);
-  Settings settings;
-  PlayOrderList order(state, settings);
-  order.BuildDefault();
-  ASSERT_EQ(state.PlayFrom(1), kResultOk);
-  fixture.Advance(121);
-  EXPECT_TRUE(test::WaitUntil([&] { return ends == 1; }));
 }
 
 TEST(CompletionTest, WatcherStopsWithoutWaitingOutItsInterval) {

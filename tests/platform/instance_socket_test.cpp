@@ -20,6 +20,7 @@
 #include "base/command_ids.h"
 #include "base/unique_fd.h"
 #include "support/temp_dir.h"
+#include "support/wait.h"
 
 namespace zcd {
 namespace {
@@ -46,21 +47,15 @@ mode_t ModeOf(const std::string& path) {
   return info.st_mode & 0777;
 }
 
-// A socket file at path that nobody listens on, as a killed player leaves it.
-void LeaveStaleSocket(const std::string& path) {
-  UniqueFd fd(socket(AF_UNIX, SOCK_STREAM, 0));
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strcpy(address.sun_path, path.c_str());
-  ASSERT_EQ(bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-}
-
-UniqueFd ConnectTo(const std::string& path) {
+// A socket bound to path, which once closed is the file a killed player
+// leaves, or connected to it.
+UniqueFd SocketAt(const std::string& path, bool bound) {
   UniqueFd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   std::strcpy(address.sun_path, path.c_str());
-  EXPECT_EQ(connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const auto* at = reinterpret_cast<const sockaddr*>(&address);
+  EXPECT_EQ(bound ? bind(fd.get(), at, sizeof address) : connect(fd.get(), at, sizeof address), 0);
   return fd;
 }
 
@@ -124,7 +119,7 @@ TEST(InstanceSocketTest, OfSimultaneousStartsExactlyOneBecomesThePlayer) {
     test::TempDir dir;
     const std::string path = dir.File("race.sock");
     if (stale)
-      LeaveStaleSocket(path);
+      SocketAt(path, true);
     Inbox inbox;
     std::vector<InstanceClaim> claims(kStarts);
     std::latch ready(kStarts);
@@ -166,11 +161,8 @@ TEST(InstanceSocketTest, ASilentClientDoesNotHoldUpTheEnd) {
   const std::string path = dir.File("silent.sock");
   InstanceClaim player = ClaimInstance(path, {});
   ASSERT_TRUE(player.server) << player.error;
-  const UniqueFd silent = ConnectTo(path);
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (!AcceptedConnectionTo(path) && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(10ms);
-  ASSERT_TRUE(AcceptedConnectionTo(path));
+  const UniqueFd silent = SocketAt(path, false);
+  ASSERT_TRUE(test::WaitUntil([&] { return AcceptedConnectionTo(path); }, 10s));
 
   auto ended = std::async(std::launch::async, [&] { player.server.reset(); });
   // The read gives up after 5 s; an end that waits for it is a hang.
