@@ -10,6 +10,7 @@
 #include "cddb/scripted_worker_host.h"
 #include "discdb/database.h"
 #include "discdb/disc_id.h"
+#include "support/basic_auth_proxy.h"
 #include "support/temp_dir.h"
 #include "support/wait.h"
 
@@ -250,6 +251,65 @@ TEST_F(QueryCdTest, StoppingEndsAQueryWaitingOnASilentServer) {
   hold = false;
   worker.join();
   EXPECT_EQ(host_.statuses().back(), 667);
+}
+
+// A whole query over HTTP through a real proxy that wants Basic credentials,
+// to a CDDB server on a port of its own.
+class QueryCdProxyTest : public QueryCdTest {};
+
+TEST_F(QueryCdProxyTest, OnlyTheRightCredentialsBringTheEntry) {
+  const std::string long_user(30, 'u');
+  const std::string long_password(40, 'p');
+  struct Case {
+    const char* name;
+    std::string user, password;  // what the proxy wants
+    std::string given_password;  // what the settings hold
+    bool stored;
+  };
+  const Case cases[] = {
+      {"right credentials", "zcd", "secret", "secret", true},
+      // The proxy's refusal page is no match.
+      {"wrong password", "zcd", "secret", "guess", false},
+      // "user:password" beyond 54 bytes: one header line, not broken in two.
+      {"long credentials", long_user, long_password, long_password, true},
+  };
+  const std::string hello = "&hello=jo+box+ZentaroCD+1.25&proto=1 HTTP/1.0\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::BasicAuthProxy proxy(c.user, c.password);
+    ZCD_REQUIRE_PROXY(proxy);
+    HttpServer upstream({"200 rock " + kId + " Artist / Album\r\n", ReadReply("rock")});
+    settings_.NetTimeout = 10;
+    settings_.UseProxy = 1;
+    settings_.HostName = "127.0.0.1";
+    settings_.Port = proxy.port();
+    settings_.useProxyAuth = 1;
+    settings_.Username = c.user;
+    settings_.Password = c.given_password;
+    record_ = std::make_shared<DiscRecord>();
+    record_->SetTiming(TwoTracks());
+    DbDeleteEntries(db_, kId);
+    test::ScriptedWorkerHost host;
+    RunAgainst(host, upstream.server().port(), "HTTP");
+
+    EXPECT_EQ(host.statuses(), (std::vector<int>{701, 702, c.stored ? 999 : 901})) << proxy.Log();
+    EXPECT_EQ(DbHasEntry(db_, "rock/" + kId), c.stored);
+    EXPECT_EQ(record_->Category(), c.stored ? std::optional<std::string>("rock") : std::nullopt);
+    if (!c.stored) {
+      EXPECT_TRUE(upstream.requests().empty());
+      continue;
+    }
+    ASSERT_TRUE(test::WaitUntil([&] { return upstream.server().finished() == 2; }));
+    const std::vector<std::string> requests = upstream.requests();
+    // The proxy forwards the path alone, not the full address it was given.
+    EXPECT_TRUE(requests[0].starts_with("GET /~cddb/cddb.cgi?cmd=cddb+query+" + kId +
+                                        "+2+150+9000+180" + hello))
+        << requests[0];
+    EXPECT_TRUE(requests[1].starts_with("GET /~cddb/cddb.cgi?cmd=cddb+read+rock+" + kId + hello))
+        << requests[1];
+    for (const std::string& request : requests)
+      EXPECT_EQ(request.find("Proxy-Authorization"), std::string::npos) << request;
+  }
 }
 
 }  // namespace

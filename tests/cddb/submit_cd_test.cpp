@@ -121,28 +121,6 @@ TEST(SubmitCdTest, WhileTheLockIsHeldNothingHappensAtAll) {
   EXPECT_FALSE(worker.lock.try_acquire());
 }
 
-TEST(SubmitCdTest, ASuccessfulDialogueSendsTheMailAndLogsEveryStep) {
-  const MailScript script{
-      "220 mail ready\r\n",
-      {"250 hi\r\n", "250 ok\r\n", "250 ok\r\n", "354 go\r\n", "250 queued\r\n"}};
-  std::vector<std::string> received;
-  LoopbackServer server([&](ServerPeer& peer) { received = ServeMail(peer, script, 5s); });
-  SubmitWorker worker;
-  worker.settings.SmtpServer = "127.0.0.1:" + std::to_string(server.port());
-  worker.Submit();
-  ASSERT_TRUE(test::WaitUntil([&] { return server.finished() == 1; }));
-  EXPECT_EQ(received, MailDialogue());
-  EXPECT_EQ(
-      worker.host.statuses(),
-      (std::vector<int>{kCddbStatusConnecting, kCddbStatusMailAnswered, kCddbStatusSubmitted}));
-  const std::vector<std::string> sent = MailDialogue();
-  EXPECT_EQ(worker.Log(), "[start]Submit initiated\r\nConnecting To: 127.0.0.1:" +
-                              std::to_string(server.port()) + "\r\n220 mail ready\r\n" + sent[0] +
-                              "250 hi\r\n" + sent[1] + "250 ok\r\n" + sent[2] + "250 ok\r\n" +
-                              sent[3] + "354 go\r\n" + sent[4] + "250 queued\r\nQUIT\r\n[stop]");
-  EXPECT_TRUE(worker.lock.try_acquire());
-}
-
 TEST(SubmitCdTest, EveryStepMustGetItsCodeAndRepliesMaySpanLines) {
   struct Case {
     const char* name;
@@ -197,6 +175,15 @@ TEST(SubmitCdTest, EveryStepMustGetItsCodeAndRepliesMaySpanLines) {
         << c.name;
     EXPECT_TRUE(worker.Log().ends_with("\r\n[stop]")) << c.name;
     EXPECT_TRUE(worker.lock.try_acquire()) << c.name;
+    if (c.last_status != kCddbStatusSubmitted)
+      continue;
+    // A whole dialogue logs every command and every reply in turn.
+    std::string log =
+        "[start]Submit initiated\r\nConnecting To: " + worker.settings.SmtpServer.value_or("") +
+        "\r\n" + c.script.greeting;
+    for (size_t i = 0; i < c.script.replies.size(); ++i)
+      log += want[i] + c.script.replies[i];
+    EXPECT_EQ(worker.Log(), log + "QUIT\r\n[stop]") << c.name;
   }
 }
 

@@ -59,11 +59,11 @@ class DatabaseConcurrencyTest : public ::testing::Test {
   void TearDown() override { DbSetSyncEnabled(sync_); }
 
   bool sync_ = DbSetSyncEnabled(false);
+  test::TempDir dir_;
+  const std::string db_ = dir_.File("ZCD.zdb");
 };
 
 TEST_F(DatabaseConcurrencyTest, TwoProcessesAddingAtOnceLoseNothing) {
-  test::TempDir dir;
-  const std::string db = dir.File("ZCD.zdb");
   constexpr int kPerWriter = 200;
   std::vector<pid_t> children;
   for (int writer = 0; writer < 2; ++writer) {
@@ -72,13 +72,13 @@ TEST_F(DatabaseConcurrencyTest, TwoProcessesAddingAtOnceLoseNothing) {
     if (child == 0) {
       int failures = 0;
       for (int i = 0; i < kPerWriter; ++i)
-        failures += DbAddEntry(db, KeyOf(writer, i), TextOf(writer, i)) != 1;
+        failures += DbAddEntry(db_, KeyOf(writer, i), TextOf(writer, i)) != 1;
       ::_exit(failures == 0 ? 0 : 1);
     }
     children.push_back(child);
   }
   int finished = 0;
-  const int bad = WatchUntil(db, [&] {
+  const int bad = WatchUntil(db_, [&] {
     for (pid_t& child : children) {
       int status = 0;
       if (child > 0 && ::waitpid(child, &status, WNOHANG) == child) {
@@ -90,32 +90,30 @@ TEST_F(DatabaseConcurrencyTest, TwoProcessesAddingAtOnceLoseNothing) {
     return finished == 2;
   });
   EXPECT_EQ(bad, 0);
-  ExpectAllEntries(db, 2, kPerWriter);
+  ExpectAllEntries(db_, 2, kPerWriter);
 }
 
 TEST_F(DatabaseConcurrencyTest, ThreadsWritingAndReadingAtOnceSeeWholeStates) {
-  test::TempDir dir;
-  const std::string db = dir.File("ZCD.zdb");
   constexpr int kPerWriter = 100;
   std::vector<std::thread> writers;
   std::atomic<int> done{0};
   for (int writer = 0; writer < 3; ++writer) {
     writers.emplace_back([&, writer] {
       for (int i = 0; i < kPerWriter; ++i) {
-        EXPECT_EQ(DbAddEntry(db, KeyOf(writer, i), TextOf(writer, i)), 1);
+        EXPECT_EQ(DbAddEntry(db_, KeyOf(writer, i), TextOf(writer, i)), 1);
         // A delete and re-add in between rewrites the whole file.
         if (i % 10 == 9) {
-          EXPECT_TRUE(DbDeleteEntries(db, KeyOf(writer, i)));
-          EXPECT_EQ(DbAddEntry(db, KeyOf(writer, i), TextOf(writer, i)), 1);
+          EXPECT_TRUE(DbDeleteEntries(db_, KeyOf(writer, i)));
+          EXPECT_EQ(DbAddEntry(db_, KeyOf(writer, i), TextOf(writer, i)), 1);
         }
       }
       ++done;
     });
   }
-  EXPECT_EQ(WatchUntil(db, [&] { return done == 3; }), 0);
+  EXPECT_EQ(WatchUntil(db_, [&] { return done == 3; }), 0);
   for (auto& writer : writers)
     writer.join();
-  ExpectAllEntries(db, 3, kPerWriter);
+  ExpectAllEntries(db_, 3, kPerWriter);
 }
 
 }  // namespace
