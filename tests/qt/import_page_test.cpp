@@ -19,16 +19,7 @@ namespace zcd {
 namespace {
 
 using test::ClickBox;
-
-template <typename T = QAbstractButton>
-T* Showing(const QWidget& page, const QString& text) {
-  for (T* button : page.findChildren<T*>()) {
-    if (button->text() == text)
-      return button;
-  }
-  ADD_FAILURE() << "no button " << text.toStdString();
-  return nullptr;
-}
+using test::Showing;
 
 std::string Id(int n) {
   char id[9];
