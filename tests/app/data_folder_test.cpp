@@ -45,11 +45,6 @@ TEST(DataFolderTest, HomeOptionThenEnvironmentThenXdgFolders) {
     EXPECT_EQ(folder.config_dir, c.config) << c.option.value_or("-");
     EXPECT_EQ(folder.data_dir, c.data) << c.option.value_or("-");
   }
-  const DataFolder folder{"/c", "/d"};
-  EXPECT_EQ(folder.ini_path(), "/c/ZCD.ini");
-  EXPECT_EQ(folder.database_path(), "/d/ZCD.zdb");
-  EXPECT_EQ(folder.skins_dir(), "/d/skins");
-  EXPECT_EQ(folder.net_log_path(), "/d/ZCDNetLog.txt");
 }
 
 TEST(DataFolderTest, PortableWhenTheIniSitsBesideTheExecutable) {
