@@ -108,25 +108,21 @@ TEST_F(SkinsDialogTest, OpensWithTheSavedChoiceQuietlyAndUserClicksAndKeysChoose
 
 TEST_F(SkinsDialogTest, ChosenFolderRefillsTheListAndCancelKeepsIt) {
   const auto dialog = Open();
-  QString caption;
-  QString start;
-  bool instruction_shown = false;
   // The default browser is modal; answer it from inside its own event loop.
   QTimer::singleShot(0, [&] {
     auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(browser, nullptr);
-    caption = browser->windowTitle();
-    start = browser->directory().absolutePath();
+    EXPECT_EQ(browser->windowTitle(), "Select Zentaro CD Skins Folder");
+    EXPECT_EQ(browser->directory().absolutePath(), QString::fromStdString(first_.path()));
+    bool instruction_shown = false;
     for (const QLabel* label : browser->findChildren<QLabel*>())
       instruction_shown |= label->isVisible() &&
                            label->text() == "Select a Skins Folder that has skin subdirectories";
+    EXPECT_TRUE(instruction_shown);
     browser->selectFile(QString::fromStdString(second_.path()));
     static_cast<QDialog*>(browser)->accept();  // as the Choose button does
   });
   test::Showing<QPushButton>(*dialog, "Select Skin Folder")->click();
-  EXPECT_EQ(caption, "Select Zentaro CD Skins Folder");
-  EXPECT_EQ(start, QString::fromStdString(first_.path()));
-  EXPECT_TRUE(instruction_shown);
   EXPECT_EQ(settings_.SkinFolder, second_.path());
   QListWidget* list = List(*dialog);
   EXPECT_EQ(Rows(*list), (QStringList{"<none>", QString::fromUtf8("Caf\xC3\xA9"), "Green"}));
