@@ -54,9 +54,6 @@ TEST(SettingsTest, MissingFileOrEmptyTextsGiveTheDefaults) {
   Settings expected;
   expected.SkinFolder = "/data/skins";
   EXPECT_EQ(Read(dir), expected);
-  EXPECT_EQ(expected.TaskBarText, "ZCD: [%n - %t] %d");
-  EXPECT_EQ(expected.UseDrive, -1);
-  EXPECT_EQ(expected.LibraryView, 1082);
 
   // Empty texts take their defaults only where they have one.
   dir.Write("ZCD.ini", "[Zentaro CD]\nTaskBarText=\nSkinFolder=\nSkinName=\nLogFile=\n");
