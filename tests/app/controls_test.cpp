@@ -17,9 +17,6 @@ MouseEvent Event(MouseAction action, Point at, Point screen = {400, 300},
 
 class ControlsTest : public MainWindowTest {
  protected:
-  HeadlessWindowHost* Child(WindowId id) {
-    return static_cast<HeadlessWindowHost*>(window_->child_host(id));
-  }
   void Click(HeadlessWindowHost* host, Point at) { Click(host, at, at); }
   void Click(HeadlessWindowHost* host, Point press, Point release) {
     host->Mouse(Event(MouseAction::kPress, press));

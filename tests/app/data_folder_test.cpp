@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "support/env_table.h"
@@ -15,40 +17,34 @@ namespace {
 
 using test::EnvTable;
 
-TEST(DataFolderTest, ExplicitHomeHoldsEverything) {
-  EnvLookup env = EnvTable({{"ZCD_HOME", "/from/env/"}, {"HOME", "/home/u"}});
-  DataFolder option = LocateDataFolder("/from/option", "/usr/bin/zcd", env);
-  EXPECT_EQ(option.config_dir, "/from/option");
-  EXPECT_EQ(option.data_dir, "/from/option");
-  EXPECT_EQ(option.skins_dir(), "/from/option/skins");
-  EXPECT_EQ(option.net_log_path(), "/from/option/ZCDNetLog.txt");
-
-  DataFolder from_env = LocateDataFolder(std::nullopt, "/usr/bin/zcd", env);
-  EXPECT_EQ(from_env.config_dir, "/from/env");
-  EXPECT_EQ(from_env.data_dir, "/from/env");
-
-  DataFolder relative = LocateDataFolder("rel/dir", "", env);
-  EXPECT_EQ(relative.config_dir, (std::filesystem::current_path() / "rel/dir").string());
-}
-
-TEST(DataFolderTest, XdgFoldersByDefault) {
-  DataFolder plain = LocateDataFolder(std::nullopt, "/usr/bin/zcd",
-                                      EnvTable({{"HOME", "/home/u"}, {"ZCD_HOME", ""}}));
-  EXPECT_EQ(plain.config_dir, "/home/u/.config/zcd");
-  EXPECT_EQ(plain.data_dir, "/home/u/.local/share/zcd");
-  EXPECT_EQ(plain.ini_path(), "/home/u/.config/zcd/ZCD.ini");
-  EXPECT_EQ(plain.database_path(), "/home/u/.local/share/zcd/ZCD.zdb");
-
-  DataFolder xdg = LocateDataFolder(
-      std::nullopt, "/usr/bin/zcd",
-      EnvTable({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/share/"}}));
-  EXPECT_EQ(xdg.config_dir, "/cfg/zcd");
-  EXPECT_EQ(xdg.data_dir, "/share/zcd");
-
-  // Relative XDG folders are to be ignored.
-  DataFolder relative = LocateDataFolder(
-      std::nullopt, "", EnvTable({{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "cfg"}}));
-  EXPECT_EQ(relative.config_dir, "/home/u/.config/zcd");
+TEST(DataFolderTest, HomeOptionThenEnvironmentThenXdgFolders) {
+  const std::string cwd = std::filesystem::current_path().string();
+  const struct {
+    std::optional<std::string> option;
+    std::map<std::string, std::string> env;
+    std::string config, data;
+  } cases[] = {
+      {"/from/option", {{"ZCD_HOME", "/from/env/"}}, "/from/option", "/from/option"},
+      {std::nullopt, {{"ZCD_HOME", "/from/env/"}}, "/from/env", "/from/env"},
+      {"rel/dir", {}, cwd + "/rel/dir", cwd + "/rel/dir"},
+      {std::nullopt, {{"ZCD_HOME", ""}}, "/home/u/.config/zcd", "/home/u/.local/share/zcd"},
+      {std::nullopt,
+       {{"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/share/"}},
+       "/cfg/zcd",
+       "/share/zcd"},
+      // Relative XDG folders are to be ignored.
+      {std::nullopt,
+       {{"XDG_CONFIG_HOME", "cfg"}},
+       "/home/u/.config/zcd",
+       "/home/u/.local/share/zcd"},
+  };
+  for (const auto& c : cases) {
+    auto env = c.env;
+    env.emplace("HOME", "/home/u");
+    const DataFolder folder = LocateDataFolder(c.option, "/usr/bin/zcd", EnvTable(env));
+    EXPECT_EQ(folder.config_dir, c.config) << c.option.value_or("-");
+    EXPECT_EQ(folder.data_dir, c.data) << c.option.value_or("-");
+  }
 }
 
 TEST(DataFolderTest, PortableWhenTheIniSitsBesideTheExecutable) {

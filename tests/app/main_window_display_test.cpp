@@ -58,8 +58,7 @@ TEST_F(MainWindowDisplayTest, BuiltinSkinPlayingAndPaused) {
   }));
   EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_playing"));
   Post(kCmdPauseKey);
-  static_cast<HeadlessWindowHost*>(window_->child_host(WindowId::kControls))
-      ->FireTimer(kPauseBlinkTimer);
+  Child(WindowId::kControls)->FireTimer(kPauseBlinkTimer);
   EXPECT_TRUE(test::MatchesGolden(test::ToBitmap(host_->Snapshot()), "main_paused"));
 }
 

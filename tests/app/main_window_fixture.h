@@ -108,6 +108,9 @@ class MainWindowTest : public ::testing::Test {
   CdState& Cd() { return *window_->cd_state(); }
   PlayOrderList& Order() { return *window_->play_order(); }
   HeadlessWindowHost* Tracks() { return host_->children()[1]; }
+  HeadlessWindowHost* Child(WindowId id) {
+    return static_cast<HeadlessWindowHost*>(window_->child_host(id));
+  }
   int Current() { return window_->monitor().current_entry().value_or(-1); }
 
   test::TempDir home_;

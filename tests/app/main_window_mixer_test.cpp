@@ -6,10 +6,6 @@ namespace {
 
 using MainWindowMixerTest = MainWindowTest;
 
-HeadlessWindowHost* Child(MainWindow& window, WindowId id) {
-  return static_cast<HeadlessWindowHost*>(window.child_host(id));
-}
-
 bool Press(HeadlessWindowHost* host, Point at) {
   MouseEvent event;
   event.at = at;
@@ -27,8 +23,8 @@ TEST_F(MainWindowMixerTest, TheBarsButtonShowsAndHidesThePanelOverTheOpenedMixer
   Start();
   ASSERT_NE(card, nullptr);
 
-  HeadlessWindowHost* panel = Child(*window_, WindowId::kMixer);
-  HeadlessWindowHost* bar = Child(*window_, WindowId::kVolume);
+  HeadlessWindowHost* panel = Child(WindowId::kMixer);
+  HeadlessWindowHost* bar = Child(WindowId::kVolume);
   EXPECT_EQ(panel->Geometry(), kMixerAt);
   EXPECT_EQ(bar->Geometry(), kVolumeAt);
   EXPECT_EQ(panel->State(), ShowState::kHidden);
@@ -48,10 +44,10 @@ TEST_F(MainWindowMixerTest, TheBarsButtonShowsAndHidesThePanelOverTheOpenedMixer
 
 TEST_F(MainWindowMixerTest, WithoutAMixerThePanelStillOpensAndShowsNoError) {
   Start();
-  HeadlessWindowHost* bar = Child(*window_, WindowId::kVolume);
+  HeadlessWindowHost* bar = Child(WindowId::kVolume);
   EXPECT_TRUE(Press(bar, {16, 5}));
-  EXPECT_EQ(Child(*window_, WindowId::kMixer)->State(), ShowState::kNormal);
-  EXPECT_FALSE(Press(Child(*window_, WindowId::kMixer), {27, 6}));
+  EXPECT_EQ(Child(WindowId::kMixer)->State(), ShowState::kNormal);
+  EXPECT_FALSE(Press(Child(WindowId::kMixer), {27, 6}));
   EXPECT_FALSE(Press(bar, {2, 20}));
   EXPECT_TRUE(host_->message_boxes().empty());
 }

@@ -18,28 +18,25 @@ using test::ClickRadio;
 using test::WhenModal;
 
 TEST(CachedQueryDialogTest, OffersFourOptionsWithRetrySelected) {
-  QString title, text;
-  QStringList options, buttons;
-  std::vector<bool> checked;
   WhenModal([&](QDialog& dialog) {
-    title = dialog.windowTitle();
-    text = dialog.findChild<QLabel*>()->text();
+    EXPECT_EQ(dialog.windowTitle(), "Zentaro CD - Cached CD Query");
+    EXPECT_EQ(dialog.findChild<QLabel*>()->text(),
+              "The current CD being queried either failed to find a match or could not connect "
+              "to the CDDB. Your options are:");
+    QStringList options;
+    std::vector<bool> checked;
     for (const QRadioButton* option : dialog.findChildren<QRadioButton*>()) {
       options << option->text();
       checked.push_back(option->isChecked());
     }
-    buttons = test::ButtonTexts(dialog);
+    EXPECT_EQ(options,
+              (QStringList{"Retry current CD", "Ignore current CD and continue",
+                           "Remove current CD from database", "Stop querying cached CD's"}));
+    EXPECT_EQ(checked, (std::vector<bool>{true, false, false, false}));
+    EXPECT_EQ(test::ButtonTexts(dialog), QStringList{"OK"});
     ClickButton(dialog, "OK");
   });
   EXPECT_EQ(RunCachedQueryDialog(nullptr), CachedQueryChoice::kRetry);
-  EXPECT_EQ(title, "Zentaro CD - Cached CD Query");
-  EXPECT_EQ(text,
-            "The current CD being queried either failed to find a match or could not connect to "
-            "the CDDB. Your options are:");
-  EXPECT_EQ(options, (QStringList{"Retry current CD", "Ignore current CD and continue",
-                                  "Remove current CD from database", "Stop querying cached CD's"}));
-  EXPECT_EQ(checked, (std::vector<bool>{true, false, false, false}));
-  EXPECT_EQ(buttons, QStringList{"OK"});
 }
 
 TEST(CachedQueryDialogTest, AnswersWithTheSelectedOptionHoweverItCloses) {

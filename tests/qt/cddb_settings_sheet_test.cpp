@@ -22,6 +22,7 @@
 #include "cddb/ui/connection_pages.h"
 #include "discdb/database.h"
 #include "qt/launcher_owner.h"
+#include "qt/modal_dialog.h"
 #include "qt/user_input.h"
 #include "support/temp_dir.h"
 
@@ -56,19 +57,8 @@ QPushButton* Apply(const QWidget& sheet) {
   return sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply);
 }
 
-// The next message box's caption and text, answered with button.
-struct Box {
-  QString caption;
-  QString text;
-};
-void AnswerNextBox(Box& seen, QMessageBox::StandardButton button = QMessageBox::Ok) {
-  QTimer::singleShot(0, [&seen, button] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    seen = {box->windowTitle(), box->text()};
-    box->button(button)->click();
-  });
-}
+using test::AnswerNextBox;
+using Box = test::SeenBox;
 
 QStringList Row(const QTreeWidget& list, int row) {
   QStringList cells;

@@ -35,33 +35,13 @@
 namespace zcd {
 namespace {
 
+using test::AnswerNextBox;
 using test::SampleEntryText;
-
-// The next message box's caption and text, answered with button.
-struct Seen {
-  QString caption;
-  QString text;
-};
-// The box may come after work off the window thread: it is waited for.
-void AnswerNextBox(Seen& seen, QMessageBox::StandardButton button = QMessageBox::Ok) {
-  test::WhenModal([&seen, button](QDialog& dialog) {
-    auto* box = qobject_cast<QMessageBox*>(&dialog);
-    ASSERT_NE(box, nullptr);
-    seen = {box->windowTitle(), box->text()};
-    box->button(button)->click();
-  });
-}
-
-bool Settle(const std::function<bool()>& done) {
-  return test::ProcessUntil(done);
-}
+using Seen = test::SeenBox;
+using test::ProcessUntil;
 
 QPushButton* Button(QWidget* page, const QString& text) {
-  for (QPushButton* button : page->findChildren<QPushButton*>())
-    if (button->text() == text)
-      return button;
-  ADD_FAILURE() << "no button " << text.toStdString();
-  return nullptr;
+  return test::Showing<QPushButton>(*page, text);
 }
 
 // The tree as "group: disc, disc" lines; loose discs as their text alone.
@@ -113,7 +93,7 @@ class DatabaseSheetTest : public ::testing::Test {
                                [this] { ++closed_; },
                                {}});
     sheet->ShowPage(page);
-    EXPECT_TRUE(Settle([&] { return !sheet->busy() && !sheet->library()->filling(); }));
+    EXPECT_TRUE(ProcessUntil([&] { return !sheet->busy() && !sheet->library()->filling(); }));
     return sheet;
   }
 
@@ -128,7 +108,7 @@ class DatabaseSheetTest : public ::testing::Test {
   void EditFromLibrary(DatabaseSheet& sheet, const QString& group, const QString& disc) {
     Choose(sheet, group, disc);
     test::Click(Button(sheet.library(), "Edit Entry"));
-    ASSERT_TRUE(Settle([&] { return sheet.findChild<QTabWidget*>()->currentIndex() == 1; }));
+    ASSERT_TRUE(ProcessUntil([&] { return sheet.findChild<QTabWidget*>()->currentIndex() == 1; }));
   }
 
   QLineEdit* Field(DatabaseSheet& sheet, int n) {
@@ -137,7 +117,7 @@ class DatabaseSheetTest : public ::testing::Test {
 
   void ApplyAndWait(DatabaseSheet& sheet) {
     sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply)->click();
-    ASSERT_TRUE(Settle([&] { return !sheet.busy(); }));
+    ASSERT_TRUE(ProcessUntil([&] { return !sheet.busy(); }));
   }
 
   test::TempDir dir_;
@@ -174,7 +154,7 @@ TEST_F(DatabaseSheetTest, LibraryListsEveryRowUnderItsGroupAndSwitchesView) {
   EXPECT_TRUE(Button(sheet->library(), "Delete Entry")->isEnabled());
 
   test::ClickBox(sheet->library()->findChildren<QRadioButton*>()[1]);  // "Artist"
-  ASSERT_TRUE(Settle([&] { return !sheet->library()->filling(); }));
+  ASSERT_TRUE(ProcessUntil([&] { return !sheet->library()->filling(); }));
   EXPECT_EQ(TreeLines(*tree), (QStringList{"Alpha: First, First", "Gamma: Second"}));
   sheet->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply)->click();
   ASSERT_EQ(applied_.size(), 1u);
@@ -192,7 +172,7 @@ TEST_F(DatabaseSheetTest, DeletingAGroupsOnlyDiscRemovesTheGroup) {
   test::Click(Button(sheet->library(), "Delete Entry"));
   EXPECT_EQ(question.caption, "Confirm Delete");
   EXPECT_EQ(question.text, "Are you sure you want to delete this CD entry?");
-  ASSERT_TRUE(Settle([&] { return !sheet->busy(); }));
+  ASSERT_TRUE(ProcessUntil([&] { return !sheet->busy(); }));
   EXPECT_EQ(TreeLines(*sheet->library()->tree()),
             (QStringList{"jazz: Delta / Third, Gamma / Second"}));
   EXPECT_EQ(sheet->library()->findChildren<QLineEdit*>()[1]->text(), "2");
@@ -207,7 +187,7 @@ TEST_F(DatabaseSheetTest, AStaleItemSaysTheEntryCouldNotBeRead) {
   Seen message;
   AnswerNextBox(message);
   test::Click(Button(sheet->library(), "Edit Entry"));
-  ASSERT_TRUE(Settle([&] { return !message.text.isEmpty(); }));
+  ASSERT_TRUE(ProcessUntil([&] { return !message.text.isEmpty(); }));
   EXPECT_EQ(message.caption, "Zentaro");
   EXPECT_EQ(message.text.toStdString(), kStaleEntryText);
   EXPECT_EQ(sheet->findChild<QTabWidget*>()->currentIndex(), 0);
@@ -235,7 +215,7 @@ TEST_F(DatabaseSheetTest, FilterFindsDiscsIgnoringCaseAndAccents) {
   };
   for (const auto& c : cases) {
     filter->setText(c.typed);
-    ASSERT_TRUE(Settle([&] { return !sheet->library()->filling(); }));
+    ASSERT_TRUE(ProcessUntil([&] { return !sheet->library()->filling(); }));
     EXPECT_EQ(TreeLines(*tree), c.lines) << c.typed.toStdString();
   }
 }
@@ -337,7 +317,7 @@ TEST_F(DatabaseSheetTest, ASaveRefusedDuringAQueryKeepsTheEditsAndTheSheetOpen) 
   Seen refusal;
   AnswerNextBox(refusal);
   sheet->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-  ASSERT_TRUE(Settle([&] { return !refusal.text.isEmpty() && !sheet->busy(); }));
+  ASSERT_TRUE(ProcessUntil([&] { return !refusal.text.isEmpty() && !sheet->busy(); }));
   EXPECT_EQ(refusal.caption, "Zentaro CD");
   EXPECT_EQ(refusal.text.toStdString(), kSaveDuringQueryText);
   EXPECT_TRUE(sheet->isVisible());
@@ -347,7 +327,7 @@ TEST_F(DatabaseSheetTest, ASaveRefusedDuringAQueryKeepsTheEditsAndTheSheetOpen) 
 
   query_lock_.release();  // the query ended: OK now saves and closes
   sheet->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-  ASSERT_TRUE(Settle([&] { return closed_ == 1; }));
+  ASSERT_TRUE(ProcessUntil([&] { return closed_ == 1; }));
   EXPECT_EQ(GetEntryValue("DTITLE=", DbFindEntry(db_, "0c01a202").value_or("")), "Alpha / Edited");
 }
 

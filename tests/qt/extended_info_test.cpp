@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,6 +16,7 @@
 #include "discdb/ui/extended_info_editor.h"
 #include "discdb/ui/extended_info_window.h"
 #include "qt/modal_dialog.h"
+#include "qt/process_until.h"
 #include "qt/user_input.h"
 #include "support/temp_dir.h"
 
@@ -24,6 +24,7 @@ namespace zcd {
 namespace {
 
 using test::ClickButton;
+using test::ProcessUntil;
 using test::WhenModal;
 
 // ---- the edit dialog ----
@@ -168,16 +169,6 @@ const std::string kEntryB =
     "200 jazz 1b2c3d02\r\n#\r\n# Disc length: 99 seconds\r\n#\r\n# Revision: 0\r\n#\r\n"
     "DISCID=1b2c3d02\r\nDTITLE=Other / Disc\r\nTTITLE0=Only\r\nEXTD=\r\n.\r\n";
 
-bool WaitUntil(const std::function<bool()>& condition) {
-  const QDeadlineTimer deadline(5000);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
-
 class ExtendedInfoWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -213,7 +204,7 @@ class ExtendedInfoWindowTest : public ::testing::Test {
 
 TEST_F(ExtendedInfoWindowTest, ShowsTheEntrysFieldsAndTexts) {
   const auto window = Open("0a0b0c03", true);
-  ASSERT_TRUE(WaitUntil([&] { return Items(*window).count() == 4; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Items(*window).count() == 4; }));
   EXPECT_EQ(window->windowTitle(), "Zentaro CD Extended Info");
   EXPECT_FALSE(Follow(*window).isChecked());  // no disc in the drive
   EXPECT_EQ(Label(*window, "length"), "Disc length: 245 Seconds");
@@ -231,7 +222,7 @@ TEST_F(ExtendedInfoWindowTest, ShowsTheEntrysFieldsAndTexts) {
   EXPECT_EQ(texts, (QStringList{"Recorded\nlive", "", "Second\ntrack", ""}));
 
   const auto missing = Open("deadbeef", false);
-  ASSERT_TRUE(WaitUntil([&] { return Items(*missing).count() == 1; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Items(*missing).count() == 1; }));
   EXPECT_EQ(Label(*missing, "disc_id"), "Disc ID: deadbeef");
   EXPECT_EQ(Label(*missing, "length"), "Disc length:");
   EXPECT_EQ(Text(*missing), "");
@@ -241,19 +232,19 @@ TEST_F(ExtendedInfoWindowTest, FollowsTheDiscAndTrackAndClearsWithoutADisc) {
   current_ = CurrentDisc{"0a0b0c03", 1};
   const auto window = Open("0a0b0c03", true);
   EXPECT_TRUE(Follow(*window).isChecked());
-  ASSERT_TRUE(WaitUntil([&] { return Items(*window).currentIndex() == 2; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Items(*window).currentIndex() == 2; }));
   EXPECT_EQ(Text(*window), "Second\ntrack");
 
   current_->track = 2;
-  ASSERT_TRUE(WaitUntil([&] { return Items(*window).currentIndex() == 3; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Items(*window).currentIndex() == 3; }));
 
   current_ = CurrentDisc{"1b2c3d02", -1};
-  ASSERT_TRUE(WaitUntil([&] { return Items(*window).itemText(0) == "Other / Disc"; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Items(*window).itemText(0) == "Other / Disc"; }));
   EXPECT_EQ(Label(*window, "disc_id"), "Disc ID: 1b2c3d02");
   EXPECT_EQ(Label(*window, "length"), "Disc length: 99 Seconds");
 
   current_.reset();
-  ASSERT_TRUE(WaitUntil([&] { return Label(*window, "disc_id") == "Disc ID:"; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Label(*window, "disc_id") == "Disc ID:"; }));
   EXPECT_EQ(Label(*window, "length"), "Disc length:");
   EXPECT_EQ(Label(*window, "revision"), "Entry Revision:");
   EXPECT_EQ(Label(*window, "submitter"), "Submitted to CDDB via:");
@@ -265,20 +256,16 @@ TEST_F(ExtendedInfoWindowTest, OpenedForAnotherDiscFollowIsOffUntilTurnedOn) {
   current_ = CurrentDisc{"1b2c3d02", 0};
   const auto window = Open("0a0b0c03", true);
   EXPECT_FALSE(Follow(*window).isChecked());
-  ASSERT_TRUE(WaitUntil([&] { return Items(*window).count() == 4; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Items(*window).count() == 4; }));
   test::ClickBox(&Follow(*window));
-  ASSERT_TRUE(WaitUntil([&] { return Items(*window).itemText(0) == "Other / Disc"; }));
+  ASSERT_TRUE(ProcessUntil([&] { return Items(*window).itemText(0) == "Other / Disc"; }));
   EXPECT_EQ(Items(*window).currentIndex(), 1);
 }
 
 TEST_F(ExtendedInfoWindowTest, EveryWayOfClosingReportsPositionAndFollowOnce) {
   current_ = CurrentDisc{"0a0b0c03", -1};
   const std::vector<std::function<void(ExtendedInfoWindow&)>> closers = {
-      [](ExtendedInfoWindow& w) {
-        for (QPushButton* b : w.findChildren<QPushButton*>())
-          if (b->text() == "Close")
-            test::Click(b);
-      },
+      [](ExtendedInfoWindow& w) { test::Click(test::Showing<QPushButton>(w, "Close")); },
       [](ExtendedInfoWindow& w) { w.close(); },
       [](ExtendedInfoWindow& w) { test::PressKey(&w, Qt::Key_Escape); },
   };

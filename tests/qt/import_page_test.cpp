@@ -19,16 +19,7 @@ namespace zcd {
 namespace {
 
 using test::ClickBox;
-
-template <typename T = QAbstractButton>
-T* Showing(const QWidget& page, const QString& text) {
-  for (T* button : page.findChildren<T*>()) {
-    if (button->text() == text)
-      return button;
-  }
-  ADD_FAILURE() << "no button " << text.toStdString();
-  return nullptr;
-}
+using test::Showing;
 
 std::string Id(int n) {
   char id[9];
@@ -44,13 +35,6 @@ std::string TitleOf(const std::string& db, const std::string& key) {
   const size_t start = entry->find("DTITLE=") + 7;
   return entry->substr(start, entry->find('\r', start) - start);
 }
-
-// What the question box showed.
-struct Question {
-  QString caption, text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QStringList buttons;
-};
 
 class ImportPageTest : public ::testing::Test {
  protected:
@@ -90,17 +74,6 @@ class ImportPageTest : public ::testing::Test {
     EXPECT_FALSE(Cancel()->isEnabled());
     EXPECT_EQ(busy_changed, 2);
     QObject::disconnect(counting);
-  }
-  // Answers the next duplicate question with button after running before.
-  void Answer(QMessageBox::StandardButton button, Question& seen,
-              std::function<void()> before = {}) {
-    test::WhenModal([&seen, button, before](QDialog& dialog) {
-      auto& box = dynamic_cast<QMessageBox&>(dialog);
-      seen = {box.windowTitle(), box.text(), box.icon(), test::ButtonTexts(box)};
-      if (before)
-        before();
-      box.button(button)->click();
-    });
   }
 
   test::TempDir dir_;
@@ -179,8 +152,8 @@ TEST_F(ImportPageTest, TheDuplicateQuestionDecidesEachRow) {
     ASSERT_EQ(DbAddEntry(local_, "jazz/" + Id(3),
                          test::SampleEntryText("jazz", Id(3), "Caf\xe9 / Local")),
               1);
-    Question seen;
-    Answer(c.answer, seen);
+    test::SeenBox seen;
+    test::AnswerNextBox(seen, c.answer);
     Import("Prompt user for each");
     EXPECT_EQ(seen.caption, "Zentaro CD");
     EXPECT_EQ(seen.icon, QMessageBox::Question);
@@ -199,9 +172,9 @@ TEST_F(ImportPageTest, TheDuplicateQuestionDecidesEachRow) {
 TEST_F(ImportPageTest, CancelStopsAfterTheCurrentRow) {
   WriteImportFile(5);
   ASSERT_EQ(DbAddEntry(local_, "jazz/" + Id(2), test::SampleEntryText("jazz", Id(2), "Local")), 1);
-  Question seen;
+  test::SeenBox seen;
   // Cancel is clicked while the import waits on row 2; that row still counts.
-  Answer(QMessageBox::Yes, seen, [this] {
+  test::AnswerNextBox(seen, QMessageBox::Yes, [this] {
     EXPECT_TRUE(Cancel()->isEnabled());
     Cancel()->click();
   });

@@ -48,40 +48,32 @@ void ClickRow(const QDialog& dialog, int row) {
 }
 
 TEST(InexactMatchDialogTest, ListsTheMatchesInReplyOrder) {
-  QString title, group;
-  QStringList headers, buttons;
-  std::vector<int> widths;
-  std::vector<QStringList> rows;
-  bool decorated = true;
-  QAbstractItemView::SelectionMode mode{};
   WhenModal([&](QDialog& dialog) {
-    title = dialog.windowTitle();
-    group = dialog.findChild<QGroupBox*>()->title();
+    EXPECT_EQ(dialog.windowTitle(), "Zentaro CD Inexact Match");
+    EXPECT_EQ(dialog.findChild<QGroupBox*>()->title(), "Pick the entry that matches your CD");
     QTreeWidget* list = ListOf(dialog);
+    QStringList headers;
+    std::vector<int> widths;
     for (int i = 0; i < list->columnCount(); ++i) {
       headers << list->headerItem()->text(i);
       widths.push_back(list->columnWidth(i));
     }
+    EXPECT_EQ(headers, (QStringList{"Title", "Category", "Disc Id"}));
+    EXPECT_EQ(widths, (std::vector<int>{250, 80, 80}));
+    std::vector<QStringList> rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
       rows.push_back(Row(*list, i));
-    decorated = list->rootIsDecorated();
-    mode = list->selectionMode();
-    buttons = test::ButtonTexts(dialog);
+    EXPECT_EQ(rows, (std::vector<QStringList>{
+                        {"Some Artist / First Album", "rock", "0c01a202"},
+                        {"Other  Band / Second Album ", "blues", "0d01a203"},
+                        {QString::fromUtf8("Caf\u00e9 \u20acuro / Live"), "misc", "0e01a204"},
+                    }));
+    EXPECT_FALSE(list->rootIsDecorated());
+    EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(test::ButtonTexts(dialog), (QStringList{"OK", "None"}));
     ClickButton(dialog, "None");
   });
   EXPECT_EQ(RunInexactMatchDialog(nullptr, kReply), -1);
-  EXPECT_EQ(title, "Zentaro CD Inexact Match");
-  EXPECT_EQ(group, "Pick the entry that matches your CD");
-  EXPECT_EQ(headers, (QStringList{"Title", "Category", "Disc Id"}));
-  EXPECT_EQ(widths, (std::vector<int>{250, 80, 80}));
-  EXPECT_FALSE(decorated);
-  EXPECT_EQ(mode, QAbstractItemView::SingleSelection);
-  EXPECT_EQ(buttons, (QStringList{"OK", "None"}));
-  EXPECT_EQ(rows, (std::vector<QStringList>{
-                      {"Some Artist / First Album", "rock", "0c01a202"},
-                      {"Other  Band / Second Album ", "blues", "0d01a203"},
-                      {QString::fromUtf8("Caf\u00e9 \u20acuro / Live"), "misc", "0e01a204"},
-                  }));
 }
 
 TEST(InexactMatchDialogTest, AnswersWithTheChosenRow) {

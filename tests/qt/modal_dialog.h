@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
@@ -70,6 +71,27 @@ inline void ClickRadio(const QDialog& dialog, const QString& text) {
     }
   }
   ADD_FAILURE() << "no option " << text.toStdString();
+}
+
+// What a message box showed.
+struct SeenBox {
+  QString caption, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QStringList buttons;
+};
+
+// Answers the next message box with `button`, after noting what it showed
+// and running `before` while it is still open.
+inline void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton button = QMessageBox::Ok,
+                          std::function<void()> before = {}) {
+  WhenModal([&seen, button, before = std::move(before)](QDialog& dialog) {
+    auto* box = qobject_cast<QMessageBox*>(&dialog);
+    ASSERT_NE(box, nullptr);
+    seen = {box->windowTitle(), box->text(), box->icon(), ButtonTexts(*box)};
+    if (before)
+      before();
+    box->button(button)->click();
+  });
 }
 
 }  // namespace zcd::test

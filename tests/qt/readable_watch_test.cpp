@@ -2,23 +2,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <chrono>
-
 #include "base/unique_fd.h"
 #include "platform/qt/qt_window_host.h"
+#include "qt/process_until.h"
 
 namespace zcd {
 namespace {
 
-// Runs the event loop until `done` holds or the time is up.
-bool ProcessUntil(const std::function<bool()>& done,
-                  std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done() && std::chrono::steady_clock::now() < deadline)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return done();
-}
+using test::ProcessUntil;
 
 TEST(ReadableWatchTest, TheEventLoopRunsTheWatchUntilItIsRemoved) {
   int fds[2];

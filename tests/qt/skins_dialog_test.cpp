@@ -28,15 +28,6 @@ void Mouse(QWidget* widget, QEvent::Type type, QPoint pos) {
   QApplication::sendEvent(widget, &event);
 }
 
-QPushButton* Button(const QWidget& dialog, const QString& text) {
-  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-    if (button->text() == text)
-      return button;
-  }
-  ADD_FAILURE() << "no button " << text.toStdString();
-  return nullptr;
-}
-
 QStringList Rows(const QListWidget& list) {
   QStringList rows;
   for (int i = 0; i < list.count(); ++i)
@@ -117,25 +108,21 @@ TEST_F(SkinsDialogTest, OpensWithTheSavedChoiceQuietlyAndUserClicksAndKeysChoose
 
 TEST_F(SkinsDialogTest, ChosenFolderRefillsTheListAndCancelKeepsIt) {
   const auto dialog = Open();
-  QString caption;
-  QString start;
-  bool instruction_shown = false;
   // The default browser is modal; answer it from inside its own event loop.
   QTimer::singleShot(0, [&] {
     auto* browser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(browser, nullptr);
-    caption = browser->windowTitle();
-    start = browser->directory().absolutePath();
+    EXPECT_EQ(browser->windowTitle(), "Select Zentaro CD Skins Folder");
+    EXPECT_EQ(browser->directory().absolutePath(), QString::fromStdString(first_.path()));
+    bool instruction_shown = false;
     for (const QLabel* label : browser->findChildren<QLabel*>())
       instruction_shown |= label->isVisible() &&
                            label->text() == "Select a Skins Folder that has skin subdirectories";
+    EXPECT_TRUE(instruction_shown);
     browser->selectFile(QString::fromStdString(second_.path()));
     static_cast<QDialog*>(browser)->accept();  // as the Choose button does
   });
-  Button(*dialog, "Select Skin Folder")->click();
-  EXPECT_EQ(caption, "Select Zentaro CD Skins Folder");
-  EXPECT_EQ(start, QString::fromStdString(first_.path()));
-  EXPECT_TRUE(instruction_shown);
+  test::Showing<QPushButton>(*dialog, "Select Skin Folder")->click();
   EXPECT_EQ(settings_.SkinFolder, second_.path());
   QListWidget* list = List(*dialog);
   EXPECT_EQ(Rows(*list), (QStringList{"<none>", QString::fromUtf8("Caf\xC3\xA9"), "Green"}));
@@ -151,7 +138,7 @@ TEST_F(SkinsDialogTest, ChosenFolderRefillsTheListAndCancelKeepsIt) {
     starts.push_back(from);
     return std::nullopt;
   });
-  Button(*dialog, "Select Skin Folder")->click();
+  test::Showing<QPushButton>(*dialog, "Select Skin Folder")->click();
   EXPECT_EQ(starts, std::vector<std::string>{second_.path()});
   EXPECT_EQ(settings_.SkinFolder, second_.path());
   EXPECT_EQ(list->count(), 3);
@@ -160,7 +147,7 @@ TEST_F(SkinsDialogTest, ChosenFolderRefillsTheListAndCancelKeepsIt) {
 
 TEST_F(SkinsDialogTest, EveryWayOfClosingStoresThePlaceAndReportsOnce) {
   const std::vector<std::pair<const char*, std::function<void(SkinsDialog&)>>> ways = {
-      {"Close button", [](SkinsDialog& d) { Button(d, "Close")->click(); }},
+      {"Close button", [](SkinsDialog& d) { test::Showing<QPushButton>(d, "Close")->click(); }},
       {"Escape", [](SkinsDialog& d) { PressKey(&d, Qt::Key_Escape); }},
       {"window close", [](SkinsDialog& d) { d.close(); }},
       {"double-click",

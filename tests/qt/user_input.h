@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QList>
@@ -59,6 +62,17 @@ inline void Type(QWidget* widget, const QString& text) {
     const bool named = (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z');
     PressKey(widget, named ? static_cast<int>(c) : int{Qt::Key_unknown}, QString::fromUcs4(&c, 1));
   }
+}
+
+// The one button of kind T under root showing `text`; a failure when there is none.
+template <typename T = QAbstractButton>
+T* Showing(const QWidget& root, const QString& text) {
+  for (T* button : root.findChildren<T*>()) {
+    if (button->text() == text)
+      return button;
+  }
+  ADD_FAILURE() << "no button " << text.toStdString();
+  return nullptr;
 }
 
 }  // namespace zcd::test
